@@ -1,0 +1,150 @@
+/*
+ * The simulator stand-in, as a library: one Host per process models the
+ * desktop (monitors, windows, mouse, cursor), the plug-in loader, commands,
+ * menus, datarefs, flight loops and the frame with its panel passes, on a
+ * headless OpenGL 4.5 compatibility context. The XPLM functions the plug-in
+ * calls are implemented on top of the current Host.
+ */
+#ifndef SIMHOST_HOST_H
+#define SIMHOST_HOST_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <XPLMDefs.h>
+#include <XPLMDisplay.h>
+
+namespace simhost {
+
+// Global desktop coordinates, y up: top > bottom.
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return top - bottom; }
+};
+
+// "W x H + left + bottom", as monitors are given to the host.
+Rect monitor_rect(int w, int h, int left, int bottom);
+
+enum class WindowMode { free, fullscreen, popout };
+enum class MouseButton { left, right };
+
+struct WindowState {
+    XPLMWindowID id = nullptr;
+    std::string title;
+    bool visible = false;
+    WindowMode mode = WindowMode::free;
+    int monitor = -1;      // full screen: the monitor's index; else -1
+    Rect rect;             // what XPLMGetWindowGeometry reports
+    int min_w = 0, min_h = 0, max_w = 0, max_h = 0;
+};
+
+struct CursorState {
+    XPLMCursorStatus status = xplm_CursorDefault;
+    std::string custom_name;   // file of the custom cursor made current, when status is custom
+};
+
+// What a plug-in holds in the host, and GL objects and threads of the process.
+struct LiveObjects {
+    int windows = 0;
+    int command_handlers = 0;
+    int flight_loops = 0;
+    int draw_callbacks = 0;
+    int menus = 0;           // menus created by plug-ins
+    int menu_items = 0;      // items in plug-in menus and plug-in items in the plug-ins menu
+    int textures = 0;        // GL textures alive that the host did not make
+    int framebuffers = 0;    // GL framebuffer objects alive that the host did not make
+    int os_cursors = 0;      // desktop cursors created and not destroyed
+    int threads = 0;         // threads of the process, the main thread included
+};
+
+// The entry points of a plug-in linked into the process (unit tests).
+struct PluginEntryPoints {
+    int (*start)(char *name, char *sig, char *desc) = nullptr;
+    int (*enable)() = nullptr;
+    void (*disable)() = nullptr;
+    void (*stop)() = nullptr;
+    void (*receive)(XPLMPluginID from, int msg, void *param) = nullptr;
+};
+
+// Which gauges passes a frame runs. Default: albedo (dataref 1) then emissive (2).
+// A single value: one pass per frame, the dataref reads that value, and the
+// screens are lit when it is 2.
+struct PanelPasses {
+    bool both = true;
+    int value = 2;
+};
+
+struct HostOptions {
+    std::string root;                 // the simulator-like folder; Log.txt is written here
+    std::vector<Rect> monitors;       // empty: one 1920 x 1080 monitor at the origin
+    bool echo_log = true;             // also write log lines to standard output
+    double frame_seconds = 1.0 / 60;  // simulated time per frame
+};
+
+class Host {
+public:
+    explicit Host(HostOptions options);
+    ~Host();                          // unloads the plug-in if loaded
+    Host(const Host &) = delete;
+    Host &operator=(const Host &) = delete;
+
+    static Host *current();
+
+    // Plug-in lifecycle, in the simulator's order. load = open, start, enable.
+    bool load(const std::string &xpl_path, std::string *error = nullptr);
+    bool load_linked(const PluginEntryPoints &entry, const std::string &xpl_path);
+    bool enable();
+    void disable();
+    void unload();                    // disable if enabled, stop, close
+    bool loaded() const;
+    bool enabled() const;
+    void send_message(int message, void *param);
+
+    // Desktop. Monitors may be replaced between frames (hot-plug).
+    void set_monitors(const std::vector<Rect> &monitors);
+    const std::vector<Rect> &monitors() const;
+
+    // Frames.
+    void run_frames(int n);
+    void set_panel_passes(PanelPasses passes);
+    uint64_t frame_count() const;
+
+    // Input.
+    void mouse_move(int x, int y);
+    void mouse_down(int x, int y, MouseButton button);
+    void mouse_drag(int x, int y, MouseButton button);
+    void mouse_up(int x, int y, MouseButton button);
+    void mouse_position(int *x, int *y) const;
+    enum class CommandAction { once, begin, end };
+    bool command(const std::string &name, CommandAction action = CommandAction::once);
+    bool choose_menu(const std::string &path);   // "VXR Popups/Swap G1000 Popups"
+
+    // Inspection.
+    std::vector<WindowState> windows() const;
+    bool window(const std::string &title, WindowState *out) const;
+    CursorState cursor() const;                  // as the last frame left it
+    const std::vector<std::string> &log() const; // every line, in order, without the newline
+    int count_submenus(const std::string &name) const;         // in the plug-ins menu
+    std::vector<std::string> menu_items(const std::string &name) const;
+    LiveObjects live() const;
+
+    // Pixels of the last frame, cursor not drawn. 0xRRGGBB; origin bottom-left.
+    uint32_t monitor_pixel(int monitor, int x, int y) const;
+    bool popout_pixel(const std::string &title, int x, int y, uint32_t *rgb) const;
+    // One PNG per monitor and per popped-out window, cursor drawn in; returns the files.
+    std::vector<std::string> shot(const std::string &dir, const std::string &name) const;
+
+    // Fault injection.
+    void fail_next_window_creations(int n);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace simhost
+
+#endif
