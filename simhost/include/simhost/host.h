@@ -137,6 +137,10 @@ public:
     // One PNG per monitor and per popped-out window, cursor drawn in; returns the files.
     std::vector<std::string> shot(const std::string &dir, const std::string &name) const;
 
+    // The user closes a popped-out window's operating-system window: the
+    // simulator hides it. False when no popped-out window has that title.
+    bool os_close_window(const std::string &title);
+
     // Fault injection.
     void fail_next_window_creations(int n);
 

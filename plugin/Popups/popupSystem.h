@@ -1,0 +1,109 @@
+/*
+ * The popup window system: the two popup records (MFD and PFD), their
+ * registry, bring-up and take-down, the show/hide command and the capture
+ * pass that refreshes the popups' region textures.
+ */
+#ifndef VXR_POPUP_SYSTEM_H
+#define VXR_POPUP_SYSTEM_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <cairo.h>
+#include <XPLMDisplay.h>
+#include <XPLMUtilities.h>
+#include <acfutils/cursor.h>
+#include <acfutils/mt_cairo_render.h>
+#include <acfutils/widget.h>
+
+#include "../config.h"
+#include "scr_cap.h"
+
+// A hot-spot on a popup's face, in image pixels, bound to one command or to
+// a left/right pair (a knob).
+struct popup_button {
+    cursor_t *cursor = nullptr;
+    int32_t knob_size = 0;
+    double cx = 0, cy = 0;
+    double width = 0, height = 0;
+    std::string single_cmd_name;
+    std::string right_cmd_name;
+    std::string left_cmd_name;
+    bool single = true;
+    XPLMCommandRef right_cmd = nullptr;
+    XPLMCommandRef left_cmd = nullptr;
+    XPLMCommandRef single_cmd = nullptr;
+    bool held = false;
+};
+
+// An alternative face painted by a renderer of its own, placed by the same
+// fractions as a capture region's destination.
+struct popup_alt_face {
+    mt_cairo_render_t *renderer = nullptr;
+    double dst_x = 0, dst_y = 0, dst_w = 1, dst_h = 1;
+};
+
+struct popup {
+    popup_prefs *prefs = nullptr;
+    std::vector<popup_button *> buttons;
+    capture_region *regions = nullptr;
+    popup_alt_face *alt_face = nullptr;
+    bool has_regions = false;
+    std::string cmd_name;
+    std::string title;
+    std::string image_file;
+    double overlay_fps = 0;
+    cairo_surface_t *image = nullptr;
+    mt_cairo_render_t *overlay = nullptr;
+    XPLMWindowID win = nullptr;
+    XPLMCommandRef cmd = nullptr;
+    double image_w = 0;
+    double image_h = 0;
+    int32_t grab_x = 0;
+    int32_t grab_y = 0;
+    int32_t resize_side = 0;
+    int32_t dragging = 0;
+    win_resize_ctl_t resize_ctl = {};
+};
+
+enum popup_cursor_id {
+    CURSOR_M_POINT, CURSOR_M_CLICK, CURSOR_A_UP, CURSOR_A_DN,
+    CURSOR_R_S_L, CURSOR_R_S_R, CURSOR_R_M_L, CURSOR_R_M_R, CURSOR_R_L_L, CURSOR_R_L_R,
+    CURSOR_B_CLOSE, CURSOR_B_POP, CURSOR_B_RESIZE_L, CURSOR_B_RESIZE_R,
+    NUM_POPUP_CURSORS
+};
+
+extern popup MFD_popup;
+extern popup PFD_popup;
+extern std::vector<popup *> popup_list;
+extern cursor_t *popup_cursors[NUM_POPUP_CURSORS];
+extern std::string popups_dir;
+
+void popups_init(std::string path);
+bool popup_init(popup *pup);
+void popups_fini();
+
+// Show/hide: acts on the command's end phase; always returns 1.
+int toggle_popup(XPLMCommandRef cmd, XPLMCommandPhase phase, void *ref);
+void open_popups_at_start();
+
+// The capture pass, registered for the gauges phase after the simulator's drawing.
+int capture_draw_cb(XPLMDrawingPhase phase, int is_before, void *ref);
+
+// Window callbacks.
+void popup_draw(XPLMWindowID win, void *ref);
+void overlay_render(cairo_t *cr, unsigned w, unsigned h, void *ref);
+int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref);
+XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref);
+
+struct image_point {
+    double x;
+    double y;
+};
+image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y);
+popup_button *popup_find_button(popup *pup, image_point p);
+void popup_drag(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup);
+void popup_resize(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup, bool right_side);
+
+#endif

@@ -1,0 +1,46 @@
+/*
+ * Capture regions: rectangles of the framebuffer the simulator draws its panel
+ * into, copied on the graphics card into textures (rate-limited), and drawn
+ * into popup windows as textured quads.
+ */
+#ifndef VXR_SCR_CAP_H
+#define VXR_SCR_CAP_H
+
+#include <cstdint>
+
+#include <acfutils/geom.h>
+
+struct capture_region;
+typedef void (*capture_region_draw_cb_t)(capture_region *region, vect2_t pos, vect2_t size, void *user);
+
+struct capture_region {
+    double src_x;    // NaN ends a region table
+    double src_y;
+    double src_w;
+    double src_h;
+    double dst_x;    // fractions of the popup's drawn area, measured from its top-left
+    double dst_y;
+    double dst_w;
+    double dst_h;
+    double fps;
+    capture_region_draw_cb_t draw_cb;
+    uint64_t last_cap_us;
+    uint32_t tex;
+    uint32_t fbo;
+};
+
+extern capture_region pfd_regions[];
+extern capture_region mfd_regions[];
+
+bool capture_region_is_end(const capture_region *region);
+void capture_region_update(capture_region *region, bool visible, uint64_t now_us);
+void capture_region_grab(capture_region *region, uint64_t now_us);
+void capture_region_release(capture_region *region);
+void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user);
+
+// Whole microseconds of a monotonic clock. Tests may replace the source.
+uint64_t capture_clock_us();
+typedef uint64_t (*capture_clock_fn)();
+void capture_clock_set_source(capture_clock_fn fn);   // nullptr restores the system clock
+
+#endif

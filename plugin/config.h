@@ -1,0 +1,76 @@
+/*
+ * The preference store: named integer preferences with defaults, kept in
+ * memory and persisted in popups.cfg through the utility library's conf files.
+ */
+#ifndef VXR_CONFIG_H
+#define VXR_CONFIG_H
+
+#include <cstdint>
+
+#include <acfutils/conf.h>
+
+class pref_registry;
+
+// A persisted preference. Preferences are globals, never deleted through a
+// base pointer, hence no virtual destructor.
+class prf {
+public:
+    const char *name;
+    bool loaded = false;
+    bool changed = false;
+    pref_registry *owner;
+
+    virtual void store() = 0;
+    virtual void load() = 0;
+
+protected:
+    prf(pref_registry *owner, const char *name);
+    ~prf() = default;
+};
+
+class pref_int final : public prf {
+public:
+    int32_t value;
+    int32_t last_set = 0;
+    int32_t default_value;
+
+    pref_int(pref_registry *owner, const char *name, int32_t default_value);
+    int32_t get() const { return value; }
+    void set(int32_t v);
+    void store() override;
+    void load() override;
+};
+
+// The seven preferences of one popup.
+struct popup_prefs {
+    pref_int *x;
+    pref_int *y;
+    pref_int *w;
+    pref_int *h;
+    pref_int *fill_window;
+    pref_int *popup_at_start;
+    pref_int *monitor_start;
+};
+
+class pref_registry {
+public:
+    static constexpr int max_prefs = 32;
+
+    prf *prefs[max_prefs] = {};
+    int count = 0;
+    conf_t *conf = nullptr;
+    char *path = nullptr;
+    const char *file_name = nullptr;
+
+    constexpr pref_registry() = default;
+    void add(prf *p);
+    void init(const char *settings_dir, const char *file_name);
+    void destroy();
+    void sync();
+};
+
+extern pref_registry popup_pref_registry;
+extern popup_prefs pfd_nbzl_prefs;
+extern popup_prefs mfd_nbzl_prefs;
+
+#endif
