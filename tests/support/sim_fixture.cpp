@@ -1,0 +1,116 @@
+// Temporary simulator-like folders and a host running the linked plug-in.
+#include "sim_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <XPLMPlugin.h>
+
+PLUGIN_API int XPluginStart(char *name, char *sig, char *desc);
+PLUGIN_API int XPluginEnable(void);
+PLUGIN_API void XPluginDisable(void);
+PLUGIN_API void XPluginStop(void);
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID from, int msg, void *param);
+
+namespace fs = std::filesystem;
+
+namespace vxr_test {
+
+TempDir::TempDir()
+{
+    std::string templ = (fs::temp_directory_path() / "vxr-test-XXXXXX").string();
+    if (mkdtemp(templ.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = templ;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void write_file(const std::string &path, const std::string &text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+SimRoot::SimRoot()
+{
+    fs::copy(VXR_XPLANE_TEMPLATE, root(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::remove_all(plugin_dir() + "/settings");
+    fs::create_directories(plugin_dir() + "/settings");
+    fs::remove(root() + "/Log.txt");
+}
+
+std::string SimRoot::plugin_dir() const { return root() + "/Resources/plugins/popups"; }
+std::string SimRoot::xpl_path() const { return plugin_dir() + "/lin_x64/vxr_pop.xpl"; }
+std::string SimRoot::settings_file() const { return plugin_dir() + "/settings/popups.cfg"; }
+
+simhost::PluginEntryPoints linked_plugin()
+{
+    simhost::PluginEntryPoints entry;
+    entry.start = XPluginStart;
+    entry.enable = XPluginEnable;
+    entry.disable = XPluginDisable;
+    entry.stop = XPluginStop;
+    entry.receive = XPluginReceiveMessage;
+    return entry;
+}
+
+LinkedSim::LinkedSim(std::vector<simhost::Rect> monitors, bool load)
+{
+    simhost::HostOptions options;
+    options.root = root.root();
+    options.monitors = std::move(monitors);
+    options.echo_log = false;
+    host = std::make_unique<simhost::Host>(options);
+    if (load && !host->load_linked(linked_plugin(), root.xpl_path()))
+        throw std::runtime_error("the linked plug-in did not load");
+}
+
+LinkedSim::~LinkedSim()
+{
+    host.reset();
+}
+
+void LinkedSim::mark() { mark_ = host->log().size(); }
+
+std::vector<std::string> LinkedSim::log_since_mark() const
+{
+    const auto &all = host->log();
+    return std::vector<std::string>(all.begin() + static_cast<long>(std::min(mark_, all.size())), all.end());
+}
+
+bool LinkedSim::logged_in_order(const std::vector<std::string> &texts) const
+{
+    size_t next = 0;
+    for (const auto &line : log_since_mark()) {
+        if (next < texts.size() && line.find(texts[next]) != std::string::npos)
+            next++;
+    }
+    return next == texts.size();
+}
+
+int LinkedSim::count_logged(const std::string &text) const
+{
+    int n = 0;
+    for (const auto &line : log_since_mark())
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
+}  // namespace vxr_test

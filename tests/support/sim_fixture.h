@@ -1,0 +1,69 @@
+/*
+ * Test support: a fresh simulator-like folder per test (a copy of the built
+ * one, with an empty settings folder) and a stand-in host that runs the
+ * plug-in linked into the test process, as the simulator would run the .xpl.
+ */
+#ifndef VXR_TEST_SIM_FIXTURE_H
+#define VXR_TEST_SIM_FIXTURE_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <simhost/host.h>
+
+namespace vxr_test {
+
+// A folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string read_file(const std::string &path);
+void write_file(const std::string &path, const std::string &text);
+
+// A copy of the built simulator-like folder in a new temporary folder.
+class SimRoot {
+public:
+    SimRoot();
+    const std::string &root() const { return dir_.path(); }
+    std::string plugin_dir() const;      // .../Resources/plugins/popups
+    std::string xpl_path() const;        // .../popups/lin_x64/vxr_pop.xpl
+    std::string settings_file() const;   // .../popups/settings/popups.cfg
+
+private:
+    TempDir dir_;
+};
+
+// The plug-in's own entry points, linked into the test.
+simhost::PluginEntryPoints linked_plugin();
+
+// A host on a fresh folder with the linked plug-in loaded (started and enabled).
+struct LinkedSim {
+    explicit LinkedSim(std::vector<simhost::Rect> monitors = {}, bool load = true);
+    ~LinkedSim();
+    SimRoot root;
+    std::unique_ptr<simhost::Host> host;
+
+    // Lines of the log since the last mark(), in order.
+    void mark();
+    std::vector<std::string> log_since_mark() const;
+    // True when the lines containing these texts appear after the mark, in this order.
+    bool logged_in_order(const std::vector<std::string> &texts) const;
+    int count_logged(const std::string &text) const;
+
+private:
+    size_t mark_ = 0;
+};
+
+}  // namespace vxr_test
+
+#endif
