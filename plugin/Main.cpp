@@ -1,0 +1,192 @@
+/*
+ * The plug-in's entry points: identity, logging, cairo and GLEW warm-up, the
+ * plug-in's folder, and the order in which the settings, the popup system, the
+ * capture callback and the start-up flight loop are brought up and taken down.
+ */
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include <cairo.h>
+#include <XPLMDisplay.h>
+#include <XPLMPlugin.h>
+#include <XPLMProcessing.h>
+#include <XPLMUtilities.h>
+#include <acfutils/assert.h>
+#include <acfutils/glew.h>
+#include <acfutils/helpers.h>
+#include <acfutils/log.h>
+
+#include "config.h"
+#include "plugin_dir.h"
+#include "startup.h"
+#include "Popups/popupSystem.h"
+
+static const char plugin_name[] = "Corvanta G1000 Popups";
+static const char plugin_signature[] = "qlb.VXRPopup";
+static const char version_text[] = "3.1.1e";
+
+static const std::string version_banner =
+    std::string("Version ") + version_text + " | Compiled On: " + __DATE__ + " " + __TIME__;
+
+// The simulator hands back the library's path here; the plug-in's folder,
+// with its trailing separator, is the root of settings/ and resources/.
+static char plugin_file_path[512];
+static char plugin_dir[512];
+
+// The simulator's buffers for the identity strings.
+static const size_t identity_buffer_size = 256;
+
+static const XPLMDrawingPhase capture_phase = xplm_Phase_Gauges;
+
+static void log_sink(const char *line)
+{
+    XPLMDebugString(line);
+    // The line already ends in a newline, so it is written as it is.
+    fputs(line, stdout);
+}
+
+static void log_failure(const char *entry_point, const char *what)
+{
+    logMsg("%s failed: %s", entry_point, what);
+}
+
+static void set_up_glew()
+{
+    lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
+    if (ctx == nullptr) {
+        ctx = static_cast<lacf_glew_ctx_t *>(lacf_malloc(sizeof(*ctx)));
+        ctx->initialized = false;
+        // Without its context slot the capture could not reach the GL
+        // functions at all: a programming error, not a user's.
+        if (!lacf_glew_ctx_set(ctx))
+            lacf_assert_fail("glew.h", __LINE__, "assertion \"%s\" failed: %s",
+                "TlsSetValue(lacf_glew_ctx_key, (void *)ctx)", "");
+    }
+    if (glewContextInit(ctx) != GLEW_OK)
+        logMsg("GLEW could not load the framebuffer functions: the displays will not be captured");
+}
+
+static void start()
+{
+    XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
+    log_init(log_sink, "VXR V20 (QLB) POPUP");
+    logMsg("This is custom window popups for X-Plane for Corvanta created by Hollowmere");
+    logMsg("%s", version_banner.c_str());
+    logMsg("Start Drawing Processes");
+    cairo_surface_destroy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 10, 10));
+    logMsg("Startup Completed");
+    logMsg("Starting GLEW");
+    set_up_glew();
+    logMsg("XPLMStart Complete");
+}
+
+PLUGIN_API int XPluginStart(char *name, char *sig, char *desc)
+{
+    startup_frame = 0;
+    snprintf(name, identity_buffer_size, "%s", plugin_name);
+    snprintf(sig, identity_buffer_size, "%s", plugin_signature);
+    snprintf(desc, identity_buffer_size, "%s", plugin_name);
+    try {
+        start();
+        return 1;
+    } catch (const std::exception &e) {
+        log_failure("XPluginStart", e.what());
+    } catch (...) {
+        log_failure("XPluginStart", "unknown error");
+    }
+    return 0;
+}
+
+// True when plugin_dir holds the plug-in's folder.
+static bool find_plugin_dir()
+{
+    XPLMPluginID self = XPLMFindPluginBySignature(plugin_signature);
+    memset(plugin_file_path, 0, sizeof(plugin_file_path));
+    XPLMGetPluginInfo(self, nullptr, plugin_file_path, nullptr, nullptr);
+
+    switch (derive_plugin_dir(plugin_file_path, sizeof(plugin_file_path), plugin_dir, sizeof(plugin_dir))) {
+    case plugin_dir_result::ok:
+        return true;
+    case plugin_dir_result::too_few_components:
+        logMsg("The plug-in's path \"%s\" has no folder above its platform folder: running without settings",
+            plugin_file_path);
+        return false;
+    case plugin_dir_result::too_long:
+        logMsg("The plug-in's path is longer than %d characters: running without settings",
+            static_cast<int>(sizeof(plugin_dir) - 1));
+        return false;
+    }
+    return false;
+}
+
+static void enable()
+{
+    logMsg("XPLMEnable");
+    bool have_dir = find_plugin_dir();
+    logMsg("%s", plugin_dir);
+    logMsg("Settings and Failures");
+    if (have_dir) {
+        char *settings_dir = mkpathname(plugin_dir, "settings", nullptr);
+        popup_pref_registry.init(settings_dir, "popups.cfg");
+        lacf_free(settings_dir);
+    }
+    logMsg("G1000 Popup Init");
+    popups_init(plugin_dir);
+    startup_frame = 0;
+    XPLMRegisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
+    XPLMRegisterFlightLoopCallback(startup_flight_loop, -1.0f, nullptr);
+    logMsg("XPLMEnable Complete");
+}
+
+static void disable()
+{
+    logMsg("XPLMDisable");
+    logMsg("Unregistering FLC - EF");
+    XPLMUnregisterFlightLoopCallback(startup_flight_loop, nullptr);
+    startup_remove_menu_and_swap();
+    logMsg("Unregistering G1000 Popups");
+    popups_fini();
+    logMsg("Unregistering Draw Callbacks");
+    XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
+    popup_pref_registry.destroy();
+    logMsg("XPLMDisable Complete");
+}
+
+PLUGIN_API void XPluginDisable(void)
+{
+    try {
+        disable();
+    } catch (const std::exception &e) {
+        log_failure("XPluginDisable", e.what());
+    } catch (...) {
+        log_failure("XPluginDisable", "unknown error");
+    }
+}
+
+PLUGIN_API int XPluginEnable(void)
+{
+    try {
+        enable();
+        return 1;
+    } catch (const std::exception &e) {
+        log_failure("XPluginEnable", e.what());
+    } catch (...) {
+        log_failure("XPluginEnable", "unknown error");
+    }
+    // The simulator does not disable a plug-in that failed to enable: take
+    // down whatever was brought up.
+    XPluginDisable();
+    return 0;
+}
+
+PLUGIN_API void XPluginStop(void)
+{
+    logMsg("XPLMStop");
+    logMsg("XPLMStop Complete");
+}
+
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int, void *)
+{
+}

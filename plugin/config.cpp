@@ -1,0 +1,146 @@
+/*
+ * The preference store: fourteen integer preferences registered at library
+ * load, read from popups.cfg (missing or unreadable keys get their defaults),
+ * and written back at enable and at disable whenever they changed.
+ */
+#include "config.h"
+
+#include <acfutils/assert.h>
+#include <acfutils/helpers.h>
+#include <acfutils/log.h>
+
+pref_registry popup_pref_registry;
+
+static pref_int pfd_nbzl_x(&popup_pref_registry, "pfd_nbzl_x", 0);
+static pref_int pfd_nbzl_y(&popup_pref_registry, "pfd_nbzl_y", 0);
+static pref_int pfd_nbzl_w(&popup_pref_registry, "pfd_nbzl_w", 1024);
+static pref_int pfd_nbzl_h(&popup_pref_registry, "pfd_nbzl_h", 768);
+static pref_int pfd_nbzl_fill_window(&popup_pref_registry, "pfd_nbzl_fill_window", 1);
+static pref_int pfd_nbzl_popup_at_start(&popup_pref_registry, "pfd_nbzl_popup_at_start", 0);
+static pref_int pfd_nbzl_monitor_start(&popup_pref_registry, "pfd_nbzl_monitor_start", -1);
+static pref_int mfd_nbzl_x(&popup_pref_registry, "mfd_nbzl_x", 0);
+static pref_int mfd_nbzl_y(&popup_pref_registry, "mfd_nbzl_y", 0);
+static pref_int mfd_nbzl_w(&popup_pref_registry, "mfd_nbzl_w", 1024);
+static pref_int mfd_nbzl_h(&popup_pref_registry, "mfd_nbzl_h", 768);
+static pref_int mfd_nbzl_fill_window(&popup_pref_registry, "mfd_nbzl_fill_window", 1);
+static pref_int mfd_nbzl_popup_at_start(&popup_pref_registry, "mfd_nbzl_popup_at_start", 0);
+static pref_int mfd_nbzl_monitor_start(&popup_pref_registry, "mfd_nbzl_monitor_start", -1);
+
+popup_prefs pfd_nbzl_prefs = {
+    &pfd_nbzl_x, &pfd_nbzl_y, &pfd_nbzl_w, &pfd_nbzl_h,
+    &pfd_nbzl_fill_window, &pfd_nbzl_popup_at_start, &pfd_nbzl_monitor_start,
+};
+popup_prefs mfd_nbzl_prefs = {
+    &mfd_nbzl_x, &mfd_nbzl_y, &mfd_nbzl_w, &mfd_nbzl_h,
+    &mfd_nbzl_fill_window, &mfd_nbzl_popup_at_start, &mfd_nbzl_monitor_start,
+};
+
+prf::prf(pref_registry *owner, const char *name) : name(name), owner(owner)
+{
+}
+
+pref_int::pref_int(pref_registry *owner, const char *name, int32_t default_value)
+    : prf(owner, name), value(default_value), default_value(default_value)
+{
+    owner->add(this);
+}
+
+void pref_int::set(int32_t v)
+{
+    value = v;
+    if (v != last_set) {
+        changed = true;
+        last_set = v;
+    }
+}
+
+void pref_int::load()
+{
+    if (owner->conf == nullptr)
+        return;
+    int v;
+    if (conf_get_i(owner->conf, name, &v)) {
+        value = v;
+    } else {
+        conf_set_i(owner->conf, name, default_value);
+        logMsg("Error Getting Data - added: %s", name);
+    }
+    // A later set differs from what the configuration holds whenever it
+    // differs from this.
+    last_set = value;
+    loaded = true;
+}
+
+void pref_int::store()
+{
+    if (owner->conf == nullptr)
+        return;
+    conf_set_i(owner->conf, name, value);
+    if (conf_write_file(owner->conf, owner->path))
+        changed = false;
+    else
+        logMsg("Unable to write %s: %s stays to be saved", owner->path, name);
+}
+
+void pref_registry::add(prf *p)
+{
+    VERIFY(count < max_prefs);
+    prefs[count++] = p;
+}
+
+void pref_registry::init(const char *settings_dir, const char *file_name)
+{
+    this->file_name = file_name;
+    lacf_free(path);
+    path = mkpathname(settings_dir, file_name, nullptr);
+    logMsg("Created Configuration: %s with path %s", file_name, path);
+
+    if (!create_directory(settings_dir))
+        logMsg("Unable to create the settings folder %s", settings_dir);
+
+    if (conf != nullptr)
+        conf_free(conf);
+    int errline = 0;
+    conf = conf_read_file(path, &errline);
+    if (conf == nullptr) {
+        logMsg("Error Reading Config File. Creating New File");
+        conf = conf_create_empty();
+    }
+    sync();
+    conf_write_file(conf, path);
+    conf_free(conf);
+
+    // Keep open what is on disk, so that later changes are written on top of it.
+    errline = 0;
+    conf = conf_read_file(path, &errline);
+    if (conf == nullptr)
+        logMsg("Unable to Initialize Failures");
+    sync();
+}
+
+void pref_registry::sync()
+{
+    for (int i = 0; i < count; i++) {
+        prf *p = prefs[i];
+        if (!p->loaded)
+            p->load();
+        else if (p->changed)
+            p->store();
+    }
+}
+
+void pref_registry::destroy()
+{
+    if (file_name == nullptr)
+        return;
+    logMsg("Destroying %s", file_name);
+    for (int i = 0; i < count; i++) {
+        if (prefs[i]->loaded && prefs[i]->changed)
+            prefs[i]->store();
+    }
+    if (conf != nullptr)
+        conf_free(conf);
+    conf = nullptr;
+    lacf_free(path);
+    path = nullptr;
+}

@@ -1,0 +1,83 @@
+/*
+ * The start-up flight loop, the plug-in's menu in the plug-ins menu, and the
+ * registration of the swap command.
+ */
+#include "startup.h"
+
+#include <exception>
+
+#include <XPLMMenus.h>
+#include <XPLMUtilities.h>
+#include <acfutils/log.h>
+
+#include "Popups/monitors.h"
+#include "Popups/popupSystem.h"
+
+int32_t startup_frame = 0;
+
+static XPLMCommandRef pfd_command = nullptr;
+static XPLMCommandRef mfd_command = nullptr;
+static XPLMCommandRef swap_command = nullptr;
+static XPLMMenuID popups_menu = nullptr;
+static int popups_menu_item = -1;
+
+static void look_up_commands()
+{
+    logMsg("Frame 45 Set Render");
+    startup_frame = 46;
+    pfd_command = XPLMFindCommand("vxr/popup/PFD_NOBEZEL");
+    mfd_command = XPLMFindCommand("vxr/popup/MFD_NOBEZEL");
+}
+
+static void build_menu_and_place_popups()
+{
+    logMsg("Frame 50 Start Render");
+    popups_menu_item = XPLMAppendMenuItem(XPLMFindPluginsMenu(), "VXR Popups", nullptr, 0);
+    popups_menu = XPLMCreateMenu("VXR Popups", XPLMFindPluginsMenu(), popups_menu_item, nullptr, nullptr);
+
+    swap_command = XPLMCreateCommand("vxr/popup/swap", "Swap G5 A/B Bezel-less Popups");
+    XPLMRegisterCommandHandler(swap_command, swap_command_handler, 0, nullptr);
+
+    XPLMAppendMenuItemWithCommand(popups_menu, "PFD POPUP", pfd_command);
+    XPLMAppendMenuItemWithCommand(popups_menu, "MFD POPUP", mfd_command);
+    XPLMAppendMenuItemWithCommand(popups_menu, "Swap G1000 Popups", swap_command);
+
+    assign_instrument_monitors();
+    open_popups_at_start();
+    startup_frame = 51;
+}
+
+float startup_flight_loop(float, float, int, void *)
+{
+    try {
+        if (startup_frame == 45)
+            look_up_commands();
+        else if (startup_frame == 50)
+            build_menu_and_place_popups();
+        else if (startup_frame < 50)
+            startup_frame++;
+    } catch (const std::exception &e) {
+        logMsg("Start-up step at frame %d failed: %s", startup_frame, e.what());
+        startup_frame = 51;
+    } catch (...) {
+        logMsg("Start-up step at frame %d failed", startup_frame);
+        startup_frame = 51;
+    }
+    return -1.0f;
+}
+
+void startup_remove_menu_and_swap()
+{
+    if (popups_menu != nullptr) {
+        XPLMDestroyMenu(popups_menu);
+        popups_menu = nullptr;
+    }
+    if (popups_menu_item >= 0) {
+        XPLMRemoveMenuItem(XPLMFindPluginsMenu(), popups_menu_item);
+        popups_menu_item = -1;
+    }
+    if (swap_command != nullptr) {
+        XPLMUnregisterCommandHandler(swap_command, swap_command_handler, 0, nullptr);
+        swap_command = nullptr;
+    }
+}
