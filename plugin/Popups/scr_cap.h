@@ -27,6 +27,7 @@ struct capture_region {
     uint64_t last_cap_us;
     uint32_t tex;
     uint32_t fbo;
+    bool failed;     // its framebuffer object was incomplete: not captured until the popup opens again
 };
 
 extern capture_region pfd_regions[];
@@ -37,6 +38,8 @@ void capture_region_update(capture_region *region, bool visible, uint64_t now_us
 void capture_region_grab(capture_region *region, uint64_t now_us);
 void capture_region_release(capture_region *region);
 void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user);
+// Gives every region of a table a new chance after a failed framebuffer object.
+void capture_regions_clear_failed(capture_region *table);
 
 // Whole microseconds of a monotonic clock. Tests may replace the source.
 uint64_t capture_clock_us();

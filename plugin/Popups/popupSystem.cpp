@@ -1,0 +1,182 @@
+/*
+ * The popup registry: the MFD and PFD records, bring-up at enable (commands,
+ * overlay images, cursors), take-down at disable, and the capture pass that
+ * refreshes the popups' region textures while the panel's screens are lit.
+ */
+#include "popupSystem.h"
+
+#include <cstdio>
+
+#include <XPLMDataAccess.h>
+#include <acfutils/glew.h>
+#include <acfutils/helpers.h>
+#include <acfutils/log.h>
+
+static popup make_popup(const char *cmd_name, const char *title, capture_region *regions)
+{
+    popup pup;
+    pup.regions = regions;
+    pup.has_regions = true;
+    pup.cmd_name = cmd_name;
+    pup.title = title;
+    pup.image_file = "nobezel.png";
+    pup.overlay_fps = 0;
+    pup.image_w = 1024;
+    pup.image_h = 768;
+    return pup;
+}
+
+popup MFD_popup = make_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions);
+popup PFD_popup = make_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions);
+std::vector<popup *> popup_list;
+cursor_t *popup_cursors[NUM_POPUP_CURSORS];
+std::string popups_dir;
+
+// In the order of popup_cursor_id.
+static const char *const cursor_files[NUM_POPUP_CURSORS] = {
+    "m_point.png", "m_click.png", "a_up.png", "a_dn.png",
+    "r_s_l.png", "r_s_r.png", "r_m_l.png", "r_m_r.png", "r_l_l.png", "r_l_r.png",
+    "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
+};
+
+void popups_init(std::string path)
+{
+    // The plug-in's folder comes with its trailing separator; resources hang below the folder itself.
+    popups_dir = path.empty() ? path : path.substr(0, path.size() - 1);
+
+    MFD_popup.prefs = &mfd_nbzl_prefs;
+    PFD_popup.prefs = &pfd_nbzl_prefs;
+    popup_list.push_back(&MFD_popup);
+    popup_list.push_back(&PFD_popup);
+
+    for (int i = 0; i < NUM_POPUP_CURSORS; i++) {
+        char *file = mkpathname(popups_dir.c_str(), "resources", "popup", "cursors", cursor_files[i], nullptr);
+        popup_cursors[i] = cursor_read_from_file(file);
+        lacf_free(file);
+    }
+
+    for (popup *pup : popup_list)
+        popup_init(pup);
+}
+
+bool popup_init(popup *pup)
+{
+    logMsg("Init %s", pup->title.c_str());
+
+    char description[256];
+    snprintf(description, sizeof(description), "Show/hide pop out window for %s", pup->title.c_str());
+    pup->cmd = XPLMCreateCommand(pup->cmd_name.c_str(), description);
+    XPLMRegisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
+
+    char *image_path = mkpathname(popups_dir.c_str(), "resources/popup/", pup->image_file.c_str(), nullptr);
+    pup->image = cairo_image_surface_create_from_png(image_path);
+    if (cairo_surface_status(pup->image) != CAIRO_STATUS_SUCCESS) {
+        logMsg("Cannot read image file %s", image_path);
+        lacf_free(image_path);
+        return false;
+    }
+    lacf_free(image_path);
+
+    if (pup->image_w == 0 || pup->image_h == 0) {
+        pup->image_w = cairo_image_surface_get_width(pup->image);
+        pup->image_h = cairo_image_surface_get_height(pup->image);
+    }
+
+    for (popup_button *button : pup->buttons) {
+        if (button->single) {
+            button->single_cmd = XPLMFindCommand(button->single_cmd_name.c_str());
+        } else {
+            button->right_cmd = XPLMFindCommand(button->right_cmd_name.c_str());
+            button->left_cmd = XPLMFindCommand(button->left_cmd_name.c_str());
+        }
+    }
+
+    for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
+        r->last_cap_us = 0;
+        r->tex = 0;
+    }
+    return true;
+}
+
+void popups_fini()
+{
+    // The window (whose draw uses the overlay) goes first, then the overlay
+    // renderer (whose worker reads the image), then the image.
+    for (popup *pup : popup_list) {
+        logMsg("Fini %s", pup->title.c_str());
+        if (pup->win != nullptr) {
+            XPLMDestroyWindow(pup->win);
+            pup->win = nullptr;
+        }
+        if (pup->overlay != nullptr) {
+            mt_cairo_render_fini(pup->overlay);
+            pup->overlay = nullptr;
+        }
+        if (pup->image != nullptr) {
+            cairo_surface_destroy(pup->image);
+            pup->image = nullptr;
+        }
+        if (pup->cmd != nullptr) {
+            XPLMUnregisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
+            pup->cmd = nullptr;
+        }
+        for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
+            r->last_cap_us = 0;
+            capture_region_release(r);
+        }
+    }
+    popup_list.clear();
+    for (cursor_t *&cursor : popup_cursors) {
+        if (cursor != nullptr) {
+            cursor_free(cursor);
+            cursor = nullptr;
+        }
+    }
+}
+
+// The framebuffer functions come from GLEW, loaded for this thread's context
+// at start; without them there is nothing to capture with.
+static bool capture_functions_loaded()
+{
+    static bool reported = false;
+    lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
+    if (ctx != nullptr && ctx->initialized)
+        return true;
+    if (!reported) {
+        logMsg("Screen capture off: the OpenGL framebuffer functions were not loaded on this thread");
+        reported = true;
+    }
+    return false;
+}
+
+int capture_draw_cb(XPLMDrawingPhase, int, void *)
+{
+    static XPLMDataRef panel_render_type = nullptr;
+    static bool looked_up = false;
+    if (!looked_up) {
+        panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
+        looked_up = true;
+    }
+    // Only the pass that draws the panel's lit screens carries the displays.
+    if (XPLMGetDatai(panel_render_type) != 2)
+        return 1;
+
+    uint64_t now = capture_clock_us();
+    if (popup_list.empty())
+        return 1;
+    bool can_capture = capture_functions_loaded();
+
+    for (popup *pup : popup_list) {
+        bool visible = pup->win != nullptr && XPLMGetWindowIsVisible(pup->win) != 0;
+        // A window the simulator hid (a popped-out window closed by the user) gives its overlay back here.
+        if (!visible && pup->overlay != nullptr) {
+            mt_cairo_render_fini(pup->overlay);
+            pup->overlay = nullptr;
+        }
+        if (can_capture && pup->has_regions && pup->regions != nullptr) {
+            for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
+                capture_region_update(r, visible, now);
+        }
+    }
+    return 1;
+}

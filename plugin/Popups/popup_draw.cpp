@@ -1,0 +1,64 @@
+/*
+ * Drawing a popup window: the live picture of its capture regions fills the
+ * drawn area, and the overlay image, painted once per opening by a threaded
+ * cairo renderer, lies over it.
+ */
+#include "popupSystem.h"
+
+// The drawn area: the window's width, and its height or (fill_window 0) the
+// height the image's aspect gives, standing on the window's bottom edge.
+struct drawn_area {
+    double left, bottom, width, height;
+};
+
+static drawn_area popup_drawn_area(const popup *pup, XPLMWindowID win)
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
+    int width = right - left;
+    int height = pup->prefs->fill_window->get() != 0 ? top - bottom
+                                                      : static_cast<int>(pup->image_h / pup->image_w * width);
+    return drawn_area{static_cast<double>(left), static_cast<double>(bottom),
+                      static_cast<double>(width), static_cast<double>(height)};
+}
+
+// Destination fractions measure from the top of the drawn area down.
+static void place(const drawn_area &a, double dst_x, double dst_y, double dst_w, double dst_h,
+                  vect2_t *pos, vect2_t *size)
+{
+    *pos = VECT2(a.left + a.width * dst_x, a.bottom + a.height * (1 - dst_y - dst_h));
+    *size = VECT2(a.width * dst_w, a.height * dst_h);
+}
+
+void popup_draw(XPLMWindowID win, void *ref)
+{
+    popup *pup = static_cast<popup *>(ref);
+    win_resize_ctl_update(&pup->resize_ctl);
+    drawn_area area = popup_drawn_area(pup, win);
+    vect2_t pos, size;
+
+    if (pup->has_regions) {
+        for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
+            place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
+            capture_region_draw(r, pos, size, r);
+        }
+    } else if (pup->alt_face != nullptr && pup->alt_face->renderer != nullptr) {
+        const popup_alt_face *face = pup->alt_face;
+        place(area, face->dst_x, face->dst_y, face->dst_w, face->dst_h, &pos, &size);
+        mt_cairo_render_draw(face->renderer, pos, size);
+    }
+
+    // A popup whose image did not load opens without an overlay.
+    if (pup->overlay != nullptr)
+        mt_cairo_render_draw(pup->overlay, VECT2(area.left, area.bottom), VECT2(area.width, area.height));
+}
+
+void overlay_render(cairo_t *cr, unsigned, unsigned, void *ref)
+{
+    const popup *pup = static_cast<const popup *>(ref);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_set_source_surface(cr, pup->image, 0, 0);
+    cairo_paint(cr);
+}

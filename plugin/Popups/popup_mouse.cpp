@@ -1,0 +1,262 @@
+/*
+ * The mouse on a popup window: its corners close, pop out and resize (keeping
+ * the image's aspect), its top and bottom strips drag, buttons on its face hold
+ * their commands from mouse-down to mouse-up; the cursor shows each zone.
+ */
+#include "popupSystem.h"
+
+#include <cmath>
+
+#include <acfutils/log.h>
+
+// One hold for the whole system: only one button command is held at a time.
+static popup_button *held_button = nullptr;
+static XPLMCommandRef held_command = nullptr;
+static bool command_held = false;
+
+// Distances of the pointer from the window's edges; an edge line itself is 0.
+struct edge_distances {
+    int left, right, top, bottom;
+};
+
+struct window_rect {
+    int left, top, right, bottom;
+};
+
+static window_rect read_rect(XPLMWindowID win)
+{
+    window_rect r = {0, 0, 0, 0};
+    XPLMGetWindowGeometry(win, &r.left, &r.top, &r.right, &r.bottom);
+    return r;
+}
+
+static edge_distances distances(const window_rect &r, int x, int y)
+{
+    return edge_distances{x - r.left, r.right - x, r.top - y, y - r.bottom};
+}
+
+static bool near_edge(int d)
+{
+    return d >= 1 && d <= 49;
+}
+
+static bool in_bottom_strip(const edge_distances &d)
+{
+    return d.bottom >= 1 && d.bottom <= 24;
+}
+
+static bool in_close_corner(const edge_distances &d)
+{
+    return near_edge(d.left) && near_edge(d.top);
+}
+
+static bool in_popout_corner(const edge_distances &d)
+{
+    return near_edge(d.right) && near_edge(d.top);
+}
+
+image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y)
+{
+    window_rect r = read_rect(win);
+    image_point p;
+    p.x = static_cast<double>(x - r.left) / static_cast<double>(r.right - r.left) * pup->image_w;
+    p.y = static_cast<double>(r.top - y) / static_cast<double>(r.top - r.bottom) * pup->image_h;
+    return p;
+}
+
+popup_button *popup_find_button(popup *pup, image_point p)
+{
+    for (popup_button *b : pup->buttons) {
+        if (b->cx - b->width * 0.5 < p.x && p.x < b->cx + b->width * 0.5 &&
+            b->cy - b->height * 0.5 < p.y && p.y < b->cy + b->height * 0.5)
+            return b;
+    }
+    return nullptr;
+}
+
+static cursor_t *knob_cursor(const popup_button *b, bool right_half)
+{
+    switch (b->knob_size) {
+    case 1:
+        return popup_cursors[right_half ? CURSOR_R_M_R : CURSOR_R_M_L];
+    case 2:
+        return popup_cursors[right_half ? CURSOR_R_L_R : CURSOR_R_L_L];
+    default:
+        return popup_cursors[right_half ? CURSOR_R_S_R : CURSOR_R_S_L];
+    }
+}
+
+static XPLMCursorStatus show_cursor(cursor_t *cursor)
+{
+    if (cursor == nullptr)
+        return xplm_CursorDefault;
+    cursor_make_current(cursor);
+    return xplm_CursorCustom;
+}
+
+XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)
+{
+    popup *pup = static_cast<popup *>(ref);
+    window_rect r = read_rect(win);
+    bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
+    if (!(r.left < x && x < r.right && r.bottom < y && y < r.top))
+        return xplm_CursorDefault;
+
+    image_point p = popup_win_to_image(pup, win, x, y);
+    popup_button *button = popup_find_button(pup, p);
+    edge_distances d = distances(r, x, y);
+
+    if (in_close_corner(d))
+        return show_cursor(popup_cursors[CURSOR_B_CLOSE]);
+    if (in_popout_corner(d))
+        return show_cursor(popup_cursors[CURSOR_B_POP]);
+    if (!popped_out && near_edge(d.right) && near_edge(d.bottom))
+        return show_cursor(popup_cursors[CURSOR_B_RESIZE_R]);
+    if (!popped_out && near_edge(d.left) && near_edge(d.bottom))
+        return show_cursor(popup_cursors[CURSOR_B_RESIZE_L]);
+    if ((!popped_out && near_edge(d.top)) || pup->dragging || in_bottom_strip(d))
+        return show_cursor(popup_cursors[CURSOR_M_CLICK]);
+    if (button == nullptr)
+        return xplm_CursorArrow;
+    if (button->single)
+        return show_cursor(button->cursor != nullptr ? button->cursor : popup_cursors[CURSOR_M_POINT]);
+    if (std::isnan(p.x))
+        return xplm_CursorArrow;
+    return show_cursor(knob_cursor(button, p.x >= button->cx));
+}
+
+void popup_drag(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
+{
+    if (status == xplm_MouseDown) {
+        window_rect r = read_rect(win);
+        pup->grab_x = x - r.left;
+        pup->grab_y = y - r.bottom;
+        pup->dragging = 1;
+    } else if (status == xplm_MouseDrag) {
+        if (pup->grab_x == 0 || pup->grab_y == 0)
+            return;
+        window_rect r = read_rect(win);
+        int left = x - pup->grab_x;
+        int bottom = y - pup->grab_y;
+        XPLMSetWindowGeometry(win, left, bottom + (r.top - r.bottom), left + (r.right - r.left), bottom);
+    } else {
+        pup->grab_x = 0;
+        pup->grab_y = 0;
+        pup->dragging = 0;
+    }
+}
+
+void popup_resize(XPLMWindowID win, int x, int, XPLMMouseStatus status, popup *pup, bool right_side)
+{
+    window_rect r = read_rect(win);
+    if (status == xplm_MouseDown) {
+        pup->resize_side = right_side ? 1 : -1;
+        pup->grab_x = right_side ? r.right - x : x - r.left;
+    } else if (status == xplm_MouseDrag) {
+        int left = r.left, right = r.right;
+        if (right_side) {
+            right = x + pup->grab_x;
+            if (right - left < 256)
+                right = left + 256;
+        } else {
+            left = x - pup->grab_x;
+            if (right - left < 256)
+                left = right - 256;
+        }
+        // The top stays; the bottom follows the image's aspect.
+        int bottom = static_cast<int>(r.top - (pup->image_h / pup->image_w) * (right - left));
+        XPLMSetWindowGeometry(win, left, r.top, right, bottom);
+    } else if (status == xplm_MouseUp) {
+        pup->resize_side = 0;
+    }
+}
+
+static void end_held_command()
+{
+    XPLMCommandEnd(held_command);
+    held_button->held = false;
+    held_command = nullptr;
+    command_held = false;
+}
+
+static void press_button(image_point p)
+{
+    if (held_button == nullptr) {
+        command_held = false;
+        return;
+    }
+    command_held = true;
+    XPLMCommandRef cmd;
+    if (held_button->single)
+        cmd = held_button->single_cmd;
+    else
+        cmd = p.x >= held_button->cx ? held_button->right_cmd : held_button->left_cmd;
+    held_command = cmd;
+    if (cmd != nullptr) {
+        held_button->held = true;
+        XPLMCommandBegin(cmd);
+    }
+}
+
+static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, bool popped_out, const edge_distances &d)
+{
+    // A mouse-up that never came (or went to a resize) leaves a command held.
+    if (held_button != nullptr && held_button->held && held_command != nullptr)
+        end_held_command();
+
+    image_point p = popup_win_to_image(pup, win, x, y);
+    held_button = popup_find_button(pup, p);
+    logMsg("Click at %.2f %.2f", p.x, p.y);
+
+    if (in_close_corner(d)) {
+        logMsg("Close Window %s", pup->title.c_str());
+        if (pup->overlay != nullptr) {
+            mt_cairo_render_fini(pup->overlay);
+            pup->overlay = nullptr;
+        }
+        XPLMSetWindowIsVisible(win, 0);
+    } else if (in_popout_corner(d)) {
+        logMsg("Popout Window %s", pup->title.c_str());
+        XPLMSetWindowPositioningMode(win, xplm_WindowPopOut, 0);
+    } else if (!popped_out && (near_edge(d.top) || in_bottom_strip(d))) {
+        logMsg("Drag Window %s", pup->title.c_str());
+        popup_drag(win, x, y, xplm_MouseDown, pup);
+    } else {
+        press_button(p);
+    }
+}
+
+int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref)
+{
+    popup *pup = static_cast<popup *>(ref);
+    bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
+    window_rect r = read_rect(win);
+    edge_distances d = distances(r, x, y);
+
+    // Gestures under way and the bottom corners, on a floating window. The
+    // corner tests include the edge lines and anything beyond them.
+    if (!popped_out) {
+        if (pup->dragging) {
+            popup_drag(win, x, y, status, pup);
+            return 1;
+        }
+        if ((d.left < 50 && d.bottom < 50) || pup->resize_side == -1) {
+            popup_resize(win, x, y, status, pup, false);
+            return 1;
+        }
+        if ((d.right < 50 && d.bottom < 50) || pup->resize_side == 1) {
+            popup_resize(win, x, y, status, pup, true);
+            return 1;
+        }
+    }
+
+    if (status == xplm_MouseDown) {
+        popup_mouse_down(pup, win, x, y, popped_out, d);
+    } else if (status == xplm_MouseUp) {
+        if (held_command != nullptr && held_button != nullptr && command_held) {
+            end_held_command();
+            held_button = nullptr;
+        }
+    }
+    return 1;
+}

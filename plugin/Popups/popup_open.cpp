@@ -1,0 +1,189 @@
+/*
+ * The show/hide command of each popup: the window is made at the first open
+ * and then hidden and shown; opening places it full screen on its saved
+ * monitor, popped out at its saved rectangle, or centred on the mouse.
+ */
+#include "popupSystem.h"
+
+#include <algorithm>
+#include <climits>
+
+#include <acfutils/assert.h>
+#include <acfutils/log.h>
+
+#include "geometry_save.h"
+#include "monitors.h"
+
+static void popup_key(XPLMWindowID, char, XPLMKeyFlags, char, void *, int)
+{
+}
+
+// The wheel is never taken: the simulator passes it on.
+static int popup_wheel(XPLMWindowID, int, int, int, int, void *)
+{
+    return 0;
+}
+
+static bool popup_create_window(popup *pup)
+{
+    int screen_w = 0, screen_h = 0;
+    XPLMGetScreenSize(&screen_w, &screen_h);
+
+    XPLMCreateWindow_t params = {};
+    params.structSize = sizeof(params);
+    params.left = static_cast<int>((screen_w - pup->image_w) * 0.5);
+    params.top = static_cast<int>((screen_h + pup->image_h) * 0.5);
+    params.right = static_cast<int>((screen_w + pup->image_w) * 0.5);
+    params.bottom = static_cast<int>((screen_h - pup->image_h) * 0.5);
+    params.visible = 0;
+    params.drawWindowFunc = popup_draw;
+    params.handleMouseClickFunc = popup_click;
+    params.handleKeyFunc = popup_key;
+    params.handleCursorFunc = popup_cursor;
+    params.handleMouseWheelFunc = popup_wheel;
+    params.refcon = pup;
+    params.decorateAsFloatingWindow = xplm_WindowDecorationNone;
+    params.layer = xplm_WindowLayerFloatingWindows;
+    params.handleRightClickFunc = save_geometry_click;
+
+    pup->win = XPLMCreateWindowEx(&params);
+    if (pup->win == nullptr) {
+        logMsg("Window for %s could not be created; the next show/hide command tries again", pup->title.c_str());
+        return false;
+    }
+    XPLMSetWindowTitle(pup->win, pup->title.c_str());
+    XPLMSetWindowResizingLimits(pup->win, 256, 0, 4096, 4096);
+    return true;
+}
+
+static void popup_close(popup *pup)
+{
+    logMsg("Popup Closed");
+    if (XPLMWindowIsPoppedOut(pup->win))
+        XPLMSetWindowPositioningMode(pup->win, xplm_WindowPositionFree, 0);
+    XPLMSetWindowIsVisible(pup->win, 0);
+    logMsg("MTCR FINI");
+    if (pup->overlay != nullptr) {
+        mt_cairo_render_fini(pup->overlay);
+        pup->overlay = nullptr;
+    }
+    logMsg("Popup Close Fini");
+}
+
+static void popup_place_on_mouse(popup *pup)
+{
+    int mx = 0, my = 0, left = 0, top = 0, right = 0, bottom = 0;
+    XPLMGetMouseLocationGlobal(&mx, &my);
+    XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
+    int width = right - left;
+    int half_w = width / 2;
+    int half_h = static_cast<int>(pup->image_h / pup->image_w * width) / 2;
+    XPLMSetWindowGeometry(pup->win, mx - half_w, my + half_h, mx + half_w, my - half_h);
+    window_follow_VR(pup->win);
+}
+
+// A saved pop-out rectangle counts as reachable when a piece of at least
+// 50 x 50 pixels of it lies on one present monitor.
+struct popout_rect_query {
+    int64_t left, top, right, bottom;
+    bool reachable;
+};
+
+static void find_popout_rect_monitor(int, int left, int top, int right, int bottom, void *ref)
+{
+    auto *q = static_cast<popout_rect_query *>(ref);
+    int64_t w = std::min<int64_t>(q->right, right) - std::max<int64_t>(q->left, left);
+    int64_t h = std::min<int64_t>(q->top, top) - std::max<int64_t>(q->bottom, bottom);
+    if (w >= 50 && h >= 50)
+        q->reachable = true;
+}
+
+static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    popout_rect_query q = {x, int64_t(y) + h, int64_t(x) + w, y, false};
+    if (q.top > INT_MAX || q.right > INT_MAX)
+        return false;
+    XPLMGetAllMonitorBoundsGlobal(find_popout_rect_monitor, &q);
+    return q.reachable;
+}
+
+static void popup_place(popup *pup)
+{
+    int32_t monitor = pup->prefs->monitor_start->get();
+    if (monitor >= 0) {
+        logMsg("Checking Monitors to Position Window at %d", monitor);
+        monitor_presence_query query = {monitor, false};
+        XPLMGetAllMonitorBoundsGlobal(match_monitor_index, &query);
+        if (query.found) {
+            logMsg("Setting Position");
+            XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+            return;
+        }
+        logMsg("Monitor %d not Available", monitor);
+        popup_place_on_mouse(pup);
+        return;
+    }
+    if (pup->prefs->popup_at_start->get() == 1) {
+        logMsg("Auto Popout and Position Window");
+        int32_t x = pup->prefs->x->get(), y = pup->prefs->y->get();
+        int32_t w = pup->prefs->w->get(), h = pup->prefs->h->get();
+        if (popout_rect_reachable(x, y, w, h)) {
+            XPLMSetWindowPositioningMode(pup->win, xplm_WindowPopOut, 0);
+            XPLMSetWindowGeometryOS(pup->win, x, y + h, x + w, y);
+            return;
+        }
+        logMsg("Saved Popout Window Location (x %d y %d w %d h %d) is on no Monitor; placing %s at the mouse",
+               x, y, w, h, pup->title.c_str());
+    }
+    popup_place_on_mouse(pup);
+}
+
+static void popup_open(popup *pup)
+{
+    // A window the simulator hid may still hold the renderer of its last opening.
+    if (pup->overlay != nullptr) {
+        mt_cairo_render_fini(pup->overlay);
+        pup->overlay = nullptr;
+    }
+    if (pup->image != nullptr && cairo_surface_status(pup->image) == CAIRO_STATUS_SUCCESS) {
+        pup->overlay = mt_cairo_render_init(cairo_image_surface_get_width(pup->image),
+                                            cairo_image_surface_get_height(pup->image),
+                                            pup->overlay_fps, nullptr, overlay_render, nullptr, pup);
+        if (pup->overlay != nullptr)
+            mt_cairo_render_once_wait(pup->overlay);
+    } else {
+        logMsg("No overlay for %s: its image file was not read; showing the live picture only", pup->title.c_str());
+    }
+    logMsg("Window Opened");
+
+    win_resize_ctl_init(&pup->resize_ctl, pup->win, static_cast<int>(pup->image_w), static_cast<int>(pup->image_h));
+    capture_regions_clear_failed(pup->regions);
+    popup_place(pup);
+    XPLMSetWindowIsVisible(pup->win, 1);
+    logMsg("Window Opened");
+}
+
+int toggle_popup(XPLMCommandRef, XPLMCommandPhase phase, void *ref)
+{
+    if (phase != xplm_CommandEnd)
+        return 1;
+    logMsg("In Toggle Popup Callback");
+    popup *pup = static_cast<popup *>(ref);
+    VERIFY(pup != 0);
+
+    if (pup->win == nullptr && !popup_create_window(pup))
+        return 1;
+    if (XPLMGetWindowIsVisible(pup->win))
+        popup_close(pup);
+    else
+        popup_open(pup);
+    return 1;
+}
+
+void open_popups_at_start()
+{
+    for (popup *pup : popup_list) {
+        if (pup->prefs->popup_at_start->get() > 0)
+            toggle_popup(nullptr, xplm_CommandEnd, pup);
+    }
+}

@@ -1,0 +1,143 @@
+/*
+ * Capture regions: the PFD and MFD rectangles of the panel framebuffer are
+ * copied on the graphics card into one texture each (a framebuffer blit, at
+ * most `fps` times a second) and drawn into the popup windows as quads.
+ */
+#include "scr_cap.h"
+
+#include <limits>
+
+#include <acfutils/glew.h>
+#include <acfutils/log.h>
+#include <XPLMGraphics.h>
+
+static constexpr double NO_REGION = std::numeric_limits<double>::quiet_NaN();
+
+capture_region pfd_regions[] = {
+    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+};
+
+capture_region mfd_regions[] = {
+    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+};
+
+bool capture_region_is_end(const capture_region *region)
+{
+    return region->src_x != region->src_x;
+}
+
+void capture_regions_clear_failed(capture_region *table)
+{
+    for (capture_region *r = table; r != nullptr && !capture_region_is_end(r); r++)
+        r->failed = false;
+}
+
+void capture_region_update(capture_region *region, bool visible, uint64_t now_us)
+{
+    if (region->draw_cb != nullptr)
+        return;
+    if (visible)
+        capture_region_grab(region, now_us);
+    else
+        capture_region_release(region);
+}
+
+// Creates the region's texture and framebuffer object, each when missing.
+// False when the driver reports the framebuffer object incomplete: the
+// region's objects are then released and the region is marked failed.
+static bool capture_region_make_objects(capture_region *region, GLint prev)
+{
+    if (region->tex == 0) {
+        GLuint tex = 0;
+        glGenTextures(1, &tex);
+        region->tex = tex;
+        XPLMBindTexture2d(static_cast<int>(region->tex), 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, static_cast<GLsizei>(region->src_w),
+                     static_cast<GLsizei>(region->src_h), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    }
+    if (region->fbo == 0) {
+        GLuint fbo = 0;
+        glGenFramebuffers(1, &fbo);
+        region->fbo = fbo;
+        glBindFramebuffer(GL_FRAMEBUFFER, region->fbo);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, region->tex, 0);
+        GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+        if (status != GL_FRAMEBUFFER_COMPLETE) {
+            logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: framebuffer incomplete, status 0x%x",
+                   region->src_x, region->src_y, region->src_w, region->src_h, static_cast<unsigned>(status));
+            glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(prev));
+            capture_region_release(region);
+            region->failed = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+void capture_region_grab(capture_region *region, uint64_t now_us)
+{
+    if (region->failed)
+        return;
+    double elapsed = static_cast<double>(now_us - region->last_cap_us);
+    if (1000000.0 / region->fps > elapsed)
+        return;
+
+    // The framebuffer the simulator draws its panel into in this pass.
+    GLint prev = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &prev);
+    if (!capture_region_make_objects(region, prev))
+        return;
+
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev));
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, region->fbo);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glBlitFramebuffer(static_cast<GLint>(region->src_x), static_cast<GLint>(region->src_y),
+                      static_cast<GLint>(region->src_x + region->src_w),
+                      static_cast<GLint>(region->src_y + region->src_h),
+                      0, 0, static_cast<GLint>(region->src_w), static_cast<GLint>(region->src_h),
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(prev));
+    region->last_cap_us = now_us;
+}
+
+void capture_region_release(capture_region *region)
+{
+    if (region->fbo != 0) {
+        GLuint fbo = region->fbo;
+        glDeleteFramebuffers(1, &fbo);
+        region->fbo = 0;
+    }
+    if (region->tex != 0) {
+        GLuint tex = region->tex;
+        glDeleteTextures(1, &tex);
+        region->tex = 0;
+    }
+}
+
+void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user)
+{
+    if (region->draw_cb != nullptr) {
+        region->draw_cb(region, pos, size, user);
+        return;
+    }
+    if (region->tex == 0)
+        return;
+    XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
+    XPLMBindTexture2d(static_cast<int>(region->tex), 0);
+    // The texture's bottom row is the source's bottom row: no flip.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(static_cast<float>(pos.x), static_cast<float>(pos.y));
+    glTexCoord2f(0, 1);
+    glVertex2f(static_cast<float>(pos.x), static_cast<float>(pos.y + size.y));
+    glTexCoord2f(1, 1);
+    glVertex2f(static_cast<float>(pos.x + size.x), static_cast<float>(pos.y + size.y));
+    glTexCoord2f(1, 0);
+    glVertex2f(static_cast<float>(pos.x + size.x), static_cast<float>(pos.y));
+    glEnd();
+}
