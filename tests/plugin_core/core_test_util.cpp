@@ -1,0 +1,84 @@
+// Helpers shared by the plug-in core tests.
+#include "core_test_util.h"
+
+#include <cstdint>
+#include <fstream>
+#include <stdexcept>
+
+namespace core_test {
+
+const char pfd_title[] = "VXR G1000 PFD Bezelless";
+const char mfd_title[] = "VXR G1000 MFD Bezelless";
+
+const std::vector<std::string> pref_keys = {
+    "pfd_nbzl_x", "pfd_nbzl_y", "pfd_nbzl_w", "pfd_nbzl_h",
+    "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start",
+    "mfd_nbzl_x", "mfd_nbzl_y", "mfd_nbzl_w", "mfd_nbzl_h",
+    "mfd_nbzl_fill_window", "mfd_nbzl_popup_at_start", "mfd_nbzl_monitor_start",
+};
+
+static std::string trim(const std::string &s)
+{
+    size_t b = s.find_first_not_of(" \t\r");
+    size_t e = s.find_last_not_of(" \t\r");
+    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+std::map<std::string, std::string> read_cfg(const std::string &path)
+{
+    std::map<std::string, std::string> cfg;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        line = trim(line);
+        size_t eq = line.find('=');
+        if (line.empty() || line[0] == '#' || eq == std::string::npos)
+            continue;
+        cfg[trim(line.substr(0, eq))] = trim(line.substr(eq + 1));
+    }
+    return cfg;
+}
+
+void load(vxr_test::LinkedSim &sim)
+{
+    if (!sim.host->load_linked(vxr_test::linked_plugin(), sim.root.xpl_path()))
+        throw std::runtime_error("the linked plug-in did not load");
+}
+
+std::vector<std::string> lines_with(const vxr_test::LinkedSim &sim, const std::string &text)
+{
+    std::vector<std::string> found;
+    for (const auto &line : sim.log_since_mark()) {
+        if (line.find(text) != std::string::npos)
+            found.push_back(line);
+    }
+    return found;
+}
+
+std::vector<simhost::Rect> cockpit_monitors()
+{
+    return {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(1024, 768, 1920, 0),
+        simhost::monitor_rect(1024, 768, 2944, 0)};
+}
+
+bool color_near(uint32_t actual, uint32_t expected)
+{
+    const int tolerance = 6;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int a = static_cast<int>((actual >> shift) & 0xff);
+        int e = static_cast<int>((expected >> shift) & 0xff);
+        if (a - e > tolerance || e - a > tolerance)
+            return false;
+    }
+    return true;
+}
+
+simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title)
+{
+    simhost::WindowState state;
+    if (!sim.host->window(title, &state))
+        throw std::runtime_error("no window " + title);
+    return state;
+}
+
+}  // namespace core_test
