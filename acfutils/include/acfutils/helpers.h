@@ -17,7 +17,8 @@ API_EXPORT void *lacf_malloc(size_t n);
 API_EXPORT void lacf_free(void *p);
 API_EXPORT char *lacf_strdup(const char *s);
 
-/* The components joined with DIRSEP; the list ends with NULL. */
+/* The components joined with DIRSEP; the list ends with NULL. A component
+ * that already ends with a separator is not given a second one. */
 API_EXPORT char *mkpathname(const char *comp, ...);
 API_EXPORT char *mkpathname_v(const char *comp, va_list ap);
 

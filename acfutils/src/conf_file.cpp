@@ -1,0 +1,224 @@
+/*
+ * Configuration files: reading with a size limit, and atomic writing (a
+ * temporary file beside the target, written and synced, then renamed over
+ * it), so that a failed write never leaves a half-written file behind.
+ */
+#include <acfutils/conf.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#if defined(_WIN32)
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <acfutils/helpers.h>
+#include <acfutils/log.h>
+#include "conf_parse.h"
+
+namespace {
+
+// A settings file is a few hundred bytes; anything this big is not one.
+constexpr size_t max_conf_file = 1024 * 1024;
+
+// The steps of an atomic write. Each returns "" or what went wrong.
+#if defined(_WIN32)
+
+std::string last_error_text()
+{
+    return "Windows error " + std::to_string(GetLastError());
+}
+
+int create_temporary(std::string &name, std::string *error)
+{
+    if (_mktemp_s(&name[0], name.size() + 1) != 0) {
+        *error = strerror(errno);
+        return -1;
+    }
+    int fd = _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        *error = strerror(errno);
+    return fd;
+}
+
+std::string write_fd(int fd, const char *text, size_t len)
+{
+    while (len > 0) {
+        int n = _write(fd, text, len > 65536 ? 65536 : static_cast<unsigned>(len));
+        if (n <= 0)
+            return strerror(errno);
+        text += n;
+        len -= static_cast<size_t>(n);
+    }
+    return _commit(fd) == 0 ? "" : strerror(errno);
+}
+
+std::string close_fd(int fd)
+{
+    return _close(fd) == 0 ? "" : strerror(errno);
+}
+
+std::string replace_file(const char *tmp, const char *target)
+{
+    if (MoveFileExA(tmp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return "";
+    return last_error_text();
+}
+
+// MOVEFILE_WRITE_THROUGH already waited for the rename to reach the disk.
+std::string sync_folder(const char *)
+{
+    return "";
+}
+
+void remove_file(const char *path)
+{
+    _unlink(path);
+}
+
+#else
+
+int create_temporary(std::string &name, std::string *error)
+{
+    int fd = mkstemp(&name[0]);
+    if (fd < 0)
+        *error = strerror(errno);
+    return fd;
+}
+
+std::string write_fd(int fd, const char *text, size_t len)
+{
+    while (len > 0) {
+        ssize_t n = write(fd, text, len);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return strerror(errno);
+        text += n;
+        len -= static_cast<size_t>(n);
+    }
+    return fsync(fd) == 0 ? "" : strerror(errno);
+}
+
+std::string close_fd(int fd)
+{
+    return close(fd) == 0 ? "" : strerror(errno);
+}
+
+std::string replace_file(const char *tmp, const char *target)
+{
+    // mkstemp makes the file private; keep the mode the old file had.
+    struct stat st;
+    mode_t mode = stat(target, &st) == 0 && S_ISREG(st.st_mode) ? st.st_mode & 07777 : 0644;
+    if (chmod(tmp, mode) != 0 || rename(tmp, target) != 0)
+        return strerror(errno);
+    return "";
+}
+
+// The rename is on disk only once the folder holding the entry is synced.
+std::string sync_folder(const char *target)
+{
+    const char *slash = strrchr(target, '/');
+    std::string dir = slash == nullptr ? "." : slash == target ? "/" : std::string(target, slash);
+    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return strerror(errno);
+    std::string error;
+    if (fsync(fd) != 0 && errno != EINVAL)
+        error = strerror(errno);
+    close(fd);
+    return error;
+}
+
+void remove_file(const char *path)
+{
+    unlink(path);
+}
+
+#endif
+
+bool write_atomically(const char *filename, const char *text, size_t len)
+{
+    std::string tmp = std::string(filename) + ".XXXXXX";
+    std::string error;
+    int fd = create_temporary(tmp, &error);
+    if (fd < 0) {
+        logMsg("Cannot write %s: no temporary file can be made beside it: %s", filename, error.c_str());
+        return false;
+    }
+    const char *step = "write";
+    error = write_fd(fd, text, len);
+    std::string close_error = close_fd(fd);
+    if (error.empty() && !close_error.empty())
+        error = close_error;
+    if (error.empty()) {
+        step = "replace";
+        error = replace_file(tmp.c_str(), filename);
+    }
+    if (!error.empty()) {
+        remove_file(tmp.c_str());
+        logMsg("Cannot write %s (%s of %s failed: %s); the file is left as it was",
+            filename, step, tmp.c_str(), error.c_str());
+        return false;
+    }
+    error = sync_folder(filename);
+    if (!error.empty()) {
+        logMsg("Wrote %s, but its folder could not be synced: %s", filename, error.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+conf_t *conf_read_file(const char *filename, int *errline)
+{
+    if (errline != nullptr)
+        *errline = 0;
+    FILE *f = fopen(filename, "rb");
+    if (f == nullptr) {
+        logMsg("Cannot read configuration %s: %s", filename, strerror(errno));
+        return nullptr;
+    }
+    struct stat st;
+    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        fclose(f);
+        logMsg("Cannot read configuration %s: it is a folder", filename);
+        return nullptr;
+    }
+    // One byte more than the limit tells a file at the limit from a larger one.
+    std::vector<char> text(max_conf_file + 1);
+    size_t len = fread(text.data(), 1, text.size(), f);
+    bool failed = ferror(f) != 0;
+    int read_errno = errno;
+    fclose(f);
+    if (failed) {
+        logMsg("Cannot read configuration %s: %s", filename, strerror(read_errno));
+        return nullptr;
+    }
+    if (len > max_conf_file) {
+        logMsg("Cannot read configuration %s: it is larger than %zu bytes", filename, max_conf_file);
+        return nullptr;
+    }
+    return conf_parse(text.data(), len, errline, filename);
+}
+
+bool conf_write_file(const conf_t *conf, const char *filename)
+{
+    size_t len = 0;
+    char *text = conf_write_buf(conf, &len);
+    if (text == nullptr) {
+        logMsg("Cannot write %s: out of memory", filename);
+        return false;
+    }
+    bool ok = write_atomically(filename, text, len);
+    lacf_free(text);
+    return ok;
+}
