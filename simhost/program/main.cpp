@@ -1,0 +1,157 @@
+// simhost: runs a scenario script against the plug-in on the headless
+// simulator stand-in. Exit 0: every expectation held; 1: one did not;
+// 2: a bad script or bad arguments.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "contact_sheet.h"
+#include "run_report.h"
+#include "scenario_parser.h"
+#include "scenario_runner.h"
+#include "sim_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char usage[] =
+    "usage: simhost --script FILE [--root DIR] [--out DIR] [--fps N] [--plugin PATH] [--verbose]\n"
+    "  --script FILE  the scenario to run\n"
+    "  --root DIR     work in this simulator-like folder as it is (default: a fresh copy of the\n"
+    "                 built one, <program folder>/../xplane)\n"
+    "  --out DIR      where screenshots, report.md, contact-sheet.png and Log.txt go\n"
+    "                 (default: a new folder under the temporary folder)\n"
+    "  --fps N        N frames per second of wall time, each 1/N s of simulated time\n"
+    "                 (default: as fast as they run, 1/60 s each)\n"
+    "  --plugin PATH  what 'load' without a path opens (default:\n"
+    "                 <root>/Resources/plugins/popups/lin_x64/vxr_pop.xpl)\n"
+    "  --verbose      print each command as it runs, and the simulator's log\n"
+    "A relative path after 'load' in a script is taken inside the simulator-like folder.\n";
+
+struct Arguments {
+    std::string script, root, out, plugin;
+    int fps = 0;
+    bool verbose = false;
+};
+
+int bad_arguments(const std::string &message)
+{
+    std::cerr << "simhost: " << message << "\n" << usage;
+    return 2;
+}
+
+// Returns 0 when the arguments are good, else the exit code.
+int parse_arguments(int argc, char **argv, Arguments *args)
+{
+    for (int i = 1; i < argc; i++) {
+        std::string opt = argv[i];
+        if (opt == "--help" || opt == "-h") {
+            std::cout << usage;
+            std::exit(0);
+        }
+        if (opt == "--verbose") {
+            args->verbose = true;
+            continue;
+        }
+        if (opt != "--script" && opt != "--root" && opt != "--out" && opt != "--fps" && opt != "--plugin")
+            return bad_arguments("unknown argument " + opt);
+        if (i + 1 >= argc)
+            return bad_arguments(opt + " needs a value");
+        std::string value = argv[++i];
+        if (opt == "--script")
+            args->script = value;
+        else if (opt == "--root")
+            args->root = value;
+        else if (opt == "--out")
+            args->out = value;
+        else if (opt == "--plugin")
+            args->plugin = fs::absolute(value).string();
+        else if (!scenario::parse_int(value, &args->fps) || args->fps < 1 || args->fps > 1000)
+            return bad_arguments("--fps takes a whole number from 1 to 1000, not " + value);
+    }
+    if (args->script.empty())
+        return bad_arguments("no --script given");
+    return 0;
+}
+
+void copy_log(const std::string &root, const std::string &out_dir)
+{
+    std::error_code ec;
+    fs::path log = fs::path(root) / "Log.txt";
+    if (fs::exists(log, ec))
+        fs::copy_file(log, fs::path(out_dir) / "Log.txt", fs::copy_options::overwrite_existing, ec);
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    Arguments args;
+    if (int code = parse_arguments(argc, argv, &args))
+        return code;
+
+    std::ifstream in(args.script, std::ios::binary);
+    std::stringstream text;
+    if (in)
+        text << in.rdbuf();
+    if (!in || !fs::is_regular_file(args.script)) {
+        std::cerr << args.script << ": cannot read the script\n";
+        return 2;
+    }
+    std::vector<scenario::Command> commands;
+    scenario::ParseError parse_error;
+    if (!scenario::parse_script(text.str(), &commands, &parse_error)) {
+        std::cerr << args.script << ":" << parse_error.line << ": " << parse_error.message << "\n";
+        return 2;
+    }
+
+    std::string error;
+    std::string root = args.root;
+    bool fresh_root = root.empty();
+    if (fresh_root && !scenario::make_fresh_root(scenario::program_folder() + "/../xplane", &root, &error))
+        return bad_arguments(error);
+    if (!fresh_root && !fs::is_directory(root))
+        return bad_arguments("--root " + root + " is not a folder");
+    root = fs::absolute(root).lexically_normal().string();
+    std::string out_dir;
+    if (!scenario::make_out_folder(args.out, &out_dir, &error)) {
+        if (fresh_root)
+            scenario::remove_folder(root);
+        return bad_arguments(error);
+    }
+
+    scenario::RunOptions options;
+    options.script_name = args.script;
+    options.root = root;
+    options.out_dir = out_dir;
+    options.default_plugin = args.plugin.empty() ? (fs::path(root) / scenario::default_plugin_file).string()
+                                                 : args.plugin;
+    options.fps = args.fps;
+    options.verbose = args.verbose;
+
+    scenario::RunReport report;
+    std::string report_file = (fs::path(out_dir) / "report.md").string();
+    if (!report.open(report_file, args.script, root))
+        std::cerr << "simhost: cannot write " << report_file << "\n";
+    int code;
+    std::vector<scenario::SheetImage> shots;
+    {
+        scenario::ScenarioRunner runner(options, &report, std::cout, std::cerr);
+        code = runner.run(commands);
+        shots = runner.shots();
+    }
+    if (!shots.empty() &&
+        !scenario::write_contact_sheet(shots, (fs::path(out_dir) / "contact-sheet.png").string(), &error)) {
+        std::cerr << "simhost: " << error << "\n";
+        code = code ? code : 1;
+    }
+    copy_log(root, out_dir);
+    if (fresh_root)
+        scenario::remove_folder(root);
+    std::cout << "simhost: " << (code == 0 ? "passed" : "failed") << "; output in " << out_dir << std::endl;
+    return code;
+}

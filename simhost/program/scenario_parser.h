@@ -1,0 +1,118 @@
+/*
+ * The scenario language of the simhost program: a script is one command a
+ * line, '#' comments, "quoted texts" for words with blanks. Parsing turns the
+ * whole script into commands before anything runs, so a bad line is reported
+ * with its number and nothing half-runs.
+ */
+#ifndef SIMHOST_SCENARIO_PARSER_H
+#define SIMHOST_SCENARIO_PARSER_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace scenario {
+
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+
+// Splits a line into words and quoted texts; a '#' outside quotes ends the
+// line. Inside quotes, \" and \\ stand for " and \.
+bool tokenize(const std::string &line, std::vector<Token> *tokens, std::string *error);
+
+// A whole number in int range, with an optional sign and nothing else.
+bool parse_int(const std::string &text, int *value);
+// Six hex digits, RRGGBB.
+bool parse_colour(const std::string &text, uint32_t *rgb);
+
+// A monitor given as WxH+LEFT+BOTTOM in global desktop coordinates, y up.
+struct Monitor {
+    int width = 0, height = 0, left = 0, bottom = 0;
+};
+bool parse_monitor(const std::string &text, Monitor *monitor, std::string *error);
+
+constexpr int max_monitors = 16;
+constexpr int max_monitor_side = 16384;
+const Monitor default_monitor = {1920, 1080, 0, 0};
+
+enum class Button { left, right };
+enum class CommandPhase { once, begin, end };
+enum class MouseAction { move, click, down, drag, up };
+enum class Visibility { visible, hidden, none };
+enum class WindowMode { free, fullscreen, popout };
+enum class CursorKind { standard, hidden, arrow, custom };
+enum class LiveKey {
+    windows, command_handlers, flight_loops, draw_callbacks, menus, menu_items,
+    textures, framebuffers, os_cursors, threads
+};
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Actions.
+struct SetMonitors { std::vector<Monitor> monitors; };
+struct Load { std::string path; };               // empty: the default plug-in
+struct Enable {};
+struct Disable {};
+struct Unload {};
+struct RunFrames { int count = 0; };
+struct SetPanel { bool both = true; int value = 2; };
+struct RunCommand { std::string name; CommandPhase phase = CommandPhase::once; };
+struct ChooseMenu { std::string path; };
+struct Mouse { MouseAction action = MouseAction::move; int x = 0, y = 0; Button button = Button::left; };
+struct Shot { std::string name; };
+struct Mark {};
+struct WriteSettings { bool remove = false; std::vector<std::string> lines; };
+struct Echo { std::string text; };
+struct OsClose { std::string title; };
+
+// Expectations.
+struct ExpectLog { std::vector<std::string> texts; };     // in this order, after the mark
+struct ExpectNoLog { std::vector<std::string> texts; };   // none of them after the mark
+struct ExpectWindow {
+    std::string title;
+    Visibility visibility = Visibility::visible;
+    std::optional<WindowMode> mode;
+    std::optional<int> monitor;
+    std::optional<Rect> rect;
+};
+struct ExpectCfg { std::string key; std::optional<std::string> value; };  // no value: key absent
+struct ExpectPixel { int monitor = 0, x = 0, y = 0; uint32_t rgb = 0; int tolerance = 0; };
+struct ExpectPopoutPixel { std::string title; int x = 0, y = 0; uint32_t rgb = 0; int tolerance = 0; };
+struct ExpectCursor { CursorKind kind = CursorKind::standard; std::string file; };
+struct ExpectMenu { std::string name; std::vector<std::string> items; };
+struct ExpectNoMenu { std::string name; };
+struct ExpectLive { LiveKey key = LiveKey::windows; int count = 0; };
+
+using Action = std::variant<SetMonitors, Load, Enable, Disable, Unload, RunFrames, SetPanel,
+                            RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
+                            ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
+                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive>;
+
+struct Command {
+    int line = 0;
+    std::string source;   // the line's words as written, comment left out
+    Action action;
+    bool is_expectation() const;
+};
+
+struct ParseError {
+    int line = 0;
+    std::string message;
+};
+
+// Parses a whole script. Besides each line's own form it checks what the
+// script as a whole decides: pixels inside the monitors in force at that
+// line, and shot names used once.
+bool parse_script(const std::string &text, std::vector<Command> *commands, ParseError *error);
+
+const char *live_key_name(LiveKey key);
+
+}  // namespace scenario
+
+#endif

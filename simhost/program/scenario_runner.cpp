@@ -1,0 +1,518 @@
+// Each scenario command carried out on the stand-in host, and each
+// expectation checked against what the host, its log and its files show.
+#include "scenario_runner.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <thread>
+
+#include "cfg_file.h"
+#include "sim_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace scenario {
+
+namespace {
+
+Outcome done(const std::string &note = "done") { return Outcome{true, "", "", note}; }
+
+Outcome failed(const std::string &expected, const std::string &found) { return Outcome{false, expected, found, ""}; }
+
+Outcome check(bool held, const std::string &expected, const std::string &found)
+{
+    return held ? done("held") : failed(expected, found);
+}
+
+std::string in_quotes(const std::string &text) { return "\"" + text + "\""; }
+
+std::string quoted_list(const std::vector<std::string> &texts)
+{
+    std::string out;
+    for (const std::string &t : texts)
+        out += (out.empty() ? "" : ", ") + in_quotes(t);
+    return out;
+}
+
+std::string hex_colour(uint32_t rgb)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
+    return text;
+}
+
+bool colour_near(uint32_t a, uint32_t b, int tolerance)
+{
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int ca = static_cast<int>((a >> shift) & 0xFF);
+        int cb = static_cast<int>((b >> shift) & 0xFF);
+        if (std::abs(ca - cb) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+std::string colour_expectation(uint32_t rgb, int tolerance)
+{
+    return hex_colour(rgb) + (tolerance > 0 ? " (each channel within " + std::to_string(tolerance) + ")" : "");
+}
+
+std::string rect_text(const simhost::Rect &r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+const char *mode_name(simhost::WindowMode mode)
+{
+    switch (mode) {
+    case simhost::WindowMode::free: return "free";
+    case simhost::WindowMode::fullscreen: return "fullscreen";
+    case simhost::WindowMode::popout: return "popout";
+    }
+    return "?";
+}
+
+simhost::WindowMode host_mode(WindowMode mode)
+{
+    switch (mode) {
+    case WindowMode::free: return simhost::WindowMode::free;
+    case WindowMode::fullscreen: return simhost::WindowMode::fullscreen;
+    case WindowMode::popout: return simhost::WindowMode::popout;
+    }
+    return simhost::WindowMode::free;
+}
+
+simhost::MouseButton host_button(Button b)
+{
+    return b == Button::right ? simhost::MouseButton::right : simhost::MouseButton::left;
+}
+
+std::string cursor_text(const simhost::CursorState &c)
+{
+    switch (c.status) {
+    case xplm_CursorDefault: return "default";
+    case xplm_CursorHidden: return "hidden";
+    case xplm_CursorArrow: return "arrow";
+    case xplm_CursorCustom: return "custom " + c.custom_name;
+    }
+    return "status " + std::to_string(c.status);
+}
+
+int live_count(const simhost::LiveObjects &live, LiveKey key)
+{
+    switch (key) {
+    case LiveKey::windows: return live.windows;
+    case LiveKey::command_handlers: return live.command_handlers;
+    case LiveKey::flight_loops: return live.flight_loops;
+    case LiveKey::draw_callbacks: return live.draw_callbacks;
+    case LiveKey::menus: return live.menus;
+    case LiveKey::menu_items: return live.menu_items;
+    case LiveKey::textures: return live.textures;
+    case LiveKey::framebuffers: return live.framebuffers;
+    case LiveKey::os_cursors: return live.os_cursors;
+    case LiveKey::threads: return live.threads;
+    }
+    return -1;
+}
+
+}  // namespace
+
+ScenarioRunner::ScenarioRunner(RunOptions options, RunReport *report, std::ostream &out, std::ostream &err)
+    : options_(std::move(options)), report_(report), out_(out), err_(err)
+{
+}
+
+ScenarioRunner::~ScenarioRunner() = default;
+
+simhost::Host &ScenarioRunner::host()
+{
+    if (!host_) {
+        simhost::HostOptions host_options;
+        host_options.root = options_.root;
+        host_options.monitors = initial_monitors_;
+        host_options.echo_log = options_.verbose;
+        if (options_.fps > 0)
+            host_options.frame_seconds = 1.0 / options_.fps;
+        host_ = std::make_unique<simhost::Host>(host_options);
+    }
+    return *host_;
+}
+
+std::string ScenarioRunner::settings_file() const
+{
+    return (fs::path(options_.root) / plugin_subfolder / "settings" / "popups.cfg").string();
+}
+
+std::vector<std::string> ScenarioRunner::log_since_mark()
+{
+    const std::vector<std::string> &all = host().log();
+    size_t from = std::min(mark_, all.size());
+    return std::vector<std::string>(all.begin() + static_cast<long>(from), all.end());
+}
+
+int ScenarioRunner::run(const std::vector<Command> &commands)
+{
+    int expectations = 0;
+    for (const Command &command : commands) {
+        if (options_.verbose)
+            out_ << command.line << ": " << command.source << std::endl;
+        if (!step(command.line, command.source, command.action))
+            return 1;
+        expectations += command.is_expectation();
+    }
+    if (host_ && host_->loaded()) {
+        if (options_.verbose)
+            out_ << "end: unload" << std::endl;
+        if (!step(0, "unload (end of script)", Unload{}))
+            return 1;
+    }
+    host_.reset();
+    report_->finish("**Passed**: " + std::to_string(expectations) + " expectations held, " +
+                    std::to_string(shots_.size()) + " screenshots.");
+    return 0;
+}
+
+bool ScenarioRunner::step(int line, const std::string &source, const Action &action)
+{
+    current_line_ = line;
+    Outcome outcome;
+    try {
+        outcome = std::visit(*this, action);
+    } catch (const std::exception &e) {
+        outcome = failed("the line to run", std::string("an error: ") + e.what());
+    }
+    if (outcome.held) {
+        report_->row(line, source, outcome.note);
+        return true;
+    }
+    std::string message = "expected " + outcome.expected + ", found " + outcome.found;
+    err_ << options_.script_name << ":" << line << ": " << message << std::endl;
+    report_->row(line, source, "**FAILED**: " + message);
+    host_.reset();
+    report_->finish("**Failed** at line " + std::to_string(line) + ": " + message);
+    return false;
+}
+
+Outcome ScenarioRunner::operator()(const SetMonitors &c)
+{
+    std::vector<simhost::Rect> rects;
+    for (const Monitor &m : c.monitors)
+        rects.push_back(simhost::monitor_rect(m.width, m.height, m.left, m.bottom));
+    if (host_)
+        host_->set_monitors(rects);
+    else
+        initial_monitors_ = rects;
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const Load &c)
+{
+    std::string path = c.path.empty() ? options_.default_plugin : c.path;
+    if (fs::path(path).is_relative())
+        path = (fs::path(options_.root) / path).string();
+    std::string error;
+    if (!host().load(path, &error))
+        return failed("the plug-in " + path + " to load", error.empty() ? "it did not" : error);
+    return done("loaded " + path);
+}
+
+Outcome ScenarioRunner::operator()(const Enable &)
+{
+    if (!host().enable())
+        return failed("the plug-in to enable", host().loaded() ? "it did not" : "no plug-in loaded");
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const Disable &)
+{
+    host().disable();
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const Unload &)
+{
+    host().unload();
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const RunFrames &c)
+{
+    simhost::Host &h = host();
+    if (options_.fps <= 0) {
+        h.run_frames(c.count);
+        return done("frame " + std::to_string(h.frame_count()));
+    }
+    // Paced: each frame waits for its turn on the wall clock; a late frame
+    // runs at once and the schedule starts again from it.
+    const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(1.0 / options_.fps));
+    for (int i = 0; i < c.count; i++) {
+        auto now = std::chrono::steady_clock::now();
+        if (next_frame_ < now)
+            next_frame_ = now;
+        std::this_thread::sleep_until(next_frame_);
+        h.run_frames(1);
+        next_frame_ += period;
+    }
+    return done("frame " + std::to_string(h.frame_count()));
+}
+
+Outcome ScenarioRunner::operator()(const SetPanel &c)
+{
+    simhost::PanelPasses passes;
+    passes.both = c.both;
+    passes.value = c.value;
+    host().set_panel_passes(passes);
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const RunCommand &c)
+{
+    simhost::Host::CommandAction action = simhost::Host::CommandAction::once;
+    if (c.phase == CommandPhase::begin)
+        action = simhost::Host::CommandAction::begin;
+    else if (c.phase == CommandPhase::end)
+        action = simhost::Host::CommandAction::end;
+    if (!host().command(c.name, action))
+        return failed("a command " + c.name, "no such command");
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const ChooseMenu &c)
+{
+    if (!host().choose_menu(c.path))
+        return failed("a menu item " + in_quotes(c.path), "no such item");
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const Mouse &c)
+{
+    simhost::Host &h = host();
+    simhost::MouseButton b = host_button(c.button);
+    switch (c.action) {
+    case MouseAction::move: h.mouse_move(c.x, c.y); break;
+    case MouseAction::click:
+        h.mouse_down(c.x, c.y, b);
+        h.mouse_up(c.x, c.y, b);
+        break;
+    case MouseAction::down: h.mouse_down(c.x, c.y, b); break;
+    case MouseAction::drag: h.mouse_drag(c.x, c.y, b); break;
+    case MouseAction::up: h.mouse_up(c.x, c.y, b); break;
+    }
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const Shot &c)
+{
+    std::vector<std::string> files = host().shot(options_.out_dir, c.name);
+    if (files.empty())
+        return failed("screenshots " + c.name, "none written");
+    std::string names;
+    for (const std::string &file : files) {
+        shots_.push_back(SheetImage{file, fs::path(file).stem().string()});
+        names += (names.empty() ? "" : ", ") + fs::path(file).filename().string();
+    }
+    return done(names);
+}
+
+Outcome ScenarioRunner::operator()(const Mark &)
+{
+    mark_ = host_ ? host_->log().size() : 0;
+    mark_line_ = current_line_;
+    return done("log line " + std::to_string(mark_));
+}
+
+Outcome ScenarioRunner::operator()(const WriteSettings &c)
+{
+    std::string file = settings_file();
+    std::error_code ec;
+    if (c.remove) {
+        fs::remove(file, ec);
+        if (ec)
+            return failed("to remove " + file, ec.message());
+        return done("removed");
+    }
+    fs::create_directories(fs::path(file).parent_path(), ec);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const std::string &line : c.lines)
+        out << line << "\n";
+    out.close();
+    if (!out)
+        return failed("to write " + file, "a write error");
+    return done("written");
+}
+
+Outcome ScenarioRunner::operator()(const Echo &c)
+{
+    out_ << c.text << std::endl;
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const OsClose &c)
+{
+    if (!host().os_close_window(c.title))
+        return failed("a popped-out window " + in_quotes(c.title), "none");
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const ExpectLog &c)
+{
+    std::vector<std::string> lines = log_since_mark();
+    size_t next = 0;
+    size_t last_match = 0;
+    for (size_t i = 0; i < lines.size() && next < c.texts.size(); i++) {
+        if (lines[i].find(c.texts[next]) != std::string::npos) {
+            next++;
+            last_match = i;
+        }
+    }
+    std::string expected = "log lines containing " + quoted_list(c.texts) + " in this order after " +
+                           (mark_line_ > 0 ? "the mark at line " + std::to_string(mark_line_) : "the start");
+    if (next == c.texts.size())
+        return done("held");
+    std::string found;
+    if (next == 0)
+        found = "no line containing " + in_quotes(c.texts[0]) + " among " + std::to_string(lines.size()) + " lines";
+    else
+        found = in_quotes(c.texts[next - 1]) + " in " + in_quotes(lines[last_match]) + " but no later line containing " +
+                in_quotes(c.texts[next]);
+    return failed(expected, found);
+}
+
+Outcome ScenarioRunner::operator()(const ExpectNoLog &c)
+{
+    for (const std::string &line : log_since_mark()) {
+        for (const std::string &text : c.texts) {
+            if (line.find(text) != std::string::npos)
+                return failed("no log line containing " + in_quotes(text), in_quotes(line));
+        }
+    }
+    return done("held");
+}
+
+Outcome ScenarioRunner::operator()(const ExpectWindow &c)
+{
+    std::string expected = "window " + in_quotes(c.title) + " " +
+                           (c.visibility == Visibility::visible ? "visible"
+                            : c.visibility == Visibility::hidden ? "hidden"
+                                                                 : "none");
+    simhost::WindowState w;
+    bool exists = host().window(c.title, &w);
+    if (c.visibility == Visibility::none)
+        return check(!exists, expected, "one, " + std::string(w.visible ? "visible" : "hidden"));
+    if (!exists)
+        return failed(expected, "no such window");
+
+    bool held = w.visible == (c.visibility == Visibility::visible);
+    if (c.mode) {
+        expected += std::string(" mode=") + mode_name(host_mode(*c.mode));
+        held = held && w.mode == host_mode(*c.mode);
+    }
+    if (c.monitor) {
+        expected += " monitor=" + std::to_string(*c.monitor);
+        held = held && w.monitor == *c.monitor;
+    }
+    if (c.rect) {
+        simhost::Rect r;
+        r.left = c.rect->left;
+        r.top = c.rect->top;
+        r.right = c.rect->right;
+        r.bottom = c.rect->bottom;
+        expected += " rect=" + rect_text(r);
+        held = held && w.rect.left == r.left && w.rect.top == r.top && w.rect.right == r.right &&
+               w.rect.bottom == r.bottom;
+    }
+    std::string found = std::string(w.visible ? "visible" : "hidden") + " mode=" + mode_name(w.mode) +
+                        " monitor=" + std::to_string(w.monitor) + " rect=" + rect_text(w.rect);
+    return check(held, expected, found);
+}
+
+Outcome ScenarioRunner::operator()(const ExpectCfg &c)
+{
+    std::string file = settings_file();
+    std::string expected = c.value ? "popups.cfg holding " + c.key + " = " + *c.value
+                                   : "popups.cfg without " + c.key;
+    std::map<std::string, std::string> values;
+    if (!read_cfg_file(file, &values))
+        return check(!c.value, expected, "no readable " + file);
+    auto it = values.find(c.key);
+    if (it == values.end())
+        return check(!c.value, expected, "no " + c.key);
+    return check(c.value && *c.value == it->second, expected, c.key + " = " + it->second);
+}
+
+Outcome ScenarioRunner::operator()(const ExpectPixel &c)
+{
+    simhost::Host &h = host();
+    if (c.monitor >= static_cast<int>(h.monitors().size()))
+        return failed("a monitor " + std::to_string(c.monitor), std::to_string(h.monitors().size()) + " monitors");
+    uint32_t rgb = h.monitor_pixel(c.monitor, c.x, c.y);
+    return check(colour_near(rgb, c.rgb, c.tolerance),
+                 colour_expectation(c.rgb, c.tolerance) + " at " + std::to_string(c.x) + "," + std::to_string(c.y) +
+                     " on monitor " + std::to_string(c.monitor),
+                 hex_colour(rgb));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectPopoutPixel &c)
+{
+    std::string expected = colour_expectation(c.rgb, c.tolerance) + " at " + std::to_string(c.x) + "," +
+                           std::to_string(c.y) + " in the popped-out window " + in_quotes(c.title);
+    uint32_t rgb = 0;
+    if (!host().popout_pixel(c.title, c.x, c.y, &rgb))
+        return failed(expected, "no such popped-out window, or the pixel lies outside it");
+    return check(colour_near(rgb, c.rgb, c.tolerance), expected, hex_colour(rgb));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectCursor &c)
+{
+    simhost::CursorState cursor = host().cursor();
+    XPLMCursorStatus status = xplm_CursorDefault;
+    std::string expected = "cursor ";
+    switch (c.kind) {
+    case CursorKind::standard: status = xplm_CursorDefault; expected += "default"; break;
+    case CursorKind::hidden: status = xplm_CursorHidden; expected += "hidden"; break;
+    case CursorKind::arrow: status = xplm_CursorArrow; expected += "arrow"; break;
+    case CursorKind::custom: status = xplm_CursorCustom; expected += "custom"; break;
+    }
+    bool held = cursor.status == status;
+    if (!c.file.empty()) {
+        expected += " " + c.file;
+        const std::string &name = cursor.custom_name;
+        // The host may name the file by its path; the script names it by its file name.
+        bool same_file = name == c.file || (name.size() > c.file.size() &&
+                                            name.compare(name.size() - c.file.size(), c.file.size(), c.file) == 0 &&
+                                            name[name.size() - c.file.size() - 1] == '/');
+        held = held && same_file;
+    }
+    return check(held, expected, cursor_text(cursor));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectMenu &c)
+{
+    std::string expected = "one sub-menu " + in_quotes(c.name) + " holding " +
+                           (c.items.empty() ? std::string("no items") : quoted_list(c.items));
+    int n = host().count_submenus(c.name);
+    if (n != 1)
+        return failed(expected, std::to_string(n) + " such sub-menus");
+    std::vector<std::string> items = host().menu_items(c.name);
+    return check(items == c.items, expected, items.empty() ? "no items" : quoted_list(items));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectNoMenu &c)
+{
+    int n = host().count_submenus(c.name);
+    return check(n == 0, "no sub-menu " + in_quotes(c.name), std::to_string(n));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectLive &c)
+{
+    int n = live_count(host().live(), c.key);
+    return check(n == c.count, std::string("live ") + live_key_name(c.key) + " " + std::to_string(c.count),
+                 std::to_string(n));
+}
+
+}  // namespace scenario

@@ -1,0 +1,99 @@
+/*
+ * Runs a parsed scenario on a stand-in host: actions drive the host, each
+ * expectation looks at it, and the run stops at the first expectation (or
+ * action) that does not hold. Every step goes into report.md.
+ */
+#ifndef SIMHOST_SCENARIO_RUNNER_H
+#define SIMHOST_SCENARIO_RUNNER_H
+
+#include <chrono>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <simhost/host.h>
+
+#include "contact_sheet.h"
+#include "run_report.h"
+#include "scenario_parser.h"
+
+namespace scenario {
+
+struct RunOptions {
+    std::string script_name;      // as the user named it, for messages
+    std::string root;             // the simulator-like folder the run works on
+    std::string out_dir;          // screenshots go here
+    std::string default_plugin;   // what "load" without a path opens
+    int fps = 0;                  // 0: frames as fast as they run
+    bool verbose = false;
+};
+
+// The outcome of one step: an action done, an expectation held, or what
+// was expected and what was found instead.
+struct Outcome {
+    bool held = true;
+    std::string expected;
+    std::string found;
+    std::string note;             // for the report when it held
+};
+
+class ScenarioRunner {
+public:
+    ScenarioRunner(RunOptions options, RunReport *report, std::ostream &out, std::ostream &err);
+    ~ScenarioRunner();
+
+    // 0 when every command ran and every expectation held, 1 at the first that did not.
+    int run(const std::vector<Command> &commands);
+    // The screenshots taken, in order, captioned.
+    const std::vector<SheetImage> &shots() const { return shots_; }
+
+    // One step per action type.
+    Outcome operator()(const SetMonitors &c);
+    Outcome operator()(const Load &c);
+    Outcome operator()(const Enable &c);
+    Outcome operator()(const Disable &c);
+    Outcome operator()(const Unload &c);
+    Outcome operator()(const RunFrames &c);
+    Outcome operator()(const SetPanel &c);
+    Outcome operator()(const RunCommand &c);
+    Outcome operator()(const ChooseMenu &c);
+    Outcome operator()(const Mouse &c);
+    Outcome operator()(const Shot &c);
+    Outcome operator()(const Mark &c);
+    Outcome operator()(const WriteSettings &c);
+    Outcome operator()(const Echo &c);
+    Outcome operator()(const OsClose &c);
+    Outcome operator()(const ExpectLog &c);
+    Outcome operator()(const ExpectNoLog &c);
+    Outcome operator()(const ExpectWindow &c);
+    Outcome operator()(const ExpectCfg &c);
+    Outcome operator()(const ExpectPixel &c);
+    Outcome operator()(const ExpectPopoutPixel &c);
+    Outcome operator()(const ExpectCursor &c);
+    Outcome operator()(const ExpectMenu &c);
+    Outcome operator()(const ExpectNoMenu &c);
+    Outcome operator()(const ExpectLive &c);
+
+private:
+    simhost::Host &host();        // made at first use, with the monitors given so far
+    std::string settings_file() const;
+    std::vector<std::string> log_since_mark();
+    bool step(int line, const std::string &source, const Action &action);
+
+    RunOptions options_;
+    RunReport *report_;
+    std::ostream &out_;
+    std::ostream &err_;
+    std::vector<simhost::Rect> initial_monitors_;
+    std::unique_ptr<simhost::Host> host_;
+    size_t mark_ = 0;
+    int mark_line_ = 0;
+    int current_line_ = 0;
+    std::vector<SheetImage> shots_;
+    std::chrono::steady_clock::time_point next_frame_;
+};
+
+}  // namespace scenario
+
+#endif
