@@ -1,0 +1,161 @@
+// Per frame the plug-in allocates nothing: every allocation made on the main
+// thread while one of its per-frame callbacks runs (the capture pass, the
+// window draws, the cursor) is counted. The callbacks are reached through
+// link-time wrappers (-Wl,--wrap), so the count covers exactly their calls.
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "Popups/popupSystem.h"
+#include "popup_test_util.h"
+
+extern "C" {
+void *__libc_malloc(size_t size);
+void *__libc_calloc(size_t n, size_t size);
+void *__libc_realloc(void *p, size_t size);
+}
+
+namespace {
+
+std::atomic<int> callback_depth{0};
+std::atomic<long> allocations{0};
+std::atomic<long> callback_calls{0};
+std::thread::id main_thread;
+
+void count_allocation()
+{
+    if (callback_depth.load(std::memory_order_relaxed) > 0 && std::this_thread::get_id() == main_thread)
+        allocations.fetch_add(1, std::memory_order_relaxed);
+}
+
+struct in_callback {
+    in_callback()
+    {
+        callback_calls++;
+        callback_depth++;
+    }
+    ~in_callback() { callback_depth--; }
+};
+
+}  // namespace
+
+extern "C" {
+
+void *malloc(size_t size)
+{
+    count_allocation();
+    return __libc_malloc(size);
+}
+
+void *calloc(size_t n, size_t size)
+{
+    count_allocation();
+    return __libc_calloc(n, size);
+}
+
+void *realloc(void *p, size_t size)
+{
+    count_allocation();
+    return __libc_realloc(p, size);
+}
+
+int __real__Z15capture_draw_cbiiPv(XPLMDrawingPhase phase, int is_before, void *ref);
+void __real__Z10popup_drawPvS_(XPLMWindowID win, void *ref);
+XPLMCursorStatus __real__Z12popup_cursorPviiS_(XPLMWindowID win, int x, int y, void *ref);
+
+int __wrap__Z15capture_draw_cbiiPv(XPLMDrawingPhase phase, int is_before, void *ref)
+{
+    in_callback scope;
+    return __real__Z15capture_draw_cbiiPv(phase, is_before, ref);
+}
+
+void __wrap__Z10popup_drawPvS_(XPLMWindowID win, void *ref)
+{
+    in_callback scope;
+    __real__Z10popup_drawPvS_(win, ref);
+}
+
+XPLMCursorStatus __wrap__Z12popup_cursorPviiS_(XPLMWindowID win, int x, int y, void *ref)
+{
+    in_callback scope;
+    return __real__Z12popup_cursorPviiS_(win, x, y, ref);
+}
+
+}  // extern "C"
+
+void *operator new(size_t size)
+{
+    count_allocation();
+    void *p = __libc_malloc(size ? size : 1);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+
+void *operator new[](size_t size)
+{
+    return operator new(size);
+}
+
+void operator delete(void *p) noexcept
+{
+    free(p);
+}
+
+void operator delete[](void *p) noexcept
+{
+    free(p);
+}
+
+void operator delete(void *p, size_t) noexcept
+{
+    free(p);
+}
+
+void operator delete[](void *p, size_t) noexcept
+{
+    free(p);
+}
+
+namespace {
+
+using namespace popup_test;
+using vxr_test::LinkedSim;
+
+TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
+{
+    main_thread = std::this_thread::get_id();
+    // Both displays full screen on the cockpit's units, opened by the start-up;
+    // the pointer over the PFD's close corner, so its custom cursor is shown.
+    LinkedSim sim(cockpit_monitors());
+    sim.host->run_frames(60);
+    ASSERT_TRUE(window_of(sim, pfd_title).visible);
+    ASSERT_TRUE(window_of(sim, mfd_title).visible);
+    sim.host->mouse_move(1920 + 10, 768 - 10);
+    sim.host->run_frames(5);
+    ASSERT_NE(pfd_regions[0].tex, 0u);
+    ASSERT_NE(mfd_regions[0].tex, 0u);
+    ASSERT_EQ(sim.host->cursor().status, xplm_CursorCustom);
+
+    // The counting itself counts: both kinds of allocation inside a callback.
+    callback_depth++;
+    void *p = malloc(16);
+    std::string *s = new std::string(100, 'x');
+    callback_depth--;
+    ASSERT_EQ(allocations.load(), 2);
+    free(p);
+    delete s;
+    allocations = 0;
+    callback_calls = 0;
+
+    sim.host->run_frames(100);
+    EXPECT_EQ(allocations.load(), 0);
+    // 100 lit passes, 200 window draws, 100 cursor questions at the least.
+    EXPECT_GE(callback_calls.load(), 400);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, display_to_area_y(64, 768)), pfd_markers.bottom_left);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+/*
+ * Helpers for the popup tests: a stand-in host with the linked plug-in loaded
+ * over prepared settings, the popups' commands and titles, a clock the test
+ * steps by hand, and colour comparison for pixels read back from the host.
+ */
+#ifndef VXR_POPUP_TEST_UTIL_H
+#define VXR_POPUP_TEST_UTIL_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <simhost/host.h>
+#include "sim_fixture.h"
+
+namespace popup_test {
+
+extern const char pfd_title[];
+extern const char mfd_title[];
+extern const char pfd_cmd[];
+extern const char mfd_cmd[];
+
+// Writes popups.cfg with these lines, then loads (starts and enables) the
+// linked plug-in on a sim made with load = false.
+void load_with_settings(vxr_test::LinkedSim &sim, const std::vector<std::string> &cfg_lines);
+
+simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title);
+simhost::Rect rect_of(const vxr_test::LinkedSim &sim, const std::string &title);
+bool same_rect(const simhost::Rect &a, const simhost::Rect &b);
+
+// A 1920 x 1080 main monitor and two 1024 x 768 display units to its right.
+std::vector<simhost::Rect> cockpit_monitors();
+
+// The capture clock, stepped by the test: starts at start_us.
+void use_test_clock(uint64_t start_us);
+void advance_test_clock(uint64_t us);
+
+// Each of red, green and blue within 8 of the expected value.
+bool color_near(uint32_t actual, uint32_t expected);
+
+// The markers of the synthetic displays, centred 64 px in from each corner of
+// a 1024 x 768 display: bottom-left, bottom-right, top-left, top-right.
+struct display_markers {
+    uint32_t bottom_left, bottom_right, top_left, top_right;
+};
+extern const display_markers pfd_markers;
+extern const display_markers mfd_markers;
+
+// Where a display point lands in a drawn area of w x h pixels (origin
+// bottom-left) filled by a capture region: full width, lower 99.5 % of the height.
+int display_to_area_x(double display_x, double area_w);
+int display_to_area_y(double display_y, double area_h);
+
+}  // namespace popup_test
+
+#endif
