@@ -1,0 +1,156 @@
+/*
+ * One frame of the simulator: due flight loops, held commands, the panel
+ * passes with the gauges callbacks, the window pass, and the cursor. Also the
+ * screenshots of what the last frame left on the desktop.
+ */
+#include "sim.h"
+
+#include <filesystem>
+
+#include "gl_api.h"
+#include "os_cursor.h"
+#include "panel_displays.h"
+#include "screenshots.h"
+
+namespace simhost {
+namespace {
+
+std::string base_name(const std::string &path)
+{
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string file_safe(std::string text)
+{
+    for (char &c : text) {
+        if (c == ' ' || c == '/' || c == '\\')
+            c = '_';
+    }
+    return text;
+}
+
+}  // namespace
+
+void Sim::run_frame()
+{
+    frame++;
+    time += options.frame_seconds;
+    gl->make_current();
+    if (callbacks_allowed())
+        flight_loops.dispatch(time, options.frame_seconds, frame);
+    commands.continue_held();
+    if (passes.both) {
+        panel_pass(1);
+        panel_pass(2);
+    } else {
+        panel_pass(passes.value);
+    }
+    window_pass();
+    ask_cursor();
+}
+
+void Sim::panel_pass(int value)
+{
+    panel_render_type = value;
+    panel.ensure(panel_width, panel_height, gl_names);
+    auto host_state = [this] { reset_gl_state(panel, 0, panel_width, 0, panel_height); };
+    host_state();
+    bool allowed = callbacks_allowed();
+    bool host_draws = !allowed || draw_callbacks.run(xplm_Phase_Gauges, true, host_state);
+    if (host_draws) {
+        PanelLook look;
+        look.lit = value == 2;
+        look.time = time;
+        look.frame = frame;
+        draw_panel(look);
+        host_state();
+    }
+    if (allowed)
+        draw_callbacks.run(xplm_Phase_Gauges, false, host_state);
+    panel_render_type = 0;
+}
+
+void Sim::window_pass()
+{
+    desktop.begin_frame(monitors, gl_names);
+    bool allowed = callbacks_allowed();
+    // A callback may hide, move or destroy any window, so each is looked up
+    // again before it is drawn.
+    for (Window *window : windows.sim_windows_back_to_front()) {
+        if (windows.find(window) == nullptr || !window->shown() || window->popped_out())
+            continue;
+        desktop.prepare_desktop();
+        if (allowed && window->draw != nullptr)
+            window->draw(window, window->refcon);
+    }
+    for (Window *window : windows.popouts_back_to_front()) {
+        if (windows.find(window) == nullptr || !window->shown() || !window->popped_out())
+            continue;
+        desktop.prepare_popout(window, gl_names);
+        if (allowed && window->draw != nullptr)
+            window->draw(window, window->refcon);
+    }
+    desktop.finish_frame(gl_names);
+}
+
+void Sim::ask_cursor()
+{
+    CursorState state;
+    Window *window = callbacks_allowed() ? windows.at(pointer_x, pointer_y) : nullptr;
+    if (window != nullptr && window->cursor != nullptr) {
+        state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
+        const OsCursor *shown = os_cursor_current();
+        if (state.status == xplm_CursorCustom && shown != nullptr)
+            state.custom_name = base_name(shown->name);
+    }
+    cursor = state;
+}
+
+std::vector<std::string> Sim::shot(const std::string &dir, const std::string &name)
+{
+    std::vector<std::string> files;
+    if (!desktop.desktop().valid())
+        return files;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+
+    auto overlay_for = [this](const Rect &area) {
+        CursorOverlay overlay;
+        overlay.visible = cursor.status != xplm_CursorHidden && area.left <= pointer_x && pointer_x < area.right &&
+                          area.bottom < pointer_y && pointer_y <= area.top;
+        overlay.x = pointer_x - area.left;
+        overlay.y = area.top - pointer_y;
+        if (cursor.status == xplm_CursorCustom)
+            overlay.custom = os_cursor_current();
+        return overlay;
+    };
+
+    const Rect &bounds = desktop.bounds();
+    for (size_t i = 0; i < monitors.size(); i++) {
+        const Rect &m = monitors[i];
+        std::vector<uint32_t> pixels =
+            desktop.desktop().read(m.left - bounds.left, m.bottom - bounds.bottom, m.width(), m.height());
+        std::string path = dir + "/" + name + "-monitor" + std::to_string(i) + ".png";
+        if (write_screenshot(path, pixels, m.width(), m.height(), overlay_for(m)))
+            files.push_back(path);
+        else
+            host_log("cannot write " + path);
+    }
+    for (Window *window : windows.popouts_back_to_front()) {
+        const RenderTarget *target = desktop.popout(window);
+        if (target == nullptr)
+            continue;
+        std::vector<uint32_t> pixels = target->read(0, 0, target->width(), target->height());
+        Rect area{window->rect.left, window->rect.bottom + target->height(), window->rect.left + target->width(),
+                  window->rect.bottom};
+        std::string path = dir + "/" + name + "-popout-" + file_safe(window->title) + ".png";
+        if (write_screenshot(path, pixels, target->width(), target->height(), overlay_for(area)))
+            files.push_back(path);
+        else
+            host_log("cannot write " + path);
+    }
+    return files;
+}
+
+}  // namespace simhost

@@ -1,0 +1,25 @@
+/*
+ * The headless OpenGL context the whole stand-in draws with: one per Host,
+ * current on the thread that made it. Each platform has its own source file.
+ */
+#ifndef SIMHOST_GL_CONTEXT_H
+#define SIMHOST_GL_CONTEXT_H
+
+#include <memory>
+#include <string>
+
+namespace simhost {
+
+class GlContext {
+public:
+    // An OpenGL 4.5 compatibility context made current on this thread, or
+    // nullptr with the reason in *error.
+    static std::unique_ptr<GlContext> create(std::string *error);
+    virtual ~GlContext() = default;
+    virtual void make_current() = 0;
+    virtual std::string description() const = 0;
+};
+
+}  // namespace simhost
+
+#endif

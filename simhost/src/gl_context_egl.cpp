@@ -1,0 +1,97 @@
+/*
+ * The headless context on Linux: EGL on Mesa's surfaceless platform (no
+ * display, no window), desktop OpenGL 4.5 in its compatibility profile.
+ */
+#include "gl_context.h"
+
+#include <cstdlib>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include "gl_api.h"
+
+namespace simhost {
+namespace {
+
+class EglContext : public GlContext {
+public:
+    EglContext(EGLDisplay display, EGLContext context) : display_(display), context_(context) {}
+    ~EglContext() override
+    {
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display_, context_);
+        eglTerminate(display_);
+    }
+    void make_current() override { eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_); }
+    std::string description() const override
+    {
+        const char *version = reinterpret_cast<const char *>(glGetString(GL_VERSION));
+        const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
+        return std::string(version ? version : "?") + " on " + (renderer ? renderer : "?");
+    }
+
+private:
+    EGLDisplay display_;
+    EGLContext context_;
+};
+
+std::string egl_error(const char *what)
+{
+    char buf[96];
+    snprintf(buf, sizeof buf, "%s failed (EGL error 0x%x)", what, static_cast<unsigned>(eglGetError()));
+    return buf;
+}
+
+}  // namespace
+
+std::unique_ptr<GlContext> GlContext::create(std::string *error)
+{
+    // llvmpipe renders on the calling thread only and Mesa keeps no shader
+    // cache thread, so the process's threads are the plug-in's own (unless
+    // the environment already says otherwise).
+    setenv("LP_NUM_THREADS", "0", 0);
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+
+    auto get_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (get_display == nullptr) {
+        *error = "eglGetPlatformDisplayEXT is not available";
+        return nullptr;
+    }
+    EGLDisplay display = get_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY) {
+        *error = egl_error("eglGetPlatformDisplayEXT(surfaceless)");
+        return nullptr;
+    }
+    EGLint major = 0, minor = 0;
+    if (!eglInitialize(display, &major, &minor)) {
+        *error = egl_error("eglInitialize");
+        return nullptr;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        *error = egl_error("eglBindAPI(EGL_OPENGL_API)");
+        eglTerminate(display);
+        return nullptr;
+    }
+    const EGLint attributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION, 4,
+        EGL_CONTEXT_MINOR_VERSION, 5,
+        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
+        EGL_NONE,
+    };
+    EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (context == EGL_NO_CONTEXT) {
+        *error = egl_error("eglCreateContext(OpenGL 4.5 compatibility)");
+        eglTerminate(display);
+        return nullptr;
+    }
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
+        *error = egl_error("eglMakeCurrent");
+        eglDestroyContext(display, context);
+        eglTerminate(display);
+        return nullptr;
+    }
+    return std::make_unique<EglContext>(display, context);
+}
+
+}  // namespace simhost

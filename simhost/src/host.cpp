@@ -1,0 +1,171 @@
+/*
+ * simhost::Host: the stand-in's interface for the program and for tests, a
+ * thin layer over the simulated world (Sim).
+ */
+#include "simhost/host.h"
+
+#include "platform.h"
+#include "sim.h"
+
+namespace simhost {
+
+Rect monitor_rect(int w, int h, int left, int bottom) { return Rect{left, bottom + h, left + w, bottom}; }
+
+struct Host::Impl {
+    explicit Impl(const HostOptions &options) : sim(options) {}
+    Sim sim;
+};
+
+namespace {
+Host *current_host = nullptr;
+}
+
+Host::Host(HostOptions options) : impl_(std::make_unique<Impl>(options)) { current_host = this; }
+
+Host::~Host()
+{
+    impl_.reset();
+    current_host = nullptr;
+}
+
+Host *Host::current() { return current_host; }
+
+bool Host::load(const std::string &xpl_path, std::string *error)
+{
+    PluginEntryPoints entry;
+    std::string why;
+    std::string path = native_absolute_path(xpl_path);
+    void *library = open_plugin_library(path, &entry, &why);
+    if (library == nullptr) {
+        impl_->sim.host_log(why);
+        if (error != nullptr)
+            *error = why;
+        return false;
+    }
+    return impl_->sim.load(entry, library, path, error);
+}
+
+bool Host::load_linked(const PluginEntryPoints &entry, const std::string &xpl_path)
+{
+    return impl_->sim.load(entry, nullptr, xpl_path, nullptr);
+}
+
+bool Host::enable() { return impl_->sim.enable(); }
+void Host::disable() { impl_->sim.disable(); }
+void Host::unload() { impl_->sim.unload(); }
+bool Host::loaded() const { return impl_->sim.plugin.loaded; }
+bool Host::enabled() const { return impl_->sim.plugin.enabled; }
+
+void Host::send_message(int message, void *param)
+{
+    Sim &sim = impl_->sim;
+    if (sim.plugin.loaded && sim.plugin.enabled)
+        sim.plugin.entry.receive(XPLM_PLUGIN_XPLANE, message, param);
+}
+
+void Host::set_monitors(const std::vector<Rect> &monitors) { impl_->sim.set_monitors(monitors); }
+const std::vector<Rect> &Host::monitors() const { return impl_->sim.monitors; }
+
+void Host::run_frames(int n)
+{
+    for (int i = 0; i < n; i++)
+        impl_->sim.run_frame();
+}
+
+void Host::set_panel_passes(PanelPasses passes) { impl_->sim.passes = passes; }
+uint64_t Host::frame_count() const { return impl_->sim.frame; }
+
+void Host::mouse_move(int x, int y)
+{
+    Sim &sim = impl_->sim;
+    sim.pointer_x = x;
+    sim.pointer_y = y;
+    sim.ask_cursor();
+}
+
+void Host::mouse_down(int x, int y, MouseButton button) { impl_->sim.mouse_event(x, y, button, xplm_MouseDown); }
+void Host::mouse_drag(int x, int y, MouseButton button) { impl_->sim.mouse_event(x, y, button, xplm_MouseDrag); }
+void Host::mouse_up(int x, int y, MouseButton button) { impl_->sim.mouse_event(x, y, button, xplm_MouseUp); }
+
+void Host::mouse_position(int *x, int *y) const
+{
+    if (x != nullptr)
+        *x = impl_->sim.pointer_x;
+    if (y != nullptr)
+        *y = impl_->sim.pointer_y;
+}
+
+bool Host::command(const std::string &name, CommandAction action) { return impl_->sim.command(name, action); }
+bool Host::choose_menu(const std::string &path) { return impl_->sim.choose_menu(path); }
+
+std::vector<WindowState> Host::windows() const
+{
+    std::vector<WindowState> list;
+    for (const Window *window : impl_->sim.windows.all())
+        list.push_back(window_state(*window));
+    return list;
+}
+
+bool Host::window(const std::string &title, WindowState *out) const
+{
+    const Window *found = impl_->sim.windows.find_title(title);
+    if (found == nullptr)
+        return false;
+    if (out != nullptr)
+        *out = window_state(*found);
+    return true;
+}
+
+CursorState Host::cursor() const { return impl_->sim.cursor; }
+const std::vector<std::string> &Host::log() const { return impl_->sim.log.lines(); }
+int Host::count_submenus(const std::string &name) const { return impl_->sim.menus.count_submenus(name); }
+std::vector<std::string> Host::menu_items(const std::string &name) const { return impl_->sim.menus.item_names(name); }
+LiveObjects Host::live() const { return impl_->sim.live(); }
+
+uint32_t Host::monitor_pixel(int monitor, int x, int y) const
+{
+    const Sim &sim = impl_->sim;
+    if (monitor < 0 || monitor >= static_cast<int>(sim.monitors.size()))
+        return 0;
+    const Rect &m = sim.monitors[static_cast<size_t>(monitor)];
+    if (x < 0 || y < 0 || x >= m.width() || y >= m.height())
+        return 0;
+    const Rect &bounds = sim.desktop.bounds();
+    return sim.desktop.desktop().pixel(m.left - bounds.left + x, m.bottom - bounds.bottom + y);
+}
+
+bool Host::popout_pixel(const std::string &title, int x, int y, uint32_t *rgb) const
+{
+    const Sim &sim = impl_->sim;
+    for (const Window *window : sim.windows.popouts_back_to_front()) {
+        const RenderTarget *target = sim.desktop.popout(window);
+        if (window->title != title || target == nullptr)
+            continue;
+        if (x < 0 || y < 0 || x >= target->width() || y >= target->height())
+            return false;
+        if (rgb != nullptr)
+            *rgb = target->pixel(x, y);
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> Host::shot(const std::string &dir, const std::string &name) const
+{
+    return impl_->sim.shot(dir, name);
+}
+
+bool Host::os_close_window(const std::string &title)
+{
+    for (Window *window : impl_->sim.windows.all()) {
+        if (window->title == title && window->popped_out() && window->visible) {
+            window->visible = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Host::fail_next_window_creations(int n) { impl_->sim.failing_window_creations = n; }
+
+}  // namespace simhost

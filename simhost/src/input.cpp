@@ -1,0 +1,69 @@
+/*
+ * What the user does: the mouse (routed to windows in global desktop
+ * coordinates, a gesture staying with the window that took its press),
+ * commands by name, and menu choices.
+ */
+#include "sim.h"
+
+namespace simhost {
+
+void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
+{
+    pointer_x = x;
+    pointer_y = y;
+    bool allowed = callbacks_allowed();
+    auto deliver = [&](Window *window) {
+        XPLMHandleMouseClick_f handler = button == MouseButton::left ? window->click : window->right_click;
+        // A window without a handler takes the click and does nothing with it.
+        return handler == nullptr || handler(window, x, y, status, window->refcon) != 0;
+    };
+
+    if (status == xplm_MouseDown) {
+        gesture_window_ = nullptr;
+        Window *window = allowed ? windows.at(x, y) : nullptr;
+        if (window != nullptr) {
+            windows.raise(window);
+            gesture_button_ = button;
+            gesture_window_ = window;
+            // A handler that returns 0 passes the click to the simulator; one
+            // that destroys its window ends the gesture.
+            if (!deliver(window) || windows.find(window) == nullptr)
+                gesture_window_ = nullptr;
+        }
+    } else if (gesture_window_ != nullptr && button == gesture_button_) {
+        Window *window = windows.find(gesture_window_);
+        if (window != nullptr && allowed)
+            deliver(window);
+        if (status == xplm_MouseUp)
+            gesture_window_ = nullptr;
+    }
+    ask_cursor();
+}
+
+bool Sim::command(const std::string &name, Host::CommandAction action)
+{
+    Command *found = commands.find(name);
+    if (found == nullptr)
+        return false;
+    if (action != Host::CommandAction::end)
+        commands.begin(found);
+    if (action != Host::CommandAction::begin)
+        commands.end(found);
+    return true;
+}
+
+bool Sim::choose_menu(const std::string &path)
+{
+    MenuChoice choice;
+    if (!menus.resolve(path, &choice))
+        return false;
+    if (choice.command != nullptr) {
+        commands.begin(choice.command);
+        commands.end(choice.command);
+    } else if (choice.handler != nullptr && callbacks_allowed()) {
+        choice.handler(choice.menu_ref, choice.item_ref);
+    }
+    return true;
+}
+
+}  // namespace simhost

@@ -1,0 +1,189 @@
+/*
+ * Menus (see menus.h).
+ */
+#include "menus.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace simhost {
+
+Menus::Menus()
+{
+    plugins_.name = "Plugins";
+    aircraft_.name = "Aircraft";
+}
+
+Menu *Menus::find(XPLMMenuID id)
+{
+    if (id == &plugins_ || id == &aircraft_)
+        return static_cast<Menu *>(id);
+    for (auto &menu : menus_) {
+        if (menu.get() == id)
+            return menu.get();
+    }
+    return nullptr;
+}
+
+Menu *Menus::create(const std::string &name, Menu *parent, int parent_item, XPLMMenuHandler_f handler, void *menu_ref)
+{
+    if (parent != nullptr && item(parent, parent_item) == nullptr)
+        return nullptr;
+    auto menu = std::make_unique<Menu>();
+    menu->name = name;
+    menu->parent = parent;
+    menu->in_menu_bar = parent == nullptr;
+    menu->handler = handler;
+    menu->menu_ref = menu_ref;
+    Menu *made = menu.get();
+    menus_.push_back(std::move(menu));
+    if (parent != nullptr) {
+        MenuItem *hook = item(parent, parent_item);
+        if (hook->submenu != nullptr)
+            detach(hook->submenu);
+        hook->submenu = made;
+    }
+    return made;
+}
+
+void Menus::detach(Menu *submenu)
+{
+    if (submenu->parent != nullptr) {
+        for (auto &entry : submenu->parent->items) {
+            if (entry.submenu == submenu)
+                entry.submenu = nullptr;
+        }
+    }
+    submenu->parent = nullptr;
+}
+
+void Menus::destroy(Menu *menu)
+{
+    if (is_root(menu))
+        return;
+    std::vector<Menu *> children;
+    for (auto &entry : menu->items) {
+        if (entry.submenu != nullptr)
+            children.push_back(entry.submenu);
+    }
+    for (Menu *child : children)
+        destroy(child);
+    detach(menu);
+    menus_.erase(std::remove_if(menus_.begin(), menus_.end(), [menu](const auto &m) { return m.get() == menu; }),
+                 menus_.end());
+}
+
+int Menus::append(Menu *menu, const std::string &name, void *item_ref, Command *command)
+{
+    MenuItem entry;
+    entry.name = name;
+    entry.item_ref = item_ref;
+    entry.command = command;
+    menu->items.push_back(entry);
+    return static_cast<int>(menu->items.size()) - 1;
+}
+
+MenuItem *Menus::item(Menu *menu, int index)
+{
+    if (index < 0 || index >= static_cast<int>(menu->items.size()))
+        return nullptr;
+    return &menu->items[static_cast<size_t>(index)];
+}
+
+void Menus::remove_item(Menu *menu, int index)
+{
+    MenuItem *entry = item(menu, index);
+    if (entry == nullptr)
+        return;
+    // A sub-menu hung on the item stays alive (its owner destroys it) but is no longer reachable.
+    if (entry->submenu != nullptr)
+        entry->submenu->parent = nullptr;
+    menu->items.erase(menu->items.begin() + index);
+}
+
+void Menus::clear_items(Menu *menu)
+{
+    while (!menu->items.empty())
+        remove_item(menu, 0);
+}
+
+bool Menus::resolve(const std::string &path, MenuChoice *choice)
+{
+    std::vector<std::string> names;
+    std::stringstream ss(path);
+    for (std::string part; std::getline(ss, part, '/');)
+        names.push_back(part);
+    if (names.empty())
+        return false;
+
+    Menu *menu = &plugins_;
+    size_t first = 0;
+    // A path may also start at a menu of the menu bar, by its name.
+    for (auto &bar_menu : menus_) {
+        if (bar_menu->in_menu_bar && bar_menu->name == names[0] && names.size() > 1) {
+            menu = bar_menu.get();
+            first = 1;
+            break;
+        }
+    }
+    for (size_t i = first; i < names.size(); i++) {
+        auto found = std::find_if(menu->items.begin(), menu->items.end(),
+                                  [&](const MenuItem &entry) { return entry.name == names[i]; });
+        if (found == menu->items.end() || !found->enabled)
+            return false;
+        bool last = i + 1 == names.size();
+        if (!last) {
+            if (found->submenu == nullptr)
+                return false;
+            menu = found->submenu;
+            continue;
+        }
+        if (found->submenu != nullptr)
+            return false;
+        choice->command = found->command;
+        choice->handler = menu->handler;
+        choice->menu_ref = menu->menu_ref;
+        choice->item_ref = found->item_ref;
+        return true;
+    }
+    return false;
+}
+
+int Menus::count_submenus(const std::string &name) const
+{
+    return static_cast<int>(std::count_if(plugins_.items.begin(), plugins_.items.end(), [&](const MenuItem &entry) {
+        return entry.submenu != nullptr && entry.submenu->name == name;
+    }));
+}
+
+std::vector<std::string> Menus::item_names(const std::string &submenu_name) const
+{
+    std::vector<std::string> names;
+    for (const auto &entry : plugins_.items) {
+        if (entry.submenu != nullptr && entry.submenu->name == submenu_name) {
+            for (const auto &sub : entry.submenu->items)
+                names.push_back(sub.name);
+            break;
+        }
+    }
+    return names;
+}
+
+int Menus::menu_count() const { return static_cast<int>(menus_.size()); }
+
+int Menus::item_count() const
+{
+    size_t count = plugins_.items.size() + aircraft_.items.size();
+    for (const auto &menu : menus_)
+        count += menu->items.size();
+    return static_cast<int>(count);
+}
+
+void Menus::clear()
+{
+    menus_.clear();
+    plugins_.items.clear();
+    aircraft_.items.clear();
+}
+
+}  // namespace simhost

@@ -1,0 +1,30 @@
+/*
+ * The simulator's 3-D cockpit panel as the stand-in draws it: a 2048 x 1024
+ * panel texture whose two screens are the synthetic PFD (at 0, 0) and MFD (at
+ * 1024, 0), each 1024 x 768. Lit (the emissive pass) they show moving
+ * pictures with corner markers and the frame number in bits; unlit (the
+ * albedo pass) they are dark glass.
+ */
+#ifndef SIMHOST_PANEL_DISPLAYS_H
+#define SIMHOST_PANEL_DISPLAYS_H
+
+#include <cstdint>
+
+namespace simhost {
+
+constexpr int panel_width = 2048;
+constexpr int panel_height = 1024;
+
+struct PanelLook {
+    bool lit = false;     // the screens are on (emissive pass)
+    double time = 0;      // simulated seconds: what the pictures show
+    uint64_t frame = 0;   // the frame number the displays carry
+};
+
+// Draws the whole panel into the bound framebuffer; the projection is in
+// panel pixels, origin bottom-left.
+void draw_panel(const PanelLook &look);
+
+}  // namespace simhost
+
+#endif

@@ -1,0 +1,50 @@
+/*
+ * A framebuffer object with one RGBA texture as its colour buffer: the panel,
+ * the desktop and each popped-out window draw into one. The host records the
+ * GL names it makes so that it can tell a plug-in's leftovers from its own.
+ */
+#ifndef SIMHOST_RENDER_TARGET_H
+#define SIMHOST_RENDER_TARGET_H
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+namespace simhost {
+
+struct HostGlNames {
+    std::set<unsigned> textures;
+    std::set<unsigned> framebuffers;
+};
+
+class RenderTarget {
+public:
+    // Made at the first call, remade when the size changes.
+    void ensure(int width, int height, HostGlNames &names);
+    void release(HostGlNames &names);
+    bool valid() const { return framebuffer_ != 0; }
+    unsigned framebuffer() const { return framebuffer_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // 0xRRGGBB at (x, y), origin bottom-left; 0 outside.
+    uint32_t pixel(int x, int y) const;
+    // 0xFFRRGGBB pixels of a rectangle given from its bottom-left corner, rows
+    // from the top down (as image files hold them).
+    std::vector<uint32_t> read(int x, int y, int w, int h) const;
+
+private:
+    unsigned framebuffer_ = 0;
+    unsigned texture_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// The state the host draws with, and every plug-in callback starts from:
+// the target bound with its full viewport, an orthographic projection of
+// the given coordinates, fixed-function features off, no texture, no program.
+void reset_gl_state(const RenderTarget &target, double left, double right, double bottom, double top);
+
+}  // namespace simhost
+
+#endif

@@ -1,0 +1,184 @@
+/*
+ * The simulated world: construction, the plug-in's lifecycle in the
+ * simulator's order, monitors, and the count of what is alive.
+ */
+#include "sim.h"
+
+#include <stdexcept>
+
+#include "gl_api.h"
+#include "os_cursor.h"
+#include "platform.h"
+
+namespace simhost {
+namespace {
+
+Sim *current_sim = nullptr;
+
+const char *const known_features[] = {
+    "XPLM_USE_NATIVE_PATHS",
+    "XPLM_WANTS_REFLECTIONS",
+    "XPLM_USE_NATIVE_WIDGET_WINDOWS",
+    "XPLM_WANTS_DATAREF_NOTIFICATIONS",
+};
+
+std::string log_path(const std::string &root) { return root.empty() ? std::string() : root + "/Log.txt"; }
+
+}  // namespace
+
+Sim::Sim(const HostOptions &opts) : options(opts), log(log_path(opts.root), opts.echo_log)
+{
+    if (current_sim != nullptr)
+        throw std::logic_error("simhost: one Host per process");
+    std::string error;
+    gl = GlContext::create(&error);
+    if (!gl)
+        throw std::runtime_error("simhost: no OpenGL context: " + error);
+    for (const char *feature : known_features)
+        features[feature] = false;
+    set_monitors(options.monitors);
+    current_sim = this;
+    host_log("OpenGL " + gl->description());
+}
+
+Sim::~Sim()
+{
+    unload();
+    desktop.release(gl_names);
+    panel.release(gl_names);
+    current_sim = nullptr;
+}
+
+Sim *Sim::current() { return current_sim; }
+
+void Sim::host_log(const std::string &line) { log.write(("simhost: " + line + "\n").c_str()); }
+
+void Sim::update_command_handlers() { commands.set_handlers_enabled(callbacks_allowed()); }
+
+bool Sim::load(const PluginEntryPoints &entry, void *library, const std::string &path, std::string *error)
+{
+    auto fail = [&](const std::string &why) {
+        host_log(why);
+        if (error != nullptr)
+            *error = why;
+        return false;
+    };
+    if (plugin.loaded) {
+        close_plugin_library(library);
+        return fail("cannot load " + path + ": a plug-in is already loaded");
+    }
+    if (entry.start == nullptr || entry.enable == nullptr || entry.disable == nullptr || entry.stop == nullptr ||
+        entry.receive == nullptr) {
+        close_plugin_library(library);
+        return fail("cannot load " + path + ": an entry point is missing");
+    }
+    leftovers_ = LiveObjects{};
+    plugin = PluginSlot{};
+    plugin.library = library;
+    plugin.entry = entry;
+    plugin.path = native_absolute_path(path);
+    plugin.loaded = true;
+    update_command_handlers();
+    host_log("loading " + plugin.path);
+    if (plugin.entry.start(plugin.name, plugin.signature, plugin.description) == 0) {
+        forget_plugin_objects();
+        close_plugin_library(plugin.library);
+        plugin = PluginSlot{};
+        update_command_handlers();
+        return fail("XPluginStart of " + path + " returned 0: not loaded");
+    }
+    host_log("started " + std::string(plugin.name) + " (" + plugin.signature + ")");
+    if (!enable())
+        return fail("XPluginEnable of " + path + " returned 0: loaded but disabled");
+    return true;
+}
+
+bool Sim::enable()
+{
+    if (!plugin.loaded)
+        return false;
+    if (plugin.enabled)
+        return true;
+    // Enabled while XPluginEnable runs, so that what it sets going can run.
+    plugin.enabled = true;
+    update_command_handlers();
+    plugin.enabled = plugin.entry.enable() != 0;
+    update_command_handlers();
+    return plugin.enabled;
+}
+
+void Sim::disable()
+{
+    if (!plugin.loaded || !plugin.enabled)
+        return;
+    plugin.entry.disable();
+    plugin.enabled = false;
+    gesture_window_ = nullptr;
+    update_command_handlers();
+}
+
+void Sim::unload()
+{
+    if (!plugin.loaded)
+        return;
+    disable();
+    plugin.entry.stop();
+    forget_plugin_objects();
+    close_plugin_library(plugin.library);
+    host_log("unloaded " + plugin.path);
+    plugin = PluginSlot{};
+    update_command_handlers();
+}
+
+// What a plug-in still holds when it goes: counted for live(), logged, and
+// dropped, since its code may be gone.
+void Sim::forget_plugin_objects()
+{
+    LiveObjects left;
+    left.windows = windows.count();
+    left.command_handlers = commands.handler_count();
+    left.flight_loops = flight_loops.count();
+    left.draw_callbacks = draw_callbacks.count();
+    left.menus = menus.menu_count();
+    left.menu_items = menus.item_count();
+    if (left.windows + left.command_handlers + left.flight_loops + left.draw_callbacks + left.menus + left.menu_items > 0)
+        host_log("the plug-in left behind " + std::to_string(left.windows) + " windows, " +
+                 std::to_string(left.command_handlers) + " command handlers, " + std::to_string(left.flight_loops) +
+                 " flight loops, " + std::to_string(left.draw_callbacks) + " draw callbacks, " +
+                 std::to_string(left.menus) + " menus, " + std::to_string(left.menu_items) + " menu items");
+    leftovers_ = left;
+    windows.clear();
+    commands.clear_handlers();
+    flight_loops.clear();
+    draw_callbacks.clear();
+    menus.clear();
+    gesture_window_ = nullptr;
+}
+
+void Sim::set_monitors(const std::vector<Rect> &list)
+{
+    monitors = list.empty() ? std::vector<Rect>{monitor_rect(1920, 1080, 0, 0)} : list;
+    windows.monitors_changed(monitors);
+}
+
+LiveObjects Sim::live() const
+{
+    LiveObjects now = leftovers_;
+    now.windows += windows.count();
+    now.command_handlers += commands.handler_count();
+    now.flight_loops += flight_loops.count();
+    now.draw_callbacks += draw_callbacks.count();
+    now.menus += menus.menu_count();
+    now.menu_items += menus.item_count();
+    for (GLuint name = 1; name <= 4096; name++) {
+        if (glIsTexture(name) && gl_names.textures.count(name) == 0)
+            now.textures++;
+        if (glIsFramebuffer(name) && gl_names.framebuffers.count(name) == 0)
+            now.framebuffers++;
+    }
+    now.os_cursors = os_cursor_count();
+    now.threads = process_thread_count();
+    return now;
+}
+
+}  // namespace simhost

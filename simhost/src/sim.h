@@ -1,0 +1,106 @@
+/*
+ * The simulated world behind a Host and the XPLM functions: the plug-in slot,
+ * the log, callbacks, commands, menus, the desktop with its windows, mouse
+ * and cursor, and the frame. One exists per process at a time.
+ */
+#ifndef SIMHOST_SIM_H
+#define SIMHOST_SIM_H
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "desktop_render.h"
+#include "draw_callbacks.h"
+#include "flight_loops.h"
+#include "gl_context.h"
+#include "log_sink.h"
+#include "menus.h"
+#include "render_target.h"
+#include "simhost/host.h"
+#include "windows.h"
+
+namespace simhost {
+
+struct PluginSlot {
+    void *library = nullptr;    // nullptr for a plug-in linked into the process
+    PluginEntryPoints entry;
+    std::string path;
+    char name[256] = {};
+    char signature[256] = {};
+    char description[256] = {};
+    bool loaded = false;
+    bool enabled = false;
+};
+
+class Sim {
+public:
+    explicit Sim(const HostOptions &options);
+    ~Sim();
+    Sim(const Sim &) = delete;
+    Sim &operator=(const Sim &) = delete;
+
+    // The world of the Host alive in this process, or nullptr.
+    static Sim *current();
+
+    // The plug-in's callbacks run while it is enabled (and, for code that
+    // drives the host without a plug-in, while none is loaded).
+    bool callbacks_allowed() const { return !plugin.loaded || plugin.enabled; }
+    void host_log(const std::string &line);
+
+    bool load(const PluginEntryPoints &entry, void *library, const std::string &path, std::string *error);
+    bool enable();
+    void disable();
+    void unload();
+
+    void set_monitors(const std::vector<Rect> &list);
+    void run_frame();
+    void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
+    void ask_cursor();
+    bool command(const std::string &name, Host::CommandAction action);
+    bool choose_menu(const std::string &path);
+    LiveObjects live() const;
+    std::vector<std::string> shot(const std::string &dir, const std::string &name);
+
+    HostOptions options;
+    std::unique_ptr<GlContext> gl;
+    LogSink log;
+    PluginSlot plugin;
+    std::map<std::string, bool> features;
+
+    FlightLoops flight_loops;
+    DrawCallbacks draw_callbacks;
+    Commands commands;
+    Menus menus;
+    WindowList windows;
+    std::vector<Rect> monitors;
+    int pointer_x = 0, pointer_y = 0;
+    CursorState cursor;
+    int failing_window_creations = 0;
+
+    uint64_t frame = 0;       // frames started so far; the one running during a frame
+    double time = 0;          // simulated seconds
+    PanelPasses passes;
+    int panel_render_type = 0;
+
+    HostGlNames gl_names;
+    RenderTarget panel;
+    DesktopRenderer desktop;
+
+private:
+    void panel_pass(int value);
+    void window_pass();
+    void update_command_handlers();
+    void forget_plugin_objects();
+
+    Window *gesture_window_ = nullptr;
+    MouseButton gesture_button_ = MouseButton::left;
+    LiveObjects leftovers_;   // what the last plug-in unloaded left behind
+};
+
+}  // namespace simhost
+
+#endif

@@ -1,0 +1,277 @@
+/*
+ * XPLMDisplay: drawing callbacks, modern windows, monitors and the mouse.
+ */
+#include <XPLMDisplay.h>
+
+#include "sim.h"
+
+using simhost::Rect;
+using simhost::Sim;
+using simhost::Window;
+
+namespace {
+
+// The SDK 3 record, and the SDK 2 one without decoration, layer and right click.
+constexpr int record_size_modern = 88;
+constexpr int record_size_old = 72;
+
+Window *find_window(Sim **sim_out, XPLMWindowID id)
+{
+    Sim *sim = Sim::current();
+    *sim_out = sim;
+    return sim ? sim->windows.find(id) : nullptr;
+}
+
+void out_rect(const Rect &r, int *left, int *top, int *right, int *bottom)
+{
+    if (left)
+        *left = r.left;
+    if (top)
+        *top = r.top;
+    if (right)
+        *right = r.right;
+    if (bottom)
+        *bottom = r.bottom;
+}
+
+}  // namespace
+
+XPLM_API int XPLMRegisterDrawCallback(XPLMDrawCallback_f inCallback, XPLMDrawingPhase inPhase, int inWantsBefore, void *inRefcon)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inCallback == nullptr || !simhost::DrawCallbacks::known_phase(inPhase))
+        return 0;
+    sim->draw_callbacks.add(inCallback, inPhase, inWantsBefore != 0, inRefcon);
+    return 1;
+}
+
+XPLM_API int XPLMUnregisterDrawCallback(XPLMDrawCallback_f inCallback, XPLMDrawingPhase inPhase, int inWantsBefore, void *inRefcon)
+{
+    Sim *sim = Sim::current();
+    return sim && sim->draw_callbacks.remove(inCallback, inPhase, inWantsBefore != 0, inRefcon) ? 1 : 0;
+}
+
+XPLM_API XPLMWindowID XPLMCreateWindowEx(XPLMCreateWindow_t *inParams)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inParams == nullptr)
+        return nullptr;
+    if (inParams->structSize != record_size_modern && inParams->structSize != record_size_old) {
+        sim->host_log("XPLMCreateWindowEx: structSize " + std::to_string(inParams->structSize) +
+                      " is not a known window record size (88 or 72); no window");
+        return nullptr;
+    }
+    if (sim->failing_window_creations > 0) {
+        sim->failing_window_creations--;
+        sim->host_log("XPLMCreateWindowEx: window creation failed (injected fault)");
+        return nullptr;
+    }
+    return sim->windows.create(*inParams, inParams->structSize);
+}
+
+XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        sim->windows.destroy(window);
+}
+
+XPLM_API void XPLMGetScreenSize(int *outWidth, int *outHeight)
+{
+    Sim *sim = Sim::current();
+    Rect main = sim ? sim->monitors.front() : Rect{};
+    if (outWidth)
+        *outWidth = main.width();
+    if (outHeight)
+        *outHeight = main.height();
+}
+
+XPLM_API void XPLMGetScreenBoundsGlobal(int *outLeft, int *outTop, int *outRight, int *outBottom)
+{
+    Sim *sim = Sim::current();
+    out_rect(sim ? simhost::bounding_box(sim->monitors) : Rect{}, outLeft, outTop, outRight, outBottom);
+}
+
+XPLM_API void XPLMGetAllMonitorBoundsGlobal(XPLMReceiveMonitorBoundsGlobal_f inMonitorBoundsCallback, void *inRefcon)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inMonitorBoundsCallback == nullptr)
+        return;
+    // A copy: the callback may not change the monitors, but it may call back in.
+    std::vector<Rect> monitors = sim->monitors;
+    for (size_t i = 0; i < monitors.size(); i++) {
+        const Rect &m = monitors[i];
+        inMonitorBoundsCallback(static_cast<int>(i), m.left, m.top, m.right, m.bottom, inRefcon);
+    }
+}
+
+XPLM_API void XPLMGetAllMonitorBoundsOS(XPLMReceiveMonitorBoundsOS_f inMonitorBoundsCallback, void *inRefcon)
+{
+    // Operating-system pixels are boxels here (a user-interface scale of 100 %).
+    XPLMGetAllMonitorBoundsGlobal(inMonitorBoundsCallback, inRefcon);
+}
+
+XPLM_API void XPLMGetMouseLocationGlobal(int *outX, int *outY)
+{
+    Sim *sim = Sim::current();
+    if (outX)
+        *outX = sim ? sim->pointer_x : 0;
+    if (outY)
+        *outY = sim ? sim->pointer_y : 0;
+}
+
+XPLM_API void XPLMGetWindowGeometry(XPLMWindowID inWindowID, int *outLeft, int *outTop, int *outRight, int *outBottom)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    out_rect(window ? window->rect : Rect{}, outLeft, outTop, outRight, outBottom);
+}
+
+XPLM_API void XPLMSetWindowGeometry(XPLMWindowID inWindowID, int inLeft, int inTop, int inRight, int inBottom)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        sim->windows.set_geometry(window, Rect{inLeft, inTop, inRight, inBottom});
+}
+
+XPLM_API void XPLMGetWindowGeometryOS(XPLMWindowID inWindowID, int *outLeft, int *outTop, int *outRight, int *outBottom)
+{
+    XPLMGetWindowGeometry(inWindowID, outLeft, outTop, outRight, outBottom);
+}
+
+XPLM_API void XPLMSetWindowGeometryOS(XPLMWindowID inWindowID, int inLeft, int inTop, int inRight, int inBottom)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        sim->windows.set_geometry_os(window, Rect{inLeft, inTop, inRight, inBottom});
+}
+
+XPLM_API void XPLMGetWindowGeometryVR(XPLMWindowID inWindowID, int *outWidthBoxels, int *outHeightBoxels)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    if (outWidthBoxels)
+        *outWidthBoxels = window ? window->rect.width() : 0;
+    if (outHeightBoxels)
+        *outHeightBoxels = window ? window->rect.height() : 0;
+}
+
+XPLM_API void XPLMSetWindowGeometryVR(XPLMWindowID inWindowID, int widthBoxels, int heightBoxels)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    if (window != nullptr && window->placement == simhost::Placement::vr) {
+        window->rect.right = window->rect.left + widthBoxels;
+        window->rect.bottom = window->rect.top - heightBoxels;
+    }
+}
+
+XPLM_API int XPLMGetWindowIsVisible(XPLMWindowID inWindowID)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    return window && window->visible ? 1 : 0;
+}
+
+XPLM_API void XPLMSetWindowIsVisible(XPLMWindowID inWindowID, int inIsVisible)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        window->visible = inIsVisible != 0;
+}
+
+XPLM_API int XPLMWindowIsPoppedOut(XPLMWindowID inWindowID)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    return window && window->popped_out() ? 1 : 0;
+}
+
+XPLM_API int XPLMWindowIsInVR(XPLMWindowID inWindowID)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    return window && window->placement == simhost::Placement::vr ? 1 : 0;
+}
+
+XPLM_API void XPLMSetWindowGravity(XPLMWindowID inWindowID, float inLeftGravity, float inTopGravity, float inRightGravity, float inBottomGravity)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID)) {
+        window->gravity[0] = inLeftGravity;
+        window->gravity[1] = inTopGravity;
+        window->gravity[2] = inRightGravity;
+        window->gravity[3] = inBottomGravity;
+    }
+}
+
+XPLM_API void XPLMSetWindowResizingLimits(XPLMWindowID inWindowID, int inMinWidthBoxels, int inMinHeightBoxels, int inMaxWidthBoxels, int inMaxHeightBoxels)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID)) {
+        window->min_w = inMinWidthBoxels;
+        window->min_h = inMinHeightBoxels;
+        window->max_w = inMaxWidthBoxels;
+        window->max_h = inMaxHeightBoxels;
+    }
+}
+
+XPLM_API void XPLMSetWindowPositioningMode(XPLMWindowID inWindowID, XPLMWindowPositioningMode inPositioningMode, int inMonitorIndex)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        sim->windows.set_positioning(window, inPositioningMode, inMonitorIndex, sim->monitors);
+}
+
+XPLM_API void XPLMSetWindowTitle(XPLMWindowID inWindowID, const char *inWindowTitle)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        window->title = inWindowTitle ? inWindowTitle : "";
+}
+
+XPLM_API void *XPLMGetWindowRefCon(XPLMWindowID inWindowID)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    return window ? window->refcon : nullptr;
+}
+
+XPLM_API void XPLMSetWindowRefCon(XPLMWindowID inWindowID, void *inRefcon)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindowID))
+        window->refcon = inRefcon;
+}
+
+XPLM_API void XPLMTakeKeyboardFocus(XPLMWindowID inWindow)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindow);
+    // A window that does not exist (0 included) gives the focus back to the simulator.
+    if (sim != nullptr)
+        sim->windows.set_focus(window);
+}
+
+XPLM_API int XPLMHasKeyboardFocus(XPLMWindowID inWindow)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindow);
+    if (sim == nullptr)
+        return 0;
+    return (inWindow == nullptr && sim->windows.focus() == nullptr) || (window && sim->windows.focus() == window) ? 1 : 0;
+}
+
+XPLM_API void XPLMBringWindowToFront(XPLMWindowID inWindow)
+{
+    Sim *sim;
+    if (Window *window = find_window(&sim, inWindow))
+        sim->windows.raise(window);
+}
+
+XPLM_API int XPLMIsWindowInFront(XPLMWindowID inWindow)
+{
+    Sim *sim;
+    Window *window = find_window(&sim, inWindow);
+    return window && sim->windows.in_front(window) ? 1 : 0;
+}

@@ -1,0 +1,75 @@
+/*
+ * XPLMProcessing: flight loops, legacy and created, and the simulator's clock.
+ */
+#include <XPLMProcessing.h>
+
+#include "sim.h"
+
+using simhost::FlightLoop;
+using simhost::Sim;
+
+XPLM_API float XPLMGetElapsedTime(void)
+{
+    Sim *sim = Sim::current();
+    return sim ? static_cast<float>(sim->time) : 0.0f;
+}
+
+XPLM_API int XPLMGetCycleNumber(void)
+{
+    Sim *sim = Sim::current();
+    return sim ? static_cast<int>(sim->frame) : 0;
+}
+
+XPLM_API void XPLMRegisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, float inInterval, void *inRefcon)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inFlightLoop == nullptr)
+        return;
+    FlightLoop *loop = sim->flight_loops.add(inFlightLoop, inRefcon, xplm_FlightLoop_Phase_BeforeFlightModel, true, sim->time);
+    simhost::FlightLoops::schedule(loop, inInterval, true, sim->time, sim->frame);
+}
+
+XPLM_API void XPLMUnregisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, void *inRefcon)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr)
+        return;
+    if (FlightLoop *loop = sim->flight_loops.find_legacy(inFlightLoop, inRefcon))
+        sim->flight_loops.remove(loop);
+}
+
+XPLM_API void XPLMSetFlightLoopCallbackInterval(XPLMFlightLoop_f inFlightLoop, float inInterval, int inRelativeToNow, void *inRefcon)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr)
+        return;
+    if (FlightLoop *loop = sim->flight_loops.find_legacy(inFlightLoop, inRefcon))
+        simhost::FlightLoops::schedule(loop, inInterval, inRelativeToNow != 0, sim->time, sim->frame);
+}
+
+XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t *inParams)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inParams == nullptr || inParams->structSize != static_cast<int>(sizeof(XPLMCreateFlightLoop_t)) ||
+        inParams->callbackFunc == nullptr)
+        return nullptr;
+    return sim->flight_loops.add(inParams->callbackFunc, inParams->refcon, inParams->phase, false, sim->time);
+}
+
+XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr)
+        return;
+    if (FlightLoop *loop = sim->flight_loops.find(inFlightLoopID))
+        sim->flight_loops.remove(loop);
+}
+
+XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval, int inRelativeToNow)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr)
+        return;
+    if (FlightLoop *loop = sim->flight_loops.find(inFlightLoopID))
+        simhost::FlightLoops::schedule(loop, inInterval, inRelativeToNow != 0, sim->time, sim->frame);
+}
