@@ -63,13 +63,13 @@ for f in "${files[@]}"; do
             j = 0
             for (i = 1; i <= n; i++) if (w[i] != "") words[++j] = w[i]
             if (j < 3) next
-            comps = words[4]
-            for (i = 5; i <= j; i++) comps = comps " " words[i]
+            comps = words[3]
+            for (i = 4; i <= j; i++) comps = comps " " words[i]
             key = ""
             m = split(opts, o, /[ \t]+/)
             for (i = 1; i <= m; i++)
                 if (tolower(o[i]) ~ /^signed-by=/) key = " " substr(o[i], 11)
-            emit(words[2], words[3], comps, key)
+            emit(words[1], words[2], comps, key)
             next
         }
         /^#/ { next }

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Checks a built Windows plug-in with objdump: an x86-64 DLL that exports exactly
+# the five XPlugin entry points and imports only from Windows' own DLLs,
+# OpenGL and XPLM_64.dll, and from XPLM_64.dll only functions that the SDK
+# headers in SDK_DIR declare with XPLM_API. Prints each finding; exit 1 on any.
+# Usage: check-xpl.sh PLUGIN.xpl SDK_DIR
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 PLUGIN.xpl SDK_DIR" >&2
+    exit 2
+fi
+xpl=$1
+sdk=$2
+objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
+
+ENTRY_POINTS="XPluginDisable XPluginEnable XPluginReceiveMessage XPluginStart XPluginStop"
+# Compared case-insensitively: import tables spell DLL names as the libraries did.
+ALLOWED_DLLS="kernel32.dll user32.dll gdi32.dll advapi32.dll msvcrt.dll opengl32.dll msimg32.dll xplm_64.dll"
+
+passed=0
+failed=0
+pass() { echo "ok: $*"; passed=$((passed + 1)); }
+fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
+
+if [ ! -f "$xpl" ]; then
+    echo "FAILED: no plug-in at $xpl"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+dump=$("$objdump" -p "$xpl")
+
+if grep -q 'file format pei-x86-64' <<<"$dump" &&
+   grep -E '^Characteristics' -A12 <<<"$dump" | grep -qw 'DLL'; then
+    pass "an x86-64 Windows DLL"
+else
+    fail "not an x86-64 Windows DLL: $(grep -m1 'file format' <<<"$dump")"
+fi
+
+# The export name table: lines "[   n] Name" after "[Ordinal/Name Pointer] Table".
+exports=$(awk '
+    /^\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
+    table && /^[ \t]*\[ *[0-9]+\] / { sub(/^[ \t]*\[ *[0-9]+\] /, ""); print $1; next }
+    table { table = 0 }
+' <<<"$dump" | sort | tr '\n' ' ' | sed 's/ $//')
+if [ "$exports" = "$ENTRY_POINTS" ]; then
+    pass "exports exactly $ENTRY_POINTS"
+else
+    fail "exports '$exports', expected '$ENTRY_POINTS'"
+fi
+
+# The import tables: "DLL Name: X" followed by "vma  hint  name" lines.
+imports=$(awk '
+    /^[ \t]*DLL Name:/ { dll = $3; next }
+    dll != "" && /^[ \t]*vma:/ { next }
+    dll != "" && /^[ \t]*[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_]/ { print dll, $3; next }
+    dll != "" && /^[ \t]*$/ { dll = "" }
+' <<<"$dump")
+dlls=$(cut -d' ' -f1 <<<"$imports" | sort -u)
+if [ -z "$dlls" ]; then
+    fail "no import table found"
+fi
+for dll in $dlls; do
+    lower=$(tr 'A-Z' 'a-z' <<<"$dll")
+    if [[ " $ALLOWED_DLLS " == *" $lower "* ]]; then
+        pass "imports from $dll"
+    else
+        fail "imports from $dll: $(awk -v d="$dll" '$1 == d { printf "%s ", $2 }' <<<"$imports")"
+    fi
+done
+
+xplm_names=$(awk 'tolower($1) == "xplm_64.dll" { print $2 }' <<<"$imports")
+if [ -z "$xplm_names" ]; then
+    fail "imports nothing from XPLM_64.dll"
+fi
+undeclared=""
+for name in $xplm_names; do
+    if ! grep -Eq "^[[:space:]]*XPLM_API[[:space:]].*[^A-Za-z0-9_]$name[[:space:]]*\(" "$sdk"/*.h; then
+        undeclared="$undeclared $name"
+    fi
+done
+if [ -n "$xplm_names" ] && [ -z "$undeclared" ]; then
+    pass "all $(wc -w <<<"$xplm_names") XPLM_64.dll imports are declared in $sdk"
+elif [ -n "$undeclared" ]; then
+    fail "XPLM_64.dll imports not declared with XPLM_API in $sdk:$undeclared"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
