@@ -16,7 +16,7 @@ JOBS=${JOBS:-2}
 HOST=x86_64-w64-mingw32
 
 TOOL_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-               dpkg-dev make pkg-config xz-utils bzip2)
+               dpkg-dev make pkg-config xz-utils bzip2 cmake ninja-build)
 SOURCE_PACKAGES=(zlib libpng1.6 pixman cairo glew)
 LIBRARIES=(libz.a libpng16.a libpixman-1.a libcairo.a libglew32.a)
 
