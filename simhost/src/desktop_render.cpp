@@ -11,46 +11,41 @@
 namespace simhost {
 namespace {
 
-void vertex(double x, double y, uint32_t rgb)
-{
-    set_colour(rgb);
-    glVertex2d(x, y);
-}
-
 // Sky over ground with a runway running to the horizon: plainly the
-// simulator's view, and nothing like the displays' colours.
-void paint_world(const Rect &m)
+// simulator's view, and nothing like the displays' colours. Sky and ground
+// are bands of cleared pixels (cheap on a software renderer); x0 and y0 are
+// the monitor's corner in framebuffer pixels.
+void paint_world(const Rect &m, int x0, int y0)
 {
-    double w = m.width(), h = m.height();
-    double horizon = m.bottom + 0.45 * h;
-    double cx = m.left + w / 2;
-    glBegin(GL_QUADS);
-    vertex(m.left, horizon, 0xB8CCE0);
-    vertex(m.right, horizon, 0xB8CCE0);
-    vertex(m.right, m.top, 0x5F86BE);
-    vertex(m.left, m.top, 0x5F86BE);
-    vertex(m.left, m.bottom, 0x3A4524);
-    vertex(m.right, m.bottom, 0x3A4524);
-    vertex(m.right, horizon, 0x5E6E3C);
-    vertex(m.left, horizon, 0x5E6E3C);
-    glEnd();
+    const int bands = 8;
+    const uint32_t sky[bands] = {0xB8CCE0, 0xA9C0DA, 0x9BB4D4, 0x8DA8CE, 0x7F9DC9, 0x7292C4, 0x678AC0, 0x5F86BE};
+    const uint32_t ground[bands] = {0x3A4524, 0x3D4927, 0x414D2A, 0x45522D, 0x4A5830, 0x4F5E33, 0x566536, 0x5E6E3C};
+    int w = m.width(), h = m.height();
+    int horizon = static_cast<int>(0.45 * h);
+    for (int i = 0; i < bands; i++) {
+        int g0 = horizon * i / bands, g1 = horizon * (i + 1) / bands;
+        clear_pixels(x0, y0 + g0, w, g1 - g0, ground[i]);
+        int s0 = horizon + (h - horizon) * i / bands, s1 = horizon + (h - horizon) * (i + 1) / bands;
+        clear_pixels(x0, y0 + s0, w, s1 - s0, sky[i]);
+    }
+    double cx = m.left + w / 2.0, top = m.bottom + horizon;
     set_colour(0x55585C);
     glBegin(GL_QUADS);
     glVertex2d(cx - 0.25 * w, m.bottom);
     glVertex2d(cx + 0.25 * w, m.bottom);
-    glVertex2d(cx + 0.02 * w, horizon);
-    glVertex2d(cx - 0.02 * w, horizon);
+    glVertex2d(cx + 0.02 * w, top);
+    glVertex2d(cx - 0.02 * w, top);
     glEnd();
     set_colour(0xD8D8D0);
     for (int i = 0; i < 6; i++) {
         double f0 = i / 6.0, f1 = f0 + 1 / 12.0;
-        double y0 = m.bottom + f0 * (horizon - m.bottom), y1 = m.bottom + f1 * (horizon - m.bottom);
-        double half0 = 0.006 * w * (1 - f0) + 0.001 * w, half1 = 0.006 * w * (1 - f1) + 0.001 * w;
+        double dash0 = m.bottom + f0 * horizon, dash1 = m.bottom + f1 * horizon;
+        double half0 = 0.006 * w * (1 - f0) + 1, half1 = 0.006 * w * (1 - f1) + 1;
         glBegin(GL_QUADS);
-        glVertex2d(cx - half0, y0);
-        glVertex2d(cx + half0, y0);
-        glVertex2d(cx + half1, y1);
-        glVertex2d(cx - half1, y1);
+        glVertex2d(cx - half0, dash0);
+        glVertex2d(cx + half0, dash0);
+        glVertex2d(cx + half1, dash1);
+        glVertex2d(cx - half1, dash1);
         glEnd();
     }
 }
@@ -65,7 +60,7 @@ void DesktopRenderer::begin_frame(const std::vector<Rect> &monitors, HostGlNames
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     for (const Rect &m : monitors)
-        paint_world(m);
+        paint_world(m, m.left - bounds_.left, m.bottom - bounds_.bottom);
     for (auto &entry : popouts_)
         entry.second.drawn = false;
     drawn_order_.clear();

@@ -48,6 +48,15 @@ void set_colour(uint32_t rgb, double alpha)
               static_cast<float>(alpha));
 }
 
+void clear_pixels(int x, int y, int w, int h, uint32_t rgb)
+{
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, y, w, h);
+    glClearColor(((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void fill_rect(double x0, double y0, double x1, double y1)
 {
     glBegin(GL_QUADS);

@@ -12,6 +12,9 @@
 namespace simhost {
 
 void set_colour(uint32_t rgb, double alpha = 1.0);
+// A rectangle in framebuffer pixels, filled by a scissored clear (much
+// cheaper than a quad on a software renderer); leaves the scissor test off.
+void clear_pixels(int x, int y, int w, int h, uint32_t rgb);
 void fill_rect(double x0, double y0, double x1, double y1);
 void fill_rect(double x0, double y0, double x1, double y1, uint32_t rgb, double alpha = 1.0);
 void line(double x0, double y0, double x1, double y1, double width);

@@ -152,7 +152,6 @@ void draw_pfd(double t, uint64_t frame)
 
 void draw_mfd(double t, uint64_t frame)
 {
-    fill_rect(0, 0, display_w, display_h, 0x0B1622);
     set_colour(0x1B2A38);
     for (int x = 64; x < display_w; x += 64)
         line(x, 0, x, display_h, 1);
@@ -230,6 +229,8 @@ void draw_markers(const MarkerColours &colours, uint64_t frame)
 
 void draw_display(int origin_x, bool pfd, const PanelLook &look)
 {
+    if (!pfd)
+        clear_pixels(origin_x, 0, display_w, display_h, 0x0B1622);
     glEnable(GL_SCISSOR_TEST);
     glScissor(origin_x, 0, display_w, display_h);
     glPushMatrix();
@@ -249,12 +250,11 @@ void draw_panel(const PanelLook &look)
 {
     glDisable(GL_BLEND);
     if (!look.lit) {
-        fill_rect(0, 0, panel_width, panel_height, panel_surface);
-        fill_rect(0, 0, display_w, display_h, dark_glass);
-        fill_rect(display_w, 0, 2 * display_w, display_h, dark_glass);
+        clear_pixels(0, 0, panel_width, panel_height, panel_surface);
+        clear_pixels(0, 0, 2 * display_w, display_h, dark_glass);
         return;
     }
-    fill_rect(0, 0, panel_width, panel_height, 0x000000);
+    clear_pixels(0, 0, panel_width, panel_height, 0x000000);
     draw_display(0, true, look);
     draw_display(display_w, false, look);
 }
