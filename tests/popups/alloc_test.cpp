@@ -2,11 +2,17 @@
 // thread while one of its per-frame callbacks runs (the capture pass, the
 // window draws, the cursor) is counted. The callbacks are reached through
 // link-time wrappers (-Wl,--wrap), so the count covers exactly their calls.
+// Allocations that the GL driver or the stand-in make inside the calls the
+// plug-in makes to them are theirs, not the plug-in's, and are not counted;
+// the plug-in's own code, the utility library, cairo and the C++ library are.
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <thread>
 
+#include <dlfcn.h>
+#include <execinfo.h>
 #include <gtest/gtest.h>
 
 #include "Popups/popupSystem.h"
@@ -16,6 +22,7 @@ extern "C" {
 void *__libc_malloc(size_t size);
 void *__libc_calloc(size_t n, size_t size);
 void *__libc_realloc(void *p, size_t size);
+void __libc_free(void *p);
 }
 
 namespace {
@@ -24,11 +31,50 @@ std::atomic<int> callback_depth{0};
 std::atomic<long> allocations{0};
 std::atomic<long> callback_calls{0};
 std::thread::id main_thread;
+void *program_base = nullptr;
 
-void count_allocation()
+bool is_driver_or_host(const char *object)
 {
-    if (callback_depth.load(std::memory_order_relaxed) > 0 && std::this_thread::get_id() == main_thread)
+    static const char *const names[] = {"_dri.so", "libGL", "libEGL", "libgallium", "libglapi", "libLLVM",
+                                        "simhost_xplm"};
+    for (const char *name : names) {
+        if (strstr(object, name) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+// Walks up from the allocation to the first frame in this program (the
+// plug-in's code or the test's); a driver or stand-in frame on the way means
+// the allocation was theirs. Frames 0 to 2 are this function, count_allocation
+// and the allocation function itself.
+__attribute__((noinline)) bool made_by_plugin_side()
+{
+    void *frames[48];
+    int n = backtrace(frames, 48);
+    for (int i = 3; i < n; i++) {
+        Dl_info info;
+        if (dladdr(frames[i], &info) == 0 || info.dli_fname == nullptr)
+            continue;
+        if (info.dli_fbase == program_base)
+            return true;
+        if (is_driver_or_host(info.dli_fname))
+            return false;
+    }
+    return true;
+}
+
+__attribute__((noinline)) void count_allocation()
+{
+    static bool walking = false;
+    if (walking || callback_depth.load(std::memory_order_relaxed) == 0 ||
+        std::this_thread::get_id() != main_thread)
+        return;
+    // Walking the stack must not count itself, should it allocate.
+    walking = true;
+    if (made_by_plugin_side())
         allocations.fetch_add(1, std::memory_order_relaxed);
+    walking = false;
 }
 
 struct in_callback {
@@ -97,27 +143,31 @@ void *operator new(size_t size)
 
 void *operator new[](size_t size)
 {
-    return operator new(size);
+    count_allocation();
+    void *p = __libc_malloc(size ? size : 1);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
 }
 
 void operator delete(void *p) noexcept
 {
-    free(p);
+    __libc_free(p);
 }
 
 void operator delete[](void *p) noexcept
 {
-    free(p);
+    __libc_free(p);
 }
 
 void operator delete(void *p, size_t) noexcept
 {
-    free(p);
+    __libc_free(p);
 }
 
 void operator delete[](void *p, size_t) noexcept
 {
-    free(p);
+    __libc_free(p);
 }
 
 namespace {
@@ -128,6 +178,11 @@ using vxr_test::LinkedSim;
 TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
 {
     main_thread = std::this_thread::get_id();
+    Dl_info self;
+    ASSERT_NE(dladdr(reinterpret_cast<void *>(&count_allocation), &self), 0);
+    program_base = self.dli_fbase;
+    void *warm_up[4];
+    backtrace(warm_up, 4);
     // Both displays full screen on the cockpit's units, opened by the start-up;
     // the pointer over the PFD's close corner, so its custom cursor is shown.
     LinkedSim sim(cockpit_monitors());
@@ -141,13 +196,14 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     ASSERT_EQ(sim.host->cursor().status, xplm_CursorCustom);
 
     // The counting itself counts: both kinds of allocation inside a callback.
+    allocations = 0;
     callback_depth++;
     void *p = malloc(16);
-    std::string *s = new std::string(100, 'x');
+    int *n = new int(5);
     callback_depth--;
     ASSERT_EQ(allocations.load(), 2);
     free(p);
-    delete s;
+    delete n;
     allocations = 0;
     callback_calls = 0;
 

@@ -203,11 +203,15 @@ TEST(PopupMouse, ResizingStopsAt256PixelsWide)
 {
     LinkedSim sim(tall_monitor());
     Rect r = open_pfd_at(sim, 960, 500);
-    drag(sim, r.right - 10, r.bottom + 10, r.left - 300, r.bottom + 10);
+    drag(sim, r.right - 10, r.bottom + 10, r.left + 100, r.bottom + 10);
     EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.left, r.top, r.left + 256, r.top - 192}));
 
+    // Grown back to 1024 by the right corner, then the left edge pulled past the floor.
     r = rect_of(sim, pfd_title);
-    drag(sim, r.left + 10, r.bottom + 10, r.right + 500, r.bottom + 10);
+    drag(sim, r.right - 10, r.bottom + 10, r.left + 1024 - 10, r.bottom + 10);
+    r = rect_of(sim, pfd_title);
+    ASSERT_EQ(r.width(), 1024);
+    drag(sim, r.left + 10, r.bottom + 10, r.right - 100, r.bottom + 10);
     EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.right - 256, r.top, r.right, r.top - 192}));
 
     // A pixel more than the floor grows again: 257 wide, trunc(top - 192.75).

@@ -94,6 +94,7 @@ TEST(PopupOpen, CentringOnTheMouseKeepsAnEvenWidthAndTheImageAspect)
 
     resize_to_width(sim, pfd_title, 1000);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
+    sim.host->mouse_move(900, 600);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     Rect r = rect_of(sim, pfd_title);
     EXPECT_TRUE(same_rect(r, Rect{900 - 500, 600 + 375, 900 + 500, 600 - 375}));

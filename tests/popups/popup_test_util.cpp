@@ -38,9 +38,18 @@ simhost::Rect rect_of(const vxr_test::LinkedSim &sim, const std::string &title)
     return window_of(sim, title).rect;
 }
 
-bool same_rect(const simhost::Rect &a, const simhost::Rect &b)
+static std::string rect_text(const simhost::Rect &r)
 {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+testing::AssertionResult same_rect(const simhost::Rect &actual, const simhost::Rect &expected)
+{
+    if (actual.left == expected.left && actual.top == expected.top && actual.right == expected.right &&
+        actual.bottom == expected.bottom)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "rect " << rect_text(actual) << ", expected " << rect_text(expected);
 }
 
 std::vector<simhost::Rect> cockpit_monitors()

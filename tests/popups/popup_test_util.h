@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <simhost/host.h>
 #include "sim_fixture.h"
 
@@ -26,7 +27,8 @@ void load_with_settings(vxr_test::LinkedSim &sim, const std::vector<std::string>
 
 simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title);
 simhost::Rect rect_of(const vxr_test::LinkedSim &sim, const std::string &title);
-bool same_rect(const simhost::Rect &a, const simhost::Rect &b);
+// Equal edges; a failure shows both rectangles.
+testing::AssertionResult same_rect(const simhost::Rect &actual, const simhost::Rect &expected);
 
 // A 1920 x 1080 main monitor and two 1024 x 768 display units to its right.
 std::vector<simhost::Rect> cockpit_monitors();
