@@ -21,7 +21,6 @@ public:
     {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display_, context_);
-        eglTerminate(display_);
     }
     void make_current() override { eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_); }
     std::string description() const override
@@ -43,10 +42,14 @@ std::string egl_error(const char *what)
     return buf;
 }
 
-}  // namespace
-
-std::unique_ptr<GlContext> GlContext::create(std::string *error)
+// The display is initialised once and kept for the life of the process:
+// terminating it unloads Mesa's driver, whose allocations would then be
+// reported as leaks of an unknown module.
+EGLDisplay process_display(std::string *error)
 {
+    static EGLDisplay display = EGL_NO_DISPLAY;
+    if (display != EGL_NO_DISPLAY)
+        return display;
     // llvmpipe renders on the calling thread only and Mesa keeps no shader
     // cache thread, so the process's threads are the plug-in's own (unless
     // the environment already says otherwise).
@@ -56,21 +59,31 @@ std::unique_ptr<GlContext> GlContext::create(std::string *error)
     auto get_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (get_display == nullptr) {
         *error = "eglGetPlatformDisplayEXT is not available";
-        return nullptr;
+        return EGL_NO_DISPLAY;
     }
-    EGLDisplay display = get_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY) {
+    EGLDisplay candidate = get_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (candidate == EGL_NO_DISPLAY) {
         *error = egl_error("eglGetPlatformDisplayEXT(surfaceless)");
-        return nullptr;
+        return EGL_NO_DISPLAY;
     }
     EGLint major = 0, minor = 0;
-    if (!eglInitialize(display, &major, &minor)) {
+    if (!eglInitialize(candidate, &major, &minor)) {
         *error = egl_error("eglInitialize");
-        return nullptr;
+        return EGL_NO_DISPLAY;
     }
+    display = candidate;
+    return display;
+}
+
+}  // namespace
+
+std::unique_ptr<GlContext> GlContext::create(std::string *error)
+{
+    EGLDisplay display = process_display(error);
+    if (display == EGL_NO_DISPLAY)
+        return nullptr;
     if (!eglBindAPI(EGL_OPENGL_API)) {
         *error = egl_error("eglBindAPI(EGL_OPENGL_API)");
-        eglTerminate(display);
         return nullptr;
     }
     const EGLint attributes[] = {
@@ -82,13 +95,11 @@ std::unique_ptr<GlContext> GlContext::create(std::string *error)
     EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT) {
         *error = egl_error("eglCreateContext(OpenGL 4.5 compatibility)");
-        eglTerminate(display);
         return nullptr;
     }
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
         *error = egl_error("eglMakeCurrent");
         eglDestroyContext(display, context);
-        eglTerminate(display);
         return nullptr;
     }
     return std::make_unique<EglContext>(display, context);
