@@ -68,9 +68,13 @@ static void set_up_glew()
         logMsg("GLEW could not load the framebuffer functions: the displays will not be captured");
 }
 
-static void start()
+static void start(char *name, char *sig, char *desc)
 {
+    startup_frame = 0;
     XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
+    snprintf(name, identity_buffer_size, "%s", plugin_name);
+    snprintf(sig, identity_buffer_size, "%s", plugin_signature);
+    snprintf(desc, identity_buffer_size, "%s", plugin_name);
     log_init(log_sink, "VXR V20 (QLB) POPUP");
     logMsg("This is custom window popups for X-Plane for Corvanta created by Hollowmere");
     logMsg("%s", version_banner.c_str());
@@ -84,12 +88,8 @@ static void start()
 
 PLUGIN_API int XPluginStart(char *name, char *sig, char *desc)
 {
-    startup_frame = 0;
-    snprintf(name, identity_buffer_size, "%s", plugin_name);
-    snprintf(sig, identity_buffer_size, "%s", plugin_signature);
-    snprintf(desc, identity_buffer_size, "%s", plugin_name);
     try {
-        start();
+        start(name, sig, desc);
         return 1;
     } catch (const std::exception &e) {
         log_failure("XPluginStart", e.what());
