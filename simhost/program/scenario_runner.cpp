@@ -400,6 +400,14 @@ Outcome ScenarioRunner::operator()(const ExpectWindow &c)
                            (c.visibility == Visibility::visible ? "visible"
                             : c.visibility == Visibility::hidden ? "hidden"
                                                                  : "none");
+    if (c.mode)
+        expected += std::string(" mode=") + mode_name(host_mode(*c.mode));
+    if (c.monitor)
+        expected += " monitor=" + std::to_string(*c.monitor);
+    if (c.rect)
+        expected += " rect=" + std::to_string(c.rect->left) + "," + std::to_string(c.rect->top) + "," +
+                    std::to_string(c.rect->right) + "," + std::to_string(c.rect->bottom);
+
     simhost::WindowState w;
     bool exists = host().window(c.title, &w);
     if (c.visibility == Visibility::none)
@@ -408,24 +416,13 @@ Outcome ScenarioRunner::operator()(const ExpectWindow &c)
         return failed(expected, "no such window");
 
     bool held = w.visible == (c.visibility == Visibility::visible);
-    if (c.mode) {
-        expected += std::string(" mode=") + mode_name(host_mode(*c.mode));
+    if (c.mode)
         held = held && w.mode == host_mode(*c.mode);
-    }
-    if (c.monitor) {
-        expected += " monitor=" + std::to_string(*c.monitor);
+    if (c.monitor)
         held = held && w.monitor == *c.monitor;
-    }
-    if (c.rect) {
-        simhost::Rect r;
-        r.left = c.rect->left;
-        r.top = c.rect->top;
-        r.right = c.rect->right;
-        r.bottom = c.rect->bottom;
-        expected += " rect=" + rect_text(r);
-        held = held && w.rect.left == r.left && w.rect.top == r.top && w.rect.right == r.right &&
-               w.rect.bottom == r.bottom;
-    }
+    if (c.rect)
+        held = held && w.rect.left == c.rect->left && w.rect.top == c.rect->top && w.rect.right == c.rect->right &&
+               w.rect.bottom == c.rect->bottom;
     std::string found = std::string(w.visible ? "visible" : "hidden") + " mode=" + mode_name(w.mode) +
                         " monitor=" + std::to_string(w.monitor) + " rect=" + rect_text(w.rect);
     return check(held, expected, found);
