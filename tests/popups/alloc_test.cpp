@@ -27,6 +27,7 @@ void __libc_free(void *p);
 
 namespace {
 
+std::atomic<bool> armed{false};
 std::atomic<int> callback_depth{0};
 std::atomic<long> allocations{0};
 std::atomic<long> callback_calls{0};
@@ -67,7 +68,7 @@ __attribute__((noinline)) bool made_by_plugin_side()
 __attribute__((noinline)) void count_allocation()
 {
     static bool walking = false;
-    if (walking || callback_depth.load(std::memory_order_relaxed) == 0 ||
+    if (walking || !armed.load(std::memory_order_relaxed) || callback_depth.load(std::memory_order_relaxed) == 0 ||
         std::this_thread::get_id() != main_thread)
         return;
     // Walking the stack must not count itself, should it allocate.
@@ -196,7 +197,7 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     ASSERT_EQ(sim.host->cursor().status, xplm_CursorCustom);
 
     // The counting itself counts: both kinds of allocation inside a callback.
-    allocations = 0;
+    armed = true;
     callback_depth++;
     void *p = malloc(16);
     int *n = new int(5);
@@ -208,6 +209,7 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     callback_calls = 0;
 
     sim.host->run_frames(100);
+    armed = false;
     EXPECT_EQ(allocations.load(), 0);
     // 100 lit passes, 200 window draws, 100 cursor questions at the least.
     EXPECT_GE(callback_calls.load(), 400);
