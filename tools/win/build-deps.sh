@@ -214,16 +214,16 @@ build_glew() {
 }
 
 run_build() {
-    local lib formats
+    local lib formats step t
     setup_private_apt
     rm -rf "$PREFIX" "$STAMP"
     mkdir -p "$PREFIX/lib/pkgconfig" "$PREFIX/include"
     cross_env
-    build_zlib
-    build_libpng
-    build_pixman
-    build_cairo
-    build_glew
+    for step in zlib libpng pixman cairo glew; do
+        t=$SECONDS
+        "build_$step"
+        sed -i "\$s/\$/ in $((SECONDS - t)) s/" "$WORK/built"
+    done
     for lib in "${LIBRARIES[@]}"; do
         formats=$("$OBJDUMP" -f "$PREFIX/lib/$lib" | sed -n 's/.*file format //p' | sort -u)
         if [ "$formats" != pe-x86-64 ]; then
@@ -262,7 +262,7 @@ main() {
         sed 's/^/built /' "$WORK/built"
         echo "seconds $secs"
     } > "$STAMP"
-    echo "win-deps: built $(paste -sd, "$WORK/built" | sed 's/,/, /g') in ${secs} s into $PREFIX; log: $LOG"
+    echo "win-deps: built $(cut -d' ' -f1 "$WORK/built" | paste -sd, | sed 's/,/, /g') in ${secs} s into $PREFIX (versions: $STAMP, log: $LOG)"
     rm -rf "$WORK"
 }
 
