@@ -7,6 +7,7 @@
 #include <string>
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 namespace scenario {
 
@@ -131,6 +132,12 @@ bool write_contact_sheet(const std::vector<SheetImage> &images, const std::strin
         return false;
     }
     return true;
+}
+
+void release_font_caches()
+{
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 }  // namespace scenario

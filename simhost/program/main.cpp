@@ -149,6 +149,7 @@ int main(int argc, char **argv)
         std::cerr << "simhost: " << error << "\n";
         code = code ? code : 1;
     }
+    scenario::release_font_caches();
     copy_log(root, out_dir);
     if (fresh_root)
         scenario::remove_folder(root);
