@@ -502,7 +502,7 @@ Outcome ScenarioRunner::operator()(const ExpectMenu &c)
 Outcome ScenarioRunner::operator()(const ExpectNoMenu &c)
 {
     int n = host().count_submenus(c.name);
-    return check(n == 0, "no sub-menu " + in_quotes(c.name), std::to_string(n));
+    return check(n == 0, "no sub-menu " + in_quotes(c.name), std::to_string(n) + " such sub-menus");
 }
 
 Outcome ScenarioRunner::operator()(const ExpectLive &c)

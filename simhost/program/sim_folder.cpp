@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include <unistd.h>
-
 namespace fs = std::filesystem;
 
 namespace scenario {
