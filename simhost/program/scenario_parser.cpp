@@ -526,7 +526,7 @@ struct ScriptChecks {
     std::vector<Monitor> monitors{default_monitor};
     std::map<std::string, int> shots;
 
-    void check(const Action &action)
+    void check(const Action &action, int line)
     {
         if (auto *s = std::get_if<SetMonitors>(&action)) {
             monitors = s->monitors;
@@ -542,6 +542,7 @@ struct ScriptChecks {
             auto earlier = shots.find(s->name);
             if (earlier != shots.end())
                 fail("shot \"" + s->name + "\" was already taken at line " + std::to_string(earlier->second));
+            shots[s->name] = line;
         }
     }
 };
@@ -567,9 +568,7 @@ bool parse_script(const std::string &text, std::vector<Command> *commands, Parse
             continue;
         try {
             Command command{number, source_text(tokens), parse_action(tokens)};
-            checks.check(command.action);
-            if (auto *s = std::get_if<Shot>(&command.action))
-                checks.shots[s->name] = number;
+            checks.check(command.action, number);
             commands->push_back(std::move(command));
         } catch (const LineError &e) {
             *error = ParseError{number, e.message};
