@@ -18,7 +18,10 @@
 #  define DIRSEP_S "/"
 #endif
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__)
+/* mingw formats with its C99 printf (__USE_MINGW_ANSI_STDIO), not msvcrt's. */
+#  define PRINTF_ATTR(fmt_idx, first_arg) __attribute__((format(gnu_printf, fmt_idx, first_arg)))
+#elif defined(__GNUC__) || defined(__clang__)
 #  define PRINTF_ATTR(fmt_idx, first_arg) __attribute__((format(printf, fmt_idx, first_arg)))
 #else
 #  define PRINTF_ATTR(fmt_idx, first_arg)
