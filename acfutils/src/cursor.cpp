@@ -36,9 +36,10 @@ os_cursor_hooks hooks()
 {
     HMODULE exe = GetModuleHandle(NULL);
     return {
-        reinterpret_cast<os_cursor_create_fn>(GetProcAddress(exe, "lacf_os_cursor_create")),
-        reinterpret_cast<os_cursor_handle_fn>(GetProcAddress(exe, "lacf_os_cursor_show")),
-        reinterpret_cast<os_cursor_handle_fn>(GetProcAddress(exe, "lacf_os_cursor_destroy")),
+        // Through void (*)(), the one function type GCC lets any other be cast from.
+        reinterpret_cast<os_cursor_create_fn>(reinterpret_cast<void (*)()>(GetProcAddress(exe, "lacf_os_cursor_create"))),
+        reinterpret_cast<os_cursor_handle_fn>(reinterpret_cast<void (*)()>(GetProcAddress(exe, "lacf_os_cursor_show"))),
+        reinterpret_cast<os_cursor_handle_fn>(reinterpret_cast<void (*)()>(GetProcAddress(exe, "lacf_os_cursor_destroy"))),
     };
 }
 #else
