@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "callback_probe.h"
+
 namespace simhost {
 
 bool DrawCallbacks::known_phase(XPLMDrawingPhase phase)
@@ -47,7 +49,11 @@ bool DrawCallbacks::run(XPLMDrawingPhase phase, bool before, const std::function
         DrawCallback *entry = callbacks_[i].get();
         if (entry->removed || entry->phase != phase || entry->before != before || entry->callback == nullptr)
             continue;
-        int result = entry->callback(phase, before ? 1 : 0, entry->refcon);
+        int result;
+        {
+            ProbeScope probe(CallbackKind::draw);
+            result = entry->callback(phase, before ? 1 : 0, entry->refcon);
+        }
         if (before && result == 0)
             host_draws = false;
         after_each();

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "callback_probe.h"
+
 namespace simhost {
 namespace {
 
@@ -81,8 +83,12 @@ void FlightLoops::dispatch(double now, double since_last_cycle, uint64_t cycle)
             float since_last_call = static_cast<float>(now - loop->last_call_time);
             loop->last_call_time = now;
             loop->due = FlightLoop::Due::never;
-            float next = loop->callback(since_last_call, static_cast<float>(since_last_cycle),
-                                        static_cast<int>(cycle), loop->refcon);
+            float next;
+            {
+                ProbeScope probe(CallbackKind::flight_loop);
+                next = loop->callback(since_last_call, static_cast<float>(since_last_cycle), static_cast<int>(cycle),
+                                      loop->refcon);
+            }
             // The callback may have removed itself; a reschedule it made from
             // inside is overridden by its result, as the simulator does.
             if (!loop->removed)

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "callback_probe.h"
 #include "gl_api.h"
 #include "os_cursor.h"
 #include "panel_displays.h"
@@ -81,15 +82,19 @@ void Sim::window_pass()
         if (windows.find(window) == nullptr || !window->shown() || window->popped_out())
             continue;
         desktop.prepare_desktop();
-        if (allowed && window->draw != nullptr)
+        if (allowed && window->draw != nullptr) {
+            ProbeScope probe(CallbackKind::window_draw);
             window->draw(window, window->refcon);
+        }
     }
     for (Window *window : windows.popouts_back_to_front()) {
         if (windows.find(window) == nullptr || !window->shown() || !window->popped_out())
             continue;
         desktop.prepare_popout(window, gl_names);
-        if (allowed && window->draw != nullptr)
+        if (allowed && window->draw != nullptr) {
+            ProbeScope probe(CallbackKind::window_draw);
             window->draw(window, window->refcon);
+        }
     }
     desktop.finish_frame(gl_names);
 }
@@ -99,7 +104,10 @@ void Sim::ask_cursor()
     CursorState state;
     Window *window = callbacks_allowed() ? windows.at(pointer_x, pointer_y) : nullptr;
     if (window != nullptr && window->cursor != nullptr) {
-        state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
+        {
+            ProbeScope probe(CallbackKind::cursor);
+            state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
+        }
         const OsCursor *shown = os_cursor_current();
         if (state.status == xplm_CursorCustom && shown != nullptr)
             state.custom_name = base_name(shown->name);

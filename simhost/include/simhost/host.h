@@ -77,6 +77,14 @@ struct PanelPasses {
     int value = 2;
 };
 
+// Benchmarks time and watch a plug-in's per-frame callbacks: when a probe is
+// set, the host calls it right before it calls a flight loop, a drawing
+// callback, a window's draw or cursor callback (entering true) and right
+// after that returns (false). Unset, it costs nothing worth measuring.
+enum class CallbackKind { flight_loop, draw, window_draw, cursor };
+typedef void (*CallbackProbe)(CallbackKind kind, bool entering);
+void set_callback_probe(CallbackProbe probe);   // nullptr removes it
+
 struct HostOptions {
     std::string root;                 // the simulator-like folder; Log.txt is written here
     std::vector<Rect> monitors;       // empty: one 1920 x 1080 monitor at the origin
