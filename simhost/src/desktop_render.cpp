@@ -13,21 +13,14 @@ namespace {
 
 // Sky over ground with a runway running to the horizon: plainly the
 // simulator's view, and nothing like the displays' colours. Sky and ground
-// are bands of cleared pixels (cheap on a software renderer); x0 and y0 are
-// the monitor's corner in framebuffer pixels.
+// are clears (cheap on a software renderer); x0 and y0 are the monitor's
+// corner in framebuffer pixels.
 void paint_world(const Rect &m, int x0, int y0)
 {
-    const int bands = 8;
-    const uint32_t sky[bands] = {0xB8CCE0, 0xA9C0DA, 0x9BB4D4, 0x8DA8CE, 0x7F9DC9, 0x7292C4, 0x678AC0, 0x5F86BE};
-    const uint32_t ground[bands] = {0x3A4524, 0x3D4927, 0x414D2A, 0x45522D, 0x4A5830, 0x4F5E33, 0x566536, 0x5E6E3C};
     int w = m.width(), h = m.height();
     int horizon = static_cast<int>(0.45 * h);
-    for (int i = 0; i < bands; i++) {
-        int g0 = horizon * i / bands, g1 = horizon * (i + 1) / bands;
-        clear_pixels(x0, y0 + g0, w, g1 - g0, ground[i]);
-        int s0 = horizon + (h - horizon) * i / bands, s1 = horizon + (h - horizon) * (i + 1) / bands;
-        clear_pixels(x0, y0 + s0, w, s1 - s0, sky[i]);
-    }
+    clear_pixels(x0, y0 + horizon, w, h - horizon, 0x8DA8CE);
+    clear_pixels(x0, y0, w, horizon, 0x4F5E33);
     double cx = m.left + w / 2.0, top = m.bottom + horizon;
     set_colour(0x55585C);
     glBegin(GL_QUADS);

@@ -71,7 +71,6 @@ void draw_attitude(double t)
     glTranslated(cx, cy, 0);
     glRotated(-roll, 0, 0, 1);
     glTranslated(0, -pitch * px_per_degree, 0);
-    fill_rect(-1500, 0, 1500, 1500, 0x3C7FD0);
     fill_rect(-1500, -1500, 1500, 0, 0x8A5A2E);
     set_colour(near_white);
     line(-1500, 0, 1500, 0, 3);
@@ -229,8 +228,8 @@ void draw_markers(const MarkerColours &colours, uint64_t frame)
 
 void draw_display(int origin_x, bool pfd, const PanelLook &look)
 {
-    if (!pfd)
-        clear_pixels(origin_x, 0, display_w, display_h, 0x0B1622);
+    // The sky of the PFD's attitude indicator, the background of the MFD's map.
+    clear_pixels(origin_x, 0, display_w, display_h, pfd ? 0x3C7FD0 : 0x0B1622);
     glEnable(GL_SCISSOR_TEST);
     glScissor(origin_x, 0, display_w, display_h);
     glPushMatrix();
@@ -249,9 +248,11 @@ void draw_display(int origin_x, bool pfd, const PanelLook &look)
 void draw_panel(const PanelLook &look)
 {
     glDisable(GL_BLEND);
+    // Whole-buffer clears and clears on 64-pixel tile boundaries take the
+    // software renderer's fast path.
     if (!look.lit) {
-        clear_pixels(0, 0, panel_width, panel_height, panel_surface);
-        clear_pixels(0, 0, 2 * display_w, display_h, dark_glass);
+        clear_pixels(0, 0, panel_width, panel_height, dark_glass);
+        clear_pixels(0, display_h, panel_width, panel_height - display_h, panel_surface);
         return;
     }
     clear_pixels(0, 0, panel_width, panel_height, 0x000000);
