@@ -23,6 +23,7 @@ void LogSink::write(const char *text)
 {
     if (text == nullptr || text[0] == '\0')
         return;
+    std::lock_guard<std::mutex> lock(mutex_);
     size_t length = strlen(text);
     if (file_ != nullptr) {
         fwrite(text, 1, length, file_);

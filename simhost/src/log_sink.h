@@ -7,6 +7,7 @@
 #define SIMHOST_LOG_SINK_H
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,13 @@ public:
     LogSink &operator=(const LogSink &) = delete;
 
     // Text as a plug-in hands it over: may hold several lines, or end in the
-    // middle of one (the next write continues that line).
+    // middle of one (the next write continues that line). Safe to call from a
+    // plug-in's worker threads.
     void write(const char *text);
     const std::vector<std::string> &lines() const { return lines_; }
 
 private:
+    std::mutex mutex_;
     FILE *file_ = nullptr;
     bool echo_;
     std::vector<std::string> lines_;

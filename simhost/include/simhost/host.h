@@ -120,7 +120,9 @@ public:
     void set_panel_passes(PanelPasses passes);
     uint64_t frame_count() const;
 
-    // Input.
+    // Input. After every mouse call the window under the pointer is asked for
+    // its cursor at once (and again at the end of each frame), so cursor() is
+    // current right after a move.
     void mouse_move(int x, int y);
     void mouse_down(int x, int y, MouseButton button);
     void mouse_drag(int x, int y, MouseButton button);
