@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "callback_probe.h"
-#include "gl_api.h"
 #include "os_cursor.h"
 #include "panel_displays.h"
 #include "screenshots.h"
