@@ -56,6 +56,8 @@ HeadlessGL::HeadlessGL(int w, int h) : w_(w), h_(h)
     glLoadIdentity();
 }
 
+// The display is left initialised: it lives as long as the process anyway,
+// and terminating it makes Mesa drop its compiled-shader caches unfreed.
 HeadlessGL::~HeadlessGL()
 {
     if (context_ != nullptr) {
@@ -66,8 +68,6 @@ HeadlessGL::~HeadlessGL()
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display_, context_);
     }
-    if (display_ != nullptr)
-        eglTerminate(display_);
 }
 
 void HeadlessGL::clear(float r, float g, float b)
