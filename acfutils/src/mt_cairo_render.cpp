@@ -217,6 +217,8 @@ void mt_cairo_render_fini(mt_cairo_render_t *mtcr)
 
 void mt_cairo_render_once(mt_cairo_render_t *mtcr)
 {
+    if (mtcr == nullptr)
+        return;
     {
         std::lock_guard<std::mutex> guard(mtcr->lock);
         mtcr->requests++;
@@ -226,6 +228,8 @@ void mt_cairo_render_once(mt_cairo_render_t *mtcr)
 
 void mt_cairo_render_once_wait(mt_cairo_render_t *mtcr)
 {
+    if (mtcr == nullptr)
+        return;
     std::unique_lock<std::mutex> lk(mtcr->lock);
     // Renders run one after another, so the next one to start is numbered
     // started + 1, and it starts after this call.
