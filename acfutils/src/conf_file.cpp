@@ -5,9 +5,12 @@
  */
 #include <acfutils/conf.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include <fcntl.h>
@@ -144,8 +147,33 @@ void remove_file(const char *path)
 
 #endif
 
+// A writer killed between making its temporary and renaming it leaves the
+// temporary behind. Each write first removes such leftovers of the same
+// file (its name, a dot and six letters or digits), so at most the one of
+// the last interrupted write is ever there. Two processes writing the same
+// file at once may thus fail each other's write; the file stays whole.
+void remove_stale_temporaries(const char *filename)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target(filename);
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = target.filename().string() + ".";
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        bool suffix_ok = std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end(),
+            [](char c) { return isalnum(static_cast<unsigned char>(c)) != 0; });
+        std::error_code type_ec;
+        if (suffix_ok && fs::is_regular_file(it->symlink_status(type_ec)))
+            fs::remove(it->path(), type_ec);
+    }
+}
+
 bool write_atomically(const char *filename, const char *text, size_t len)
 {
+    remove_stale_temporaries(filename);
     std::string tmp = std::string(filename) + ".XXXXXX";
     std::string error;
     int fd = create_temporary(tmp, &error);

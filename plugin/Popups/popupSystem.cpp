@@ -12,6 +12,8 @@
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
 
+#include "overlay_image.h"
+
 static popup make_popup(const char *cmd_name, const char *title, capture_region *regions)
 {
     popup pup;
@@ -69,13 +71,10 @@ bool popup_init(popup *pup)
     XPLMRegisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
 
     char *image_path = mkpathname(popups_dir.c_str(), "resources/popup/", pup->image_file.c_str(), nullptr);
-    pup->image = cairo_image_surface_create_from_png(image_path);
-    if (cairo_surface_status(pup->image) != CAIRO_STATUS_SUCCESS) {
-        logMsg("Cannot read image file %s", image_path);
-        lacf_free(image_path);
-        return false;
-    }
+    pup->image = overlay_image_read(image_path);
     lacf_free(image_path);
+    if (pup->image == nullptr)
+        return false;
 
     if (pup->image_w == 0 || pup->image_h == 0) {
         pup->image_w = cairo_image_surface_get_width(pup->image);
@@ -124,6 +123,12 @@ void popups_fini()
             r->last_cap_us = 0;
             capture_region_release(r);
         }
+        // A drag or resize cut short by the disable must not take over the
+        // first gesture after the next enable.
+        pup->dragging = 0;
+        pup->resize_side = 0;
+        pup->grab_x = 0;
+        pup->grab_y = 0;
     }
     popup_list.clear();
     for (cursor_t *&cursor : popup_cursors) {

@@ -72,6 +72,9 @@ static void popup_close(popup *pup)
 
 static void popup_place_on_mouse(popup *pup)
 {
+    // A window left full screen on a monitor that has gone, or popped out,
+    // takes no geometry until it floats again.
+    XPLMSetWindowPositioningMode(pup->win, xplm_WindowPositionFree, -1);
     int mx = 0, my = 0, left = 0, top = 0, right = 0, bottom = 0;
     XPLMGetMouseLocationGlobal(&mx, &my);
     XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
