@@ -122,9 +122,15 @@ void pref_registry::sync()
 {
     for (int i = 0; i < count; i++) {
         prf *p = prefs[i];
+        int on_disk = 0;
         if (!p->loaded)
             p->load();
         else if (p->changed)
+            p->store();
+        else if (conf != nullptr && !conf_get_i(conf, p->name, &on_disk))
+            // The file lost the key, or its value, while the plug-in was
+            // disabled: the value in memory goes back, so that the next
+            // start reads what the user saved.
             p->store();
     }
 }

@@ -211,4 +211,32 @@ TEST(FaultSettings, WhatTheUserSavedSurvivesAnUnwritableDisableAndIsWrittenLater
     EXPECT_EQ(on_disk["pfd_nbzl_w"], pfd.rect.width());
 }
 
+TEST(FaultSettings, AFileDeletedOrBrokenWhileDisabledIsWholeAgainAtTheNextEnable)
+{
+    LinkedSim sim({}, false);
+    load_with_cfg(sim, "pfd_nbzl_x = 300\nmfd_nbzl_w = 640\n");
+    std::map<std::string, int> saved = prefs_in_memory();
+    ASSERT_EQ(saved["pfd_nbzl_x"], 300);
+
+    // Deleted while the plug-in is away: every value comes back.
+    sim.host->disable();
+    fs::remove(sim.root.settings_file());
+    ASSERT_TRUE(sim.host->enable());
+    std::map<std::string, int> on_disk;
+    ASSERT_TRUE(cfg_is_whole(sim.root.settings_file(), &on_disk));
+    EXPECT_EQ(on_disk, saved);
+
+    // Edited badly: a key gone, a value broken, another changed by hand.
+    // The first two come back; the hand edit is the user's and stays.
+    sim.host->disable();
+    vxr_test::write_file(sim.root.settings_file(), "pfd_nbzl_y = 0\nmfd_nbzl_w = 6x0\npfd_nbzl_h = 700\n");
+    ASSERT_TRUE(sim.host->enable());
+    on_disk.clear();
+    ASSERT_TRUE(cfg_is_whole(sim.root.settings_file(), &on_disk));
+    EXPECT_EQ(on_disk["pfd_nbzl_x"], 300);
+    EXPECT_EQ(on_disk["mfd_nbzl_w"], 640);
+    EXPECT_EQ(on_disk["pfd_nbzl_h"], 700);
+    EXPECT_EQ(prefs_in_memory(), saved);
+}
+
 }  // namespace
