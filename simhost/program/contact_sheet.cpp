@@ -7,7 +7,9 @@
 #include <string>
 
 #include <cairo.h>
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 
 namespace scenario {
 
@@ -137,7 +139,10 @@ bool write_contact_sheet(const std::vector<SheetImage> &images, const std::strin
 void release_font_caches()
 {
     cairo_debug_reset_static_data();
+#ifndef _WIN32
+    // cairo's Windows build draws text with the system's fonts, not fontconfig.
     FcFini();
+#endif
 }
 
 }  // namespace scenario

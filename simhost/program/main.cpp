@@ -22,13 +22,13 @@ const char usage[] =
     "usage: simhost --script FILE [--root DIR] [--out DIR] [--fps N] [--plugin PATH] [--verbose]\n"
     "  --script FILE  the scenario to run\n"
     "  --root DIR     work in this simulator-like folder as it is (default: a fresh copy of the\n"
-    "                 built one, <program folder>/../xplane)\n"
+    "                 built one, <program folder>/../xplane, or ../xplane-win on Windows)\n"
     "  --out DIR      where screenshots, report.md, contact-sheet.png and Log.txt go\n"
     "                 (default: a new folder under the temporary folder)\n"
     "  --fps N        N frames per second of wall time, each 1/N s of simulated time\n"
     "                 (default: as fast as they run, 1/60 s each)\n"
     "  --plugin PATH  what 'load' without a path opens (default:\n"
-    "                 <root>/Resources/plugins/popups/lin_x64/vxr_pop.xpl)\n"
+    "                 <root>/Resources/plugins/popups/lin_x64/vxr_pop.xpl, win_x64 on Windows)\n"
     "  --verbose      print each command as it runs, and the simulator's log\n"
     "A relative path after 'load' in a script is taken inside the simulator-like folder.\n";
 
@@ -112,7 +112,8 @@ int main(int argc, char **argv)
     std::string error;
     std::string root = args.root;
     bool fresh_root = root.empty();
-    if (fresh_root && !scenario::make_fresh_root(scenario::program_folder() + "/../xplane", &root, &error))
+    std::string template_dir = scenario::program_folder() + "/../" + scenario::default_template_folder;
+    if (fresh_root && !scenario::make_fresh_root(template_dir, &root, &error))
         return bad_arguments(error);
     if (!fresh_root && !fs::is_directory(root))
         return bad_arguments("--root " + root + " is not a folder");

@@ -2,6 +2,7 @@
 // expectation checked against what the host, its log and its files show.
 #include "scenario_runner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -117,6 +118,18 @@ int live_count(const simhost::LiveObjects &live, LiveKey key)
     case LiveKey::threads: return live.threads;
     }
     return -1;
+}
+
+// Scripts write paths with '/'. On Windows the plug-in logs native paths with
+// '\', which a '/' in an expected text matches as well.
+bool line_contains(const std::string &line, const std::string &text)
+{
+#ifdef _WIN32
+    auto same = [](char in_line, char in_text) { return in_line == in_text || (in_text == '/' && in_line == '\\'); };
+    return std::search(line.begin(), line.end(), text.begin(), text.end(), same) != line.end();
+#else
+    return line.find(text) != std::string::npos;
+#endif
 }
 
 }  // namespace
@@ -365,7 +378,7 @@ Outcome ScenarioRunner::operator()(const ExpectLog &c)
     size_t next = 0;
     size_t last_match = 0;
     for (size_t i = 0; i < lines.size() && next < c.texts.size(); i++) {
-        if (lines[i].find(c.texts[next]) != std::string::npos) {
+        if (line_contains(lines[i], c.texts[next])) {
             next++;
             last_match = i;
         }
@@ -387,7 +400,7 @@ Outcome ScenarioRunner::operator()(const ExpectNoLog &c)
 {
     for (const std::string &line : log_since_mark()) {
         for (const std::string &text : c.texts) {
-            if (line.find(text) != std::string::npos)
+            if (line_contains(line, text))
                 return failed("no log line containing " + in_quotes(text), in_quotes(line));
         }
     }
@@ -482,7 +495,8 @@ Outcome ScenarioRunner::operator()(const ExpectCursor &c)
         // The host may name the file by its path; the script names it by its file name.
         bool same_file = name == c.file || (name.size() > c.file.size() &&
                                             name.compare(name.size() - c.file.size(), c.file.size(), c.file) == 0 &&
-                                            name[name.size() - c.file.size() - 1] == '/');
+                                            (name[name.size() - c.file.size() - 1] == '/' ||
+                                             name[name.size() - c.file.size() - 1] == '\\'));
         held = held && same_file;
     }
     return check(held, expected, cursor_text(cursor));

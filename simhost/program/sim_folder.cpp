@@ -3,13 +3,24 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace scenario {
 
 const char *const plugin_subfolder = "Resources/plugins/popups";
+#ifdef _WIN32
+const char *const default_plugin_file = "Resources/plugins/popups/win_x64/vxr_pop.xpl";
+const char *const default_template_folder = "xplane-win";
+#else
 const char *const default_plugin_file = "Resources/plugins/popups/lin_x64/vxr_pop.xpl";
+const char *const default_template_folder = "xplane";
+#endif
 
 namespace {
 
@@ -19,20 +30,43 @@ bool make_temp_folder(const char *prefix, std::string *dir)
     fs::path base = fs::temp_directory_path(ec);
     if (ec)
         return false;
+#ifdef _WIN32
+    // No mkdtemp: random names until one is new (create_directory is false
+    // for a folder that already exists).
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 100; attempt++) {
+        fs::path candidate = base / (std::string(prefix) + std::to_string(random() % 1000000000u));
+        if (fs::create_directory(candidate, ec)) {
+            *dir = candidate.string();
+            return true;
+        }
+    }
+    return false;
+#else
     std::string templ = (base / (std::string(prefix) + "XXXXXX")).string();
     if (mkdtemp(templ.data()) == nullptr)
         return false;
     *dir = templ;
     return true;
+#endif
 }
 
 }  // namespace
 
 std::string program_folder()
 {
+#ifdef _WIN32
+    char buf[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf)
+        return ".";
+    return fs::path(std::string(buf, n)).parent_path().string();
+#else
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     return ec ? std::string(".") : exe.parent_path().string();
+#endif
 }
 
 bool make_fresh_root(const std::string &template_dir, std::string *root, std::string *error)

@@ -11,7 +11,9 @@ namespace scenario {
 
 // Where the plug-in lives inside a simulator-like folder.
 extern const char *const plugin_subfolder;      // Resources/plugins/popups
-extern const char *const default_plugin_file;   // .../lin_x64/vxr_pop.xpl
+extern const char *const default_plugin_file;   // .../lin_x64/vxr_pop.xpl (win_x64 on Windows)
+// The built simulator-like folder, beside the program's folder.
+extern const char *const default_template_folder;   // xplane (xplane-win on Windows)
 
 // The folder of the running program.
 std::string program_folder();

@@ -6,8 +6,19 @@
 #ifndef SIMHOST_GL_API_H
 #define SIMHOST_GL_API_H
 
+#ifdef _WIN32
+// opengl32.dll has only OpenGL 1.1: GLEW (static) loads the rest once the
+// context is made.
+#include <windows.h>
+#include <GL/glew.h>
+// 16-bit pointer qualifiers <windows.h> still defines, as empty macros, under
+// names the drawing code uses for distances.
+#undef far
+#undef near
+#else
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
+#endif
 
 #endif
