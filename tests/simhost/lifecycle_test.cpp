@@ -100,7 +100,14 @@ TEST_F(HostTest, LoadsARealPluginFileWithItsSymbolsBoundToTheHost)
     EXPECT_FALSE(h.load(root() + "/missing.xpl", &error));
     EXPECT_NE(error.find("missing.xpl"), std::string::npos);
 
+    // A library without the entry points (the stand-in's own) is refused.
+    EXPECT_FALSE(h.load(SIMHOST_LIBRARY, &error));
+    EXPECT_NE(error.find("XPluginStart"), std::string::npos) << error;
+    EXPECT_FALSE(h.loaded());
+
     ASSERT_TRUE(h.load(SIMHOST_TEST_XPL, &error)) << error;
+    EXPECT_FALSE(h.load(SIMHOST_TEST_XPL, &error)) << "one plug-in at a time";
+    EXPECT_NE(error.find("already loaded"), std::string::npos) << error;
     EXPECT_TRUE(logged("test xpl: start"));
     EXPECT_TRUE(logged("test xpl: enable"));
     char path[256] = {};
