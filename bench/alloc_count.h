@@ -1,0 +1,28 @@
+/*
+ * Allocation counting for the benchmark program, which replaces the C
+ * library's allocation functions (operator new reaches them through malloc).
+ * Only allocations made while a plug-in callback runs are counted, on any
+ * thread, and each is put down to the plug-in's side or to the GL driver and
+ * the host by the call stack that made it.
+ */
+#ifndef VXR_BENCH_ALLOC_COUNT_H
+#define VXR_BENCH_ALLOC_COUNT_H
+
+#include <cstdint>
+
+namespace bench {
+
+struct AllocCounts {
+    int64_t plugin = 0;   // the plug-in's code, the utility library, cairo, the C++ library
+    int64_t other = 0;    // the GL driver or the host, inside the calls the plug-in makes to them
+};
+
+// Call once, early, on the main thread (the first stack walk loads the unwinder).
+void alloc_count_init();
+void alloc_callback_enter();
+void alloc_callback_leave();
+AllocCounts alloc_counts();   // since the program started
+
+}  // namespace bench
+
+#endif

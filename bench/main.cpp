@@ -1,0 +1,459 @@
+/*
+ * vxr_bench: the plug-in's cost per frame against the least the same job
+ * needs, on the stand-in. Worker processes run the plug-in and the reference
+ * (see reference_plugin.h) in the same scene; the parent interleaves blocks of
+ * frames between them, so that both see the same machine, and reports the
+ * figures, a Markdown table and a chart.
+ */
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define VXR_HAVE_CALLGRIND 1
+#endif
+
+#include "alloc_count.h"
+#include "callgrind.h"
+#include "protocol.h"
+#include "results.h"
+#include "session.h"
+
+namespace bench {
+namespace {
+
+struct Options {
+    std::string out = "build/bench-out";
+    int block_frames = 24;
+    int rounds = 5;
+    int scale_rounds = 3;
+    int opening_samples = 8;
+    int callgrind_frames = 48;
+    std::vector<int> rates = {30, 60, 144};
+    std::vector<std::pair<int, int>> sizes = {{1024, 768}, {1920, 1080}, {3840, 2160}};
+    bool callgrind = true;
+    bool smoke = false;
+};
+
+struct Worker {
+    Role role = Role::plugin;
+    pid_t pid = -1;
+    int to = -1;
+    int from = -1;
+};
+
+[[noreturn]] void die(const std::string &why)
+{
+    fprintf(stderr, "vxr_bench: %s\n", why.c_str());
+    exit(1);
+}
+
+Worker spawn(Role role)
+{
+    int down[2], up[2];
+    if (pipe(down) != 0 || pipe(up) != 0)
+        die("cannot make pipes");
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid < 0)
+        die("cannot start a worker");
+    if (pid == 0) {
+        close(down[1]);
+        close(up[0]);
+        // The plug-in's log lines also go to standard output: not into the report.
+        int null = open("/dev/null", O_WRONLY);
+        if (null >= 0)
+            dup2(null, 1);
+        _exit(serve(role, down[0], up[1]));
+    }
+    close(down[0]);
+    close(up[1]);
+    Worker w;
+    w.role = role;
+    w.pid = pid;
+    w.to = down[1];
+    w.from = up[0];
+    return w;
+}
+
+void send(const Worker &w, const Request &request)
+{
+    if (!write_full(w.to, &request, sizeof request))
+        die(std::string("the ") + role_name(w.role) + " worker stopped");
+}
+
+std::unique_ptr<Reply> receive(const Worker &w)
+{
+    auto reply = std::make_unique<Reply>();
+    if (!read_full(w.from, reply.get(), sizeof *reply))
+        die(std::string("the ") + role_name(w.role) + " worker stopped");
+    if (!reply->ok)
+        die(reply->error);
+    return reply;
+}
+
+std::unique_ptr<Reply> call(const Worker &w, const Request &request)
+{
+    send(w, request);
+    return receive(w);
+}
+
+void quit(Worker &w)
+{
+    Request request;
+    request.op = Op::quit;
+    send(w, request);
+    close(w.to);
+    close(w.from);
+    waitpid(w.pid, nullptr, 0);
+}
+
+std::string fmt_hex(uint32_t rgb)
+{
+    char buf[16];
+    snprintf(buf, sizeof buf, "%06X", rgb);
+    return buf;
+}
+
+bool colour_near(uint32_t a, uint32_t b, int tolerance)
+{
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+        if (std::abs(ca - cb) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+struct Block {
+    double per_frame_us = 0, capture_us = 0, draw_us = 0;
+};
+
+Block block_of(const Reply &reply)
+{
+    Block b;
+    for (int i = 0; i < reply.frames; i++) {
+        b.capture_us += reply.capture_us[i];
+        b.draw_us += reply.draw_us[i];
+    }
+    b.capture_us /= reply.frames;
+    b.draw_us /= reply.frames;
+    b.per_frame_us = b.capture_us + b.draw_us;
+    return b;
+}
+
+RoleFigures figures_of(const std::vector<Block> &blocks)
+{
+    std::vector<double> total, capture, draw;
+    for (const Block &b : blocks) {
+        total.push_back(b.per_frame_us);
+        capture.push_back(b.capture_us);
+        draw.push_back(b.draw_us);
+    }
+    RoleFigures f;
+    f.per_frame_us = summarize(total);
+    f.capture_us = summarize(capture);
+    f.draw_us = summarize(draw);
+    return f;
+}
+
+// Runs rounds of one block per worker, the order turning each round so that
+// no role always follows the same one. Returns the blocks by worker.
+std::vector<std::vector<std::unique_ptr<Reply>>> interleave(const std::vector<Worker> &workers, int rounds,
+                                                            int frames)
+{
+    std::vector<std::vector<std::unique_ptr<Reply>>> replies(workers.size());
+    Request request;
+    request.op = Op::run;
+    request.frames = frames;
+    for (int round = 0; round < rounds; round++) {
+        for (size_t k = 0; k < workers.size(); k++) {
+            size_t i = (k + static_cast<size_t>(round)) % workers.size();
+            replies[i].push_back(call(workers[i], request));
+        }
+    }
+    return replies;
+}
+
+Summary ratios(const std::vector<Block> &a, const std::vector<Block> &b)
+{
+    std::vector<double> r;
+    for (size_t i = 0; i < a.size() && i < b.size(); i++)
+        r.push_back(a[i].per_frame_us / b[i].per_frame_us);
+    return summarize(r);
+}
+
+// One worker process per role and scene: the plug-in keeps its preferences
+// in memory for the life of its library, as it does in the simulator, so
+// each scene starts in fresh processes, as from a simulator start. The
+// workers set up at once, and each must show the live picture: the
+// displays' corner markers where the plug-in shows them.
+std::vector<Worker> start_scene(const std::vector<Role> &roles, const Scene &scene)
+{
+    static const uint32_t expected[marker_samples] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
+                                                      0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFF8000};
+    std::vector<Worker> workers;
+    for (Role role : roles)
+        workers.push_back(spawn(role));
+    Request request;
+    request.op = Op::setup;
+    request.scene = scene;
+    for (const Worker &w : workers)
+        send(w, request);
+    for (const Worker &w : workers) {
+        std::unique_ptr<Reply> reply = receive(w);
+        int samples = scene.mfd != 0 ? marker_samples : marker_samples / 2;
+        for (int i = 0; i < samples; i++) {
+            if (!colour_near(reply->markers[i], expected[i], 24))
+                die(std::string(role_name(w.role)) + ": marker " + std::to_string(i) + " reads " +
+                    fmt_hex(reply->markers[i]) + ", not the display's live picture");
+        }
+    }
+    return workers;
+}
+
+void end_scene(std::vector<Worker> &workers)
+{
+    for (Worker &w : workers)
+        quit(w);
+    workers.clear();
+}
+
+void opening(const Options &o, const Worker &plugin, Results *results)
+{
+    fprintf(stderr, "opening the PFD window...\n");
+    std::vector<double> open, paint, ratio;
+    Request request;
+    request.op = Op::open;
+    for (int i = 0; i < o.opening_samples; i++) {
+        std::unique_ptr<Reply> reply = call(plugin, request);
+        open.push_back(reply->open_us);
+        paint.push_back(reply->paint_us);
+        ratio.push_back(reply->open_us / reply->paint_us);
+    }
+    results->opening.open_us = summarize(open);
+    results->opening.paint_us = summarize(paint);
+    results->opening.ratio = summarize(ratio);
+}
+
+// The read-back way is measured at 60 frames per second, and the opening in
+// that scene too, after its blocks.
+constexpr int readback_rate = 60;
+
+void steady_state(const Options &o, Results *results)
+{
+    for (int rate : o.rates) {
+        Scene scene;
+        scene.rate = rate;
+        bool with_readback = rate == readback_rate;
+        fprintf(stderr, "steady state at %d frames per second...\n", rate);
+        std::vector<Role> roles = {Role::plugin, Role::reference};
+        if (with_readback)
+            roles.push_back(Role::readback);
+        std::vector<Worker> workers = start_scene(roles, scene);
+        auto replies = interleave(workers, o.rounds, o.block_frames);
+
+        SteadyResult s;
+        s.rate = rate;
+        s.has_readback = with_readback;
+        std::vector<Block> blocks[3];
+        int64_t captures[2][2] = {};
+        for (size_t k = 0; k < workers.size(); k++) {
+            for (const auto &reply : replies[k]) {
+                blocks[k].push_back(block_of(*reply));
+                if (k < 2) {
+                    captures[k][0] += reply->captures[0];
+                    captures[k][1] += reply->captures[1];
+                }
+                if (k == 0) {
+                    s.frames += reply->frames;
+                    results->allocations.frames += reply->frames;
+                    results->allocations.plugin += reply->allocations_plugin;
+                    results->allocations.other += reply->allocations_other;
+                    results->allocations.max_in_a_frame =
+                        std::max(results->allocations.max_in_a_frame, reply->max_allocations_in_a_frame);
+                }
+            }
+        }
+        s.plugin = figures_of(blocks[0]);
+        s.reference = figures_of(blocks[1]);
+        s.ratio = ratios(blocks[0], blocks[1]);
+        if (with_readback) {
+            s.readback = figures_of(blocks[2]);
+            s.readback_ratio = ratios(blocks[2], blocks[1]);
+        }
+        double seconds = static_cast<double>(s.frames) / rate;
+        for (int d = 0; d < 2; d++) {
+            s.captures_per_second[d] = static_cast<double>(captures[0][d]) / seconds;
+            s.reference_captures_per_second[d] = static_cast<double>(captures[1][d]) / seconds;
+        }
+        results->steady.push_back(s);
+        if (with_readback)
+            opening(o, workers[0], results);
+        end_scene(workers);
+    }
+}
+
+void scale(const Options &o, Results *results)
+{
+    for (const auto &size : o.sizes) {
+        Scene scene;
+        scene.pfd_w = size.first;
+        scene.pfd_h = size.second;
+        scene.mfd = 0;
+        fprintf(stderr, "scale: the PFD alone, full screen on %d x %d...\n", size.first, size.second);
+        std::vector<Worker> workers = start_scene({Role::plugin, Role::reference}, scene);
+        auto replies = interleave(workers, o.scale_rounds, o.block_frames);
+        end_scene(workers);
+        ScaleResult s;
+        s.w = size.first;
+        s.h = size.second;
+        std::vector<Block> blocks[2];
+        for (size_t k = 0; k < 2; k++) {
+            for (const auto &reply : replies[k])
+                blocks[k].push_back(block_of(*reply));
+        }
+        s.plugin = figures_of(blocks[0]);
+        s.reference = figures_of(blocks[1]);
+        s.ratio = ratios(blocks[0], blocks[1]);
+        results->scale.push_back(s);
+    }
+}
+
+void instructions(const Options &o, Results *results)
+{
+    InstructionResult &r = results->instructions;
+    r.frames = o.callgrind_frames;
+#ifndef VXR_HAVE_CALLGRIND
+    r.error = "built without valgrind's callgrind.h";
+    return;
+#else
+    fprintf(stderr, "instructions: two runs under callgrind, %d frames each...\n", o.callgrind_frames);
+    // Two runs side by side: the machine's two cores.
+    pid_t pids[2];
+    std::string outs[2];
+    for (int i = 0; i < 2; i++) {
+        outs[i] = o.out + "/callgrind-" + std::to_string(i + 1) + ".out";
+        pids[i] = callgrind_start(outs[i], o.out + "/callgrind-" + std::to_string(i + 1) + ".log", o.callgrind_frames);
+    }
+    bool ok = true;
+    for (int i = 0; i < 2; i++) {
+        std::string error;
+        if (!callgrind_finish(pids[i], outs[i], &r.runs[i], &error)) {
+            ok = false;
+            r.error = error;
+        }
+    }
+    r.ran = ok;
+#endif
+}
+
+// Under callgrind: the plug-in's steady state at 60 frames per second, with
+// instructions collected over `frames` frames only.
+int callgrind_child(int frames)
+{
+#ifdef VXR_HAVE_CALLGRIND
+    Session session(Role::plugin);
+    auto reply = std::make_unique<Reply>();
+    Scene scene;
+    if (!session.setup(scene, reply.get())) {
+        fprintf(stderr, "vxr_bench: %s\n", reply->error);
+        return 1;
+    }
+    CALLGRIND_START_INSTRUMENTATION;
+    session.run_quietly(frames);
+    CALLGRIND_STOP_INSTRUMENTATION;
+    return 0;
+#else
+    (void)frames;
+    return 1;
+#endif
+}
+
+void usage()
+{
+    fprintf(stderr, "usage: vxr_bench [--out DIR] [--smoke] [--no-callgrind] [--rounds N] [--block FRAMES]\n"
+                    "  --smoke         each benchmark for a handful of frames; fails unless the\n"
+                    "                  plug-in's callbacks allocate nothing\n"
+                    "  --no-callgrind  leave out the instruction counts\n");
+    exit(2);
+}
+
+Options parse(int argc, char **argv)
+{
+    Options o;
+    for (int i = 1; i < argc; i++) {
+        std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                usage();
+            return argv[++i];
+        };
+        if (a == "--out") {
+            o.out = value();
+        } else if (a == "--smoke") {
+            o.smoke = true;
+            o.block_frames = 6;
+            o.rounds = o.scale_rounds = 2;
+            o.opening_samples = 1;
+            o.rates = {60};
+            o.sizes = {{1024, 768}};
+            o.callgrind = false;
+        } else if (a == "--no-callgrind") {
+            o.callgrind = false;
+        } else if (a == "--rounds") {
+            o.rounds = o.scale_rounds = std::max(1, atoi(value().c_str()));
+        } else if (a == "--block") {
+            o.block_frames = std::min(max_block_frames, std::max(1, atoi(value().c_str())));
+        } else {
+            usage();
+        }
+    }
+    return o;
+}
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char **argv)
+{
+    using namespace bench;
+    if (argc == 3 && strcmp(argv[1], "--callgrind-child") == 0)
+        return callgrind_child(atoi(argv[2]));
+    Options o = parse(argc, argv);
+    std::filesystem::create_directories(o.out);
+    o.out = std::filesystem::absolute(o.out).lexically_normal().string();
+    alloc_count_init();
+
+    Results results;
+    results.block_frames = o.block_frames;
+    results.rounds = o.rounds;
+    steady_state(o, &results);
+    scale(o, &results);
+    if (o.callgrind)
+        instructions(o, &results);
+    else
+        results.instructions.error = "not run (--no-callgrind)";
+
+    std::string markdown = results_markdown(results);
+    std::string md_path = o.out + "/bench.md", png_path = o.out + "/bench-chart.png";
+    std::ofstream(md_path) << markdown;
+    std::string error;
+    if (!write_chart(results, png_path, &error))
+        fprintf(stderr, "vxr_bench: no chart: %s\n", error.c_str());
+    printf("%s\nOutput: %s (bench.md, bench-chart.png)\n%s\n", markdown.c_str(), o.out.c_str(),
+           results_line(results).c_str());
+    if (o.smoke && (results.allocations.plugin != 0 || results.allocations.frames == 0))
+        return 1;
+    return 0;
+}

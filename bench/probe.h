@@ -1,0 +1,24 @@
+/*
+ * The benchmark's probe in the host: every call into a plug-in callback is
+ * watched for allocations; with timing on, each drawing callback (the
+ * capture pass) and each window draw is timed from glFinish at its entry to
+ * glFinish at its return, so the GL work it causes is in its time.
+ */
+#ifndef VXR_BENCH_PROBE_H
+#define VXR_BENCH_PROBE_H
+
+namespace bench {
+
+void probe_install();
+void probe_set_timing(bool on);
+
+struct FrameTimes {
+    double capture_us = 0;   // drawing callbacks: the capture pass
+    double draw_us = 0;      // window draws
+};
+// The times summed since the last call, which starts the next sum.
+FrameTimes probe_take_times();
+
+}  // namespace bench
+
+#endif

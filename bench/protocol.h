@@ -1,0 +1,64 @@
+/*
+ * What the benchmark's parent process and its worker processes say to each
+ * other over pipes: plain fixed-size records, one request and one reply at a
+ * time.
+ */
+#ifndef VXR_BENCH_PROTOCOL_H
+#define VXR_BENCH_PROTOCOL_H
+
+#include <cstdint>
+
+namespace bench {
+
+// Who runs in a worker: the plug-in, or the reference plug-in doing the least
+// the job needs, capturing by blit or the naive way (read back, upload again).
+enum class Role : int32_t { plugin, reference, readback };
+const char *role_name(Role role);
+
+// The desktop and the displays: the main monitor (1920 x 1080) and the PFD's
+// monitor to its right, the PFD full screen on it; the MFD popped out over
+// the main monitor when mfd is set. rate: frames per simulated second.
+struct Scene {
+    int32_t pfd_w = 1024;
+    int32_t pfd_h = 768;
+    int32_t mfd = 1;
+    int32_t rate = 60;
+};
+
+enum class Op : int32_t { setup, run, open, quit };
+
+constexpr int max_block_frames = 256;
+
+struct Request {
+    Op op = Op::quit;
+    Scene scene;
+    int32_t frames = 0;
+};
+
+// Where the synthetic displays' corner markers are looked at after set-up,
+// so that the parent can check that every worker shows the same picture.
+constexpr int marker_samples = 8;
+
+struct Reply {
+    int32_t ok = 0;
+    char error[512] = {};
+    // run: per frame, microseconds in the capture pass and in the window
+    // draws, each between glFinish at entry and at return.
+    int32_t frames = 0;
+    float capture_us[max_block_frames] = {};
+    float draw_us[max_block_frames] = {};
+    int32_t captures[2] = {};              // blits of the PFD's and the MFD's region
+    int64_t allocations_plugin = 0;        // in the callbacks, made by the plug-in's side
+    int64_t allocations_other = 0;         // in the callbacks, made by the GL driver or the host
+    int32_t max_allocations_in_a_frame = 0;
+    // setup: 0xRRGGBB at the markers (PFD monitor, then MFD window).
+    uint32_t markers[marker_samples] = {};
+    // open: from the show/hide command to the end of the first frame that
+    // shows the window; and one cairo paint of the overlay image.
+    double open_us = 0;
+    double paint_us = 0;
+};
+
+}  // namespace bench
+
+#endif

@@ -1,0 +1,313 @@
+/*
+ * The benchmarks' report: Markdown tables, the one-line summary, and the
+ * chart, drawn with cairo (see results.h).
+ */
+#include "results.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <sstream>
+
+#include <cairo.h>
+
+namespace bench {
+namespace {
+
+std::string fmt(const char *format, ...) __attribute__((format(printf, 1, 2)));
+std::string fmt(const char *format, ...)
+{
+    char buf[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(buf, sizeof buf, format, args);
+    va_end(args);
+    return buf;
+}
+
+std::string us(const Summary &s) { return fmt("%.0f [%.0f–%.0f]", s.median, s.q1, s.q3); }
+std::string ratio(const Summary &s) { return fmt("%.2f (%.2f–%.2f)", s.median, s.min, s.max); }
+std::string count(double n) { return fmt("%.0f", n); }
+
+double worst_ratio(const Results &r)
+{
+    double worst = 0;
+    for (const SteadyResult &s : r.steady)
+        worst = std::max(worst, s.ratio.median);
+    return worst;
+}
+
+double most_captures(const Results &r)
+{
+    double most = 0;
+    for (const SteadyResult &s : r.steady)
+        most = std::max({most, s.captures_per_second[0], s.captures_per_second[1]});
+    return most;
+}
+
+}  // namespace
+
+std::string results_markdown(const Results &r)
+{
+    std::ostringstream md;
+    md << "# Benchmarks: the plug-in's cost per frame against the least the job needs\n\n"
+       << "Time in the plug-in's callbacks per frame (the capture pass and the window draws), each timed from "
+          "glFinish at entry to glFinish at return, so that the GL work it causes is in it. The reference is a "
+          "minimal plug-in doing the least the same job needs in the same host and scene: per due copy one blit "
+          "per display into a texture it already has, per frame one textured quad per window and one blended "
+          "overlay quad. Blocks of "
+       << r.block_frames << " frames, the plug-in's and the reference's interleaved; µs are the median over "
+       << "blocks of the block's mean per frame [interquartile range]; ratios are the median of the ratio of "
+          "neighbouring blocks (min–max).\n\n";
+
+    md << "## Steady state: PFD full screen on a 1024 × 768 monitor, MFD popped out\n\n"
+       << "| Frames per simulated second | Plug-in µs | Reference µs | Plug-in ÷ reference | Plug-in: capture pass "
+          "/ window draws µs | Reference: capture pass / window draws µs | Copies per second, PFD / MFD "
+          "(reference) |\n"
+       << "|---|---|---|---|---|---|---|\n";
+    for (const SteadyResult &s : r.steady) {
+        md << "| " << s.rate << " | " << us(s.plugin.per_frame_us) << " | " << us(s.reference.per_frame_us) << " | "
+           << ratio(s.ratio) << " | "
+           << fmt("%.0f / %.0f", s.plugin.capture_us.median, s.plugin.draw_us.median) << " | "
+           << fmt("%.0f / %.0f", s.reference.capture_us.median, s.reference.draw_us.median) << " | "
+           << fmt("%.1f / %.1f (%.1f / %.1f)", s.captures_per_second[0], s.captures_per_second[1],
+                  s.reference_captures_per_second[0], s.reference_captures_per_second[1])
+           << " |\n";
+    }
+    for (const SteadyResult &s : r.steady) {
+        if (!s.has_readback)
+            continue;
+        md << "\n## The read-back way, at " << s.rate << " frames per simulated second\n\n"
+           << "The reference's job with the copy done the naive way: the pixels read back to memory "
+              "(glReadPixels) and uploaded again (glTexSubImage2D), in the same blocks.\n\n"
+           << "| Copy | µs per frame | ÷ reference | Capture pass µs |\n|---|---|---|---|\n"
+           << "| Blit (reference) | " << us(s.reference.per_frame_us) << " | 1 | " << us(s.reference.capture_us)
+           << " |\n"
+           << "| Read back and upload | " << us(s.readback.per_frame_us) << " | " << ratio(s.readback_ratio)
+           << " | " << us(s.readback.capture_us) << " |\n"
+           << "| The plug-in (blit) | " << us(s.plugin.per_frame_us) << " | " << ratio(s.ratio) << " | "
+           << us(s.plugin.capture_us) << " |\n";
+    }
+    md << "\n";
+
+    const AllocationResult &a = r.allocations;
+    md << "## Allocations\n\n"
+       << "Heap allocations inside the plug-in's callbacks (flight loop, capture pass, window draws, cursor; any "
+          "thread) over "
+       << a.frames << " steady-state frames: **" << a.plugin << "** by the plug-in's side (at most "
+       << a.max_in_a_frame << " in a frame)";
+    if (a.other != 0)
+        md << "; " << a.other << " by the GL driver or the host inside the calls the plug-in makes to them";
+    md << ".\n\n";
+
+    const InstructionResult &in = r.instructions;
+    md << "## Instructions (callgrind)\n\n";
+    if (!in.ran) {
+        md << "Not measured: " << in.error << ".\n\n";
+    } else {
+        md << "Instructions per steady-state frame (60 frames per simulated second, " << in.frames
+           << " frames collected) in the plug-in's own code and in the utility library, each run separately; "
+              "the GL driver, the host and the C libraries are left out.\n\n"
+           << "| Run | Plug-in | Utility library | Together |\n|---|---|---|---|\n";
+        for (int i = 0; i < 2; i++) {
+            const InstructionCost &c = in.runs[i];
+            md << "| " << i + 1 << " | " << count(static_cast<double>(c.plugin) / in.frames) << " | "
+               << count(static_cast<double>(c.library) / in.frames) << " | "
+               << count(static_cast<double>(c.plugin + c.library) / in.frames) << " |\n";
+        }
+        bool same = in.runs[0].plugin == in.runs[1].plugin && in.runs[0].library == in.runs[1].library;
+        md << "\nThe two runs " << (same ? "agree to the instruction" : "differ") << ".\n\n";
+    }
+
+    const OpeningResult &o = r.opening;
+    md << "## Opening the PFD window\n\n"
+       << "| | µs |\n|---|---|\n"
+       << "| Show/hide command to the end of the first frame that shows the window | " << us(o.open_us) << " |\n"
+       << "| Painting the overlay image once with cairo (nobezel.png onto a 1024 × 768 ARGB32 surface) | "
+       << us(o.paint_us) << " |\n"
+       << "| Opening ÷ painting | " << ratio(o.ratio) << " |\n\n";
+
+    md << "## Scale: the PFD alone, full screen, 60 frames per simulated second\n\n"
+       << "| PFD monitor | Megapixels | Plug-in µs | Reference µs | Plug-in ÷ reference |\n|---|---|---|---|---|\n";
+    for (const ScaleResult &s : r.scale) {
+        md << "| " << s.w << " × " << s.h << " | " << fmt("%.1f", s.w * s.h / 1e6) << " | "
+           << us(s.plugin.per_frame_us) << " | " << us(s.reference.per_frame_us) << " | " << ratio(s.ratio)
+           << " |\n";
+    }
+    md << "\n";
+    return md.str();
+}
+
+std::string results_line(const Results &r)
+{
+    return fmt("plug-in/reference: %.2f at worst, allocations per frame: %d, captures per second per region: %.1f "
+               "at most",
+               worst_ratio(r), r.allocations.max_in_a_frame, most_captures(r));
+}
+
+namespace {
+
+struct Colour {
+    double r, g, b;
+};
+const Colour plugin_colour{0.16, 0.42, 0.74};
+const Colour reference_colour{0.55, 0.55, 0.55};
+const Colour readback_colour{0.90, 0.50, 0.13};
+const Colour goal_colour{0.80, 0.10, 0.10};
+
+void set(cairo_t *cr, Colour c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
+
+void text(cairo_t *cr, double x, double y, double size, const std::string &s, double align = 0.5)
+{
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, s.c_str(), &e);
+    cairo_move_to(cr, x - align * e.x_advance, y);
+    cairo_show_text(cr, s.c_str());
+}
+
+struct Panel {
+    double left, top, width, height;
+    double y_max;
+    double y(double v) const { return top + height - v / y_max * height; }
+};
+
+void axes(cairo_t *cr, const Panel &p, const std::string &title, const char *tick_format, double step)
+{
+    set(cr, {0, 0, 0});
+    text(cr, p.left + p.width / 2, p.top - 14, 15, title);
+    cairo_set_line_width(cr, 1);
+    for (double v = 0; v <= p.y_max + 1e-9; v += step) {
+        cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
+        cairo_move_to(cr, p.left, p.y(v));
+        cairo_line_to(cr, p.left + p.width, p.y(v));
+        cairo_stroke(cr);
+        set(cr, {0.2, 0.2, 0.2});
+        text(cr, p.left - 6, p.y(v) + 4, 11, fmt(tick_format, v), 1);
+    }
+    set(cr, {0, 0, 0});
+    cairo_move_to(cr, p.left, p.top);
+    cairo_line_to(cr, p.left, p.top + p.height);
+    cairo_line_to(cr, p.left + p.width, p.top + p.height);
+    cairo_stroke(cr);
+}
+
+void bar(cairo_t *cr, const Panel &p, double x, double w, const Summary &s, Colour c, const std::string &label)
+{
+    set(cr, c);
+    cairo_rectangle(cr, x, p.y(s.median), w, p.y(0) - p.y(s.median));
+    cairo_fill(cr);
+    // The spread: interquartile range for times, min–max for ratios (as in the tables).
+    set(cr, {0, 0, 0});
+    cairo_set_line_width(cr, 1.2);
+    cairo_move_to(cr, x + w / 2, p.y(s.min));
+    cairo_line_to(cr, x + w / 2, p.y(s.max));
+    cairo_stroke(cr);
+    text(cr, x + w / 2, p.y(std::max(s.median, s.max)) - 5, 11, label);
+}
+
+void legend(cairo_t *cr, double x, double y, const std::vector<std::pair<Colour, std::string>> &items)
+{
+    for (const auto &item : items) {
+        set(cr, item.first);
+        cairo_rectangle(cr, x, y - 10, 12, 12);
+        cairo_fill(cr);
+        set(cr, {0, 0, 0});
+        text(cr, x + 18, y, 12, item.second, 0);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, item.second.c_str(), &e);
+        x += 30 + e.x_advance;
+    }
+}
+
+double nice_step(double max)
+{
+    double raw = max / 5;
+    double mag = std::pow(10, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+        if (m * mag >= raw)
+            return m * mag;
+    }
+    return 10 * mag;
+}
+
+}  // namespace
+
+bool write_chart(const Results &r, const std::string &png, std::string *error)
+{
+    const int width = 1200, height = 560;
+    cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t *cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    set(cr, {0, 0, 0});
+    text(cr, width / 2.0, 30, 18, "The plug-in's cost per frame against the least the job needs (llvmpipe)");
+
+    // Left: the steady state, each way's time per frame as a multiple of the reference's.
+    double ratio_max = 1.5;
+    for (const SteadyResult &s : r.steady)
+        ratio_max = std::max({ratio_max, s.ratio.max, s.has_readback ? s.readback_ratio.max : 0.0});
+    Panel left{70, 90, 480, 380, ratio_max * 1.12};
+    axes(cr, left, "Steady state: time per frame ÷ reference", "%.1f", nice_step(left.y_max));
+    cairo_set_dash(cr, nullptr, 0, 0);
+    double dash[] = {6, 4};
+    cairo_set_dash(cr, dash, 2, 0);
+    set(cr, goal_colour);
+    cairo_move_to(cr, left.left, left.y(1.25));
+    cairo_line_to(cr, left.left + left.width, left.y(1.25));
+    cairo_stroke(cr);
+    text(cr, left.left + left.width - 4, left.y(1.25) - 4, 11, "goal 1.25", 1);
+    set(cr, {0, 0, 0});
+    cairo_move_to(cr, left.left, left.y(1));
+    cairo_line_to(cr, left.left + left.width, left.y(1));
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    double group = left.width / std::max<size_t>(1, r.steady.size());
+    for (size_t i = 0; i < r.steady.size(); i++) {
+        const SteadyResult &s = r.steady[i];
+        double x = left.left + group * i + group * 0.2, w = group * 0.28;
+        bar(cr, left, x, w, s.ratio, plugin_colour, fmt("%.2f", s.ratio.median));
+        if (s.has_readback)
+            bar(cr, left, x + w + 4, w, s.readback_ratio, readback_colour, fmt("%.2f", s.readback_ratio.median));
+        set(cr, {0, 0, 0});
+        text(cr, left.left + group * (i + 0.5), left.top + left.height + 18, 12, fmt("%d frames/s", s.rate));
+    }
+    legend(cr, left.left + 10, left.top + left.height + 48,
+           {{plugin_colour, "plug-in"}, {readback_colour, "read-back way"}});
+
+    // Right: the PFD alone at three monitor sizes, microseconds per frame.
+    double us_max = 1;
+    for (const ScaleResult &s : r.scale)
+        us_max = std::max({us_max, s.plugin.per_frame_us.q3, s.reference.per_frame_us.q3,
+                           s.plugin.per_frame_us.max, s.reference.per_frame_us.max});
+    Panel right{680, 90, 480, 380, us_max * 1.15};
+    axes(cr, right, "Scale: PFD full screen, µs per frame", "%.0f", nice_step(right.y_max));
+    group = right.width / std::max<size_t>(1, r.scale.size());
+    for (size_t i = 0; i < r.scale.size(); i++) {
+        const ScaleResult &s = r.scale[i];
+        double x = right.left + group * i + group * 0.2, w = group * 0.28;
+        Summary p = s.plugin.per_frame_us, q = s.reference.per_frame_us;
+        p.min = p.q1, p.max = p.q3;
+        q.min = q.q1, q.max = q.q3;
+        bar(cr, right, x, w, p, plugin_colour, fmt("%.0f", p.median));
+        bar(cr, right, x + w + 4, w, q, reference_colour, fmt("%.0f", q.median));
+        set(cr, {0, 0, 0});
+        text(cr, right.left + group * (i + 0.5), right.top + right.height + 18, 12,
+             fmt("%d×%d  ×%.2f", s.w, s.h, s.ratio.median));
+    }
+    legend(cr, right.left + 10, right.top + right.height + 48,
+           {{plugin_colour, "plug-in"}, {reference_colour, "reference"}});
+
+    cairo_destroy(cr);
+    cairo_status_t status = cairo_surface_write_to_png(surface, png.c_str());
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        *error = std::string("cannot write ") + png + ": " + cairo_status_to_string(status);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace bench

@@ -1,0 +1,78 @@
+/*
+ * The benchmarks' figures, and their presentation: a Markdown report, a
+ * chart drawn with cairo, and the one line that a script can read.
+ */
+#ifndef VXR_BENCH_RESULTS_H
+#define VXR_BENCH_RESULTS_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "callgrind.h"
+#include "stats.h"
+
+namespace bench {
+
+// Per frame, microseconds in a role's callbacks, over blocks (one value a block).
+struct RoleFigures {
+    Summary per_frame_us;   // capture pass and window draws
+    Summary capture_us;
+    Summary draw_us;
+};
+
+struct SteadyResult {
+    int rate = 0;
+    RoleFigures plugin, reference, readback;
+    bool has_readback = false;
+    Summary ratio;            // plug-in ÷ reference, one value per round
+    Summary readback_ratio;   // read-back ÷ reference
+    double captures_per_second[2] = {};   // the plug-in's copies of the PFD and the MFD
+    double reference_captures_per_second[2] = {};
+    int frames = 0;           // the plug-in's measured frames
+};
+
+struct ScaleResult {
+    int w = 0, h = 0;
+    RoleFigures plugin, reference;
+    Summary ratio;
+};
+
+struct OpeningResult {
+    Summary open_us;    // show/hide command to the end of the first frame showing the window
+    Summary paint_us;   // one cairo paint of the overlay image
+    Summary ratio;
+};
+
+struct AllocationResult {
+    int64_t frames = 0;
+    int64_t plugin = 0;          // the plug-in's side, in all its callbacks
+    int64_t other = 0;           // the GL driver and the host, inside the plug-in's calls
+    int max_in_a_frame = 0;
+};
+
+struct InstructionResult {
+    bool ran = false;
+    std::string error;
+    int frames = 0;
+    InstructionCost runs[2];
+};
+
+struct Results {
+    int block_frames = 0;
+    int rounds = 0;
+    std::vector<SteadyResult> steady;
+    std::vector<ScaleResult> scale;
+    OpeningResult opening;
+    AllocationResult allocations;
+    InstructionResult instructions;
+};
+
+std::string results_markdown(const Results &r);
+bool write_chart(const Results &r, const std::string &png, std::string *error);
+// "plug-in/reference: R.RR at worst, allocations per frame: N, captures per second per region: C at most"
+std::string results_line(const Results &r);
+
+}  // namespace bench
+
+#endif
