@@ -38,7 +38,7 @@ TEST_P(FaultOverlayImage, OneLineEachAndTheWindowsShowTheLivePicture)
     GetParam().make(image);
     sim.mark();
     load_with_cfg(sim, display_unit_cfg);
-    int threads = sim.host->live().threads;
+    int threads = threads_before_plugin(sim);
 
     EXPECT_EQ(sim.count_logged("Cannot read image file " + image), 2);
     EXPECT_EQ(sim.count_logged(GetParam().why), 2);

@@ -2,6 +2,7 @@
 #include "reliability_util.h"
 
 #include <stdexcept>
+#include <thread>
 
 #include <acfutils/conf.h>
 
@@ -58,6 +59,12 @@ testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::str
     }
     conf_free(conf);
     return result;
+}
+
+int threads_before_plugin(const vxr_test::LinkedSim &sim)
+{
+    std::thread([] {}).join();
+    return sim.host->live().threads;
 }
 
 testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int threads)

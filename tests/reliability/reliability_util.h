@@ -33,6 +33,11 @@ std::map<std::string, int> prefs_in_memory();
 // line and every one of the fourteen keys is a whole number; *values gets them.
 testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::string, int> *values = nullptr);
 
+// The threads of the process before the plug-in starts any. A sanitizer's
+// runtime may start a thread of its own with the first other thread, so one
+// is started and joined first.
+int threads_before_plugin(const vxr_test::LinkedSim &sim);
+
 // Success when nothing of the plug-in is alive in the host: windows, command
 // handlers, flight loops, draw callbacks, menus, menu items, textures,
 // framebuffers and cursors all 0, and the threads back at `threads`.

@@ -77,7 +77,7 @@ public:
         use_stepping_clock();
         // The driver's threads are all there once a frame has been drawn.
         frames(2);
-        threads_ = sim_.host->live().threads;
+        threads_ = threads_before_plugin(sim_);
     }
 
     ~Soak() { capture_clock_set_source(nullptr); }
