@@ -53,9 +53,12 @@ struct Reply {
     int32_t max_allocations_in_a_frame = 0;
     // setup: 0xRRGGBB at the markers (PFD monitor, then MFD window).
     uint32_t markers[marker_samples] = {};
-    // open: from the show/hide command to the end of the first frame that
-    // shows the window; and one cairo paint of the overlay image.
-    double open_us = 0;
+    // open: the show/hide command, the plug-in's callbacks in the first frame
+    // that shows the window and in a steady frame before it was closed; and
+    // one cairo paint of the overlay image.
+    double command_us = 0;
+    double first_frame_us = 0;
+    double steady_frame_us = 0;
     double paint_us = 0;
 };
 

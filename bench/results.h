@@ -39,9 +39,13 @@ struct ScaleResult {
 };
 
 struct OpeningResult {
-    Summary open_us;    // show/hide command to the end of the first frame showing the window
-    Summary paint_us;   // one cairo paint of the overlay image
-    Summary ratio;
+    Summary command_us;        // the show/hide command
+    Summary first_frame_us;    // the plug-in's callbacks in the first frame that shows the window
+    Summary steady_frame_us;   // the same in a steady frame
+    Summary latency_us;        // command and first frame
+    Summary own_us;            // command and first frame, less a steady frame: what opening adds
+    Summary paint_us;          // one cairo paint of the overlay image
+    Summary ratio;             // own ÷ paint
 };
 
 struct AllocationResult {
@@ -60,6 +64,7 @@ struct InstructionResult {
 
 struct Results {
     int block_frames = 0;
+    int scale_block_frames = 0;
     int rounds = 0;
     std::vector<SteadyResult> steady;
     std::vector<ScaleResult> scale;

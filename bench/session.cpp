@@ -3,11 +3,13 @@
  */
 #include "session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include <unistd.h>
 
@@ -294,6 +296,20 @@ bool Session::open(Reply *reply)
         fail(reply, "only the plug-in's opening is measured");
         return false;
     }
+    // The callbacks' time in steady frames, to set the first frame against.
+    const int steady_frames = 5;
+    std::vector<double> steady;
+    probe_take_times();
+    probe_set_timing(true);
+    for (int i = 0; i < steady_frames; i++) {
+        host_->run_frames(1);
+        FrameTimes t = probe_take_times();
+        steady.push_back(t.capture_us + t.draw_us);
+    }
+    probe_set_timing(false);
+    std::sort(steady.begin(), steady.end());
+    reply->steady_frame_us = steady[steady_frames / 2];
+
     simhost::WindowState w;
     host_->command(pfd_command);
     host_->run_frames(2);
@@ -306,13 +322,13 @@ bool Session::open(Reply *reply)
     Clock::time_point t0 = Clock::now();
     host_->command(pfd_command);
     glFinish();
-    double command_us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    reply->command_us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
     probe_take_times();
     probe_set_timing(true);
     host_->run_frames(1);
     probe_set_timing(false);
     FrameTimes first = probe_take_times();
-    reply->open_us = command_us + first.capture_us + first.draw_us;
+    reply->first_frame_us = first.capture_us + first.draw_us;
     if (!host_->window(pfd_title, &w) || !w.visible || w.mode != simhost::WindowMode::fullscreen) {
         fail(reply, "the PFD window did not open full screen");
         return false;

@@ -31,8 +31,9 @@ public:
     void run(int frames, Reply *reply);
     // Frames with nothing measured.
     void run_quietly(int frames);
-    // Plug-in only: closes the PFD window, then opens it and runs the first
-    // frame that shows it; also one cairo paint of the overlay image.
+    // Plug-in only: times steady frames, closes the PFD window, then opens it
+    // and times the first frame that shows it; also one cairo paint of the
+    // overlay image.
     bool open(Reply *reply);
 
 private:
