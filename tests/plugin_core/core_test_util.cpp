@@ -7,8 +7,6 @@
 
 namespace core_test {
 
-const char pfd_title[] = "VXR G1000 PFD Bezelless";
-const char mfd_title[] = "VXR G1000 MFD Bezelless";
 
 const std::vector<std::string> pref_keys = {
     "pfd_nbzl_x", "pfd_nbzl_y", "pfd_nbzl_w", "pfd_nbzl_h",
@@ -41,8 +39,7 @@ std::map<std::string, std::string> read_cfg(const std::string &path)
 
 void load(vxr_test::LinkedSim &sim)
 {
-    if (!sim.host->load_linked(vxr_test::linked_plugin(), sim.root.xpl_path()))
-        throw std::runtime_error("the linked plug-in did not load");
+    sim.load();
 }
 
 std::vector<std::string> lines_with(const vxr_test::LinkedSim &sim, const std::string &text)
@@ -53,32 +50,6 @@ std::vector<std::string> lines_with(const vxr_test::LinkedSim &sim, const std::s
             found.push_back(line);
     }
     return found;
-}
-
-std::vector<simhost::Rect> cockpit_monitors()
-{
-    return {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(1024, 768, 1920, 0),
-        simhost::monitor_rect(1024, 768, 2944, 0)};
-}
-
-bool color_near(uint32_t actual, uint32_t expected)
-{
-    const int tolerance = 6;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        int a = static_cast<int>((actual >> shift) & 0xff);
-        int e = static_cast<int>((expected >> shift) & 0xff);
-        if (a - e > tolerance || e - a > tolerance)
-            return false;
-    }
-    return true;
-}
-
-simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title)
-{
-    simhost::WindowState state;
-    if (!sim.host->window(title, &state))
-        throw std::runtime_error("no window " + title);
-    return state;
 }
 
 }  // namespace core_test

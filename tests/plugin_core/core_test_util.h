@@ -27,17 +27,12 @@ void load(vxr_test::LinkedSim &sim);
 // Lines since the mark that contain text.
 std::vector<std::string> lines_with(const vxr_test::LinkedSim &sim, const std::string &text);
 
-// The three-monitor home cockpit: a 1920 x 1080 main monitor and two
-// 1024 x 768 display units to its right.
-std::vector<simhost::Rect> cockpit_monitors();
 
-// Each of the three channels within a few units.
-bool color_near(uint32_t actual, uint32_t expected);
-
-simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title);
-
-extern const char pfd_title[];
-extern const char mfd_title[];
+using vxr_test::color_near;
+using vxr_test::cockpit_monitors;
+using vxr_test::mfd_title;
+using vxr_test::pfd_title;
+using vxr_test::window_of;
 
 }  // namespace core_test
 

@@ -16,29 +16,27 @@
 
 namespace popup_test {
 
-extern const char pfd_title[];
-extern const char mfd_title[];
-extern const char pfd_cmd[];
-extern const char mfd_cmd[];
+using vxr_test::color_near;
+using vxr_test::cockpit_monitors;
+using vxr_test::mfd_cmd;
+using vxr_test::mfd_title;
+using vxr_test::pfd_cmd;
+using vxr_test::pfd_title;
+using vxr_test::window_of;
 
 // Writes popups.cfg with these lines, then loads (starts and enables) the
 // linked plug-in on a sim made with load = false.
 void load_with_settings(vxr_test::LinkedSim &sim, const std::vector<std::string> &cfg_lines);
 
-simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title);
 simhost::Rect rect_of(const vxr_test::LinkedSim &sim, const std::string &title);
 // Equal edges; a failure shows both rectangles.
 testing::AssertionResult same_rect(const simhost::Rect &actual, const simhost::Rect &expected);
 
-// A 1920 x 1080 main monitor and two 1024 x 768 display units to its right.
-std::vector<simhost::Rect> cockpit_monitors();
 
 // The capture clock, stepped by the test: starts at start_us.
 void use_test_clock(uint64_t start_us);
 void advance_test_clock(uint64_t us);
 
-// Each of red, green and blue within 8 of the expected value.
-bool color_near(uint32_t actual, uint32_t expected);
 
 // The markers of the synthetic displays, centred 64 px in from each corner of
 // a 1024 x 768 display: bottom-left, bottom-right, top-left, top-right.

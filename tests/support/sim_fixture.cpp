@@ -71,6 +71,29 @@ simhost::PluginEntryPoints linked_plugin()
     return entry;
 }
 
+const char pfd_title[] = "VXR G1000 PFD Bezelless";
+const char mfd_title[] = "VXR G1000 MFD Bezelless";
+const char pfd_cmd[] = "vxr/popup/PFD_NOBEZEL";
+const char mfd_cmd[] = "vxr/popup/MFD_NOBEZEL";
+
+std::vector<simhost::Rect> cockpit_monitors()
+{
+    return {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(1024, 768, 1920, 0),
+            simhost::monitor_rect(1024, 768, 2944, 0)};
+}
+
+bool color_near(uint32_t actual, uint32_t expected)
+{
+    const int tolerance = 8;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int a = static_cast<int>((actual >> shift) & 0xff);
+        int e = static_cast<int>((expected >> shift) & 0xff);
+        if (a - e > tolerance || e - a > tolerance)
+            return false;
+    }
+    return true;
+}
+
 LinkedSim::LinkedSim(std::vector<simhost::Rect> monitors, bool load)
 {
     simhost::HostOptions options;
@@ -85,6 +108,26 @@ LinkedSim::LinkedSim(std::vector<simhost::Rect> monitors, bool load)
 LinkedSim::~LinkedSim()
 {
     host.reset();
+}
+
+void LinkedSim::load()
+{
+    if (!host->load_linked(linked_plugin(), root.xpl_path()))
+        throw std::runtime_error("the linked plug-in did not load");
+}
+
+void LinkedSim::load_with_cfg(const std::string &cfg_text)
+{
+    write_file(root.settings_file(), cfg_text);
+    load();
+}
+
+simhost::WindowState window_of(const LinkedSim &sim, const std::string &title)
+{
+    simhost::WindowState state;
+    if (!sim.host->window(title, &state))
+        throw std::runtime_error("no window " + title);
+    return state;
 }
 
 void LinkedSim::mark() { mark_ = host->log().size(); }

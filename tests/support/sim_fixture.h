@@ -6,6 +6,7 @@
 #ifndef VXR_TEST_SIM_FIXTURE_H
 #define VXR_TEST_SIM_FIXTURE_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,18 @@ private:
 // The plug-in's own entry points, linked into the test.
 simhost::PluginEntryPoints linked_plugin();
 
+extern const char pfd_title[];
+extern const char mfd_title[];
+extern const char pfd_cmd[];
+extern const char mfd_cmd[];
+
+// The home cockpit: a 1920 x 1080 main monitor and two 1024 x 768 display
+// units to its right.
+std::vector<simhost::Rect> cockpit_monitors();
+
+// Each of red, green and blue within 8 of the expected 0xRRGGBB.
+bool color_near(uint32_t actual, uint32_t expected);
+
 // A host on a fresh folder with the linked plug-in loaded (started and enabled).
 struct LinkedSim {
     explicit LinkedSim(std::vector<simhost::Rect> monitors = {}, bool load = true);
@@ -60,9 +73,17 @@ struct LinkedSim {
     bool logged_in_order(const std::vector<std::string> &texts) const;
     int count_logged(const std::string &text) const;
 
+    // Loads (starts and enables) the linked plug-in on a sim made with load = false.
+    void load();
+    // Writes popups.cfg with this text first.
+    void load_with_cfg(const std::string &cfg_text);
+
 private:
     size_t mark_ = 0;
 };
+
+// The window's state; throws when no window has that title.
+simhost::WindowState window_of(const LinkedSim &sim, const std::string &title);
 
 }  // namespace vxr_test
 
