@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #include <dlfcn.h>
@@ -85,6 +86,19 @@ void alloc_count_init()
 
 void alloc_callback_enter() { callback_depth.fetch_add(1, std::memory_order_relaxed); }
 void alloc_callback_leave() { callback_depth.fetch_sub(1, std::memory_order_relaxed); }
+
+bool alloc_count_works()
+{
+    AllocCounts before = alloc_counts();
+    alloc_callback_enter();
+    void *volatile p = malloc(24);
+    int *volatile n = new int(5);
+    alloc_callback_leave();
+    AllocCounts after = alloc_counts();
+    free(p);
+    delete n;
+    return after.plugin - before.plugin == 2 && after.other == before.other;
+}
 
 AllocCounts alloc_counts()
 {

@@ -22,6 +22,9 @@ void alloc_count_init();
 void alloc_callback_enter();
 void alloc_callback_leave();
 AllocCounts alloc_counts();   // since the program started
+// True when an allocation made inside a callback scope is counted, as the
+// plug-in's side's: a count of 0 then means something.
+bool alloc_count_works();
 
 }  // namespace bench
 

@@ -43,9 +43,9 @@ struct OpeningResult {
     Summary first_frame_us;    // the plug-in's callbacks in the first frame that shows the window
     Summary steady_frame_us;   // the same in a steady frame
     Summary latency_us;        // command and first frame
-    Summary own_us;            // command and first frame, less a steady frame: what opening adds
     Summary paint_us;          // one cairo paint of the overlay image
-    Summary ratio;             // own ÷ paint
+    Summary latency_ratio;     // latency ÷ paint
+    Summary command_ratio;     // command ÷ paint
 };
 
 struct AllocationResult {
