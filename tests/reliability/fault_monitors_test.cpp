@@ -30,7 +30,7 @@ struct FaultMonitors : testing::Test {
 
     void SetUp() override
     {
-        load_with_cfg(sim, "");
+        sim.load_with_cfg("");
         threads = threads_before_plugin(sim);
         sim.host->mouse_move(960, 540);
         sim.host->run_frames(60);

@@ -37,7 +37,7 @@ TEST_P(FaultOverlayImage, OneLineEachAndTheWindowsShowTheLivePicture)
     const std::string image = sim.root.plugin_dir() + "/resources/popup/nobezel.png";
     GetParam().make(image);
     sim.mark();
-    load_with_cfg(sim, display_unit_cfg);
+    sim.load_with_cfg(display_unit_cfg);
     int threads = threads_before_plugin(sim);
 
     EXPECT_EQ(sim.count_logged("Cannot read image file " + image), 2);
@@ -97,7 +97,7 @@ struct FaultCursors : testing::Test {
 
     void open_pfd()
     {
-        load_with_cfg(sim, "");
+        sim.load_with_cfg("");
         sim.host->mouse_move(960, 540);
         ASSERT_TRUE(sim.host->command(pfd_cmd));
         sim.host->run_frames(1);

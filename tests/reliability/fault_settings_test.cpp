@@ -57,7 +57,7 @@ TEST(FaultSettings, BadValuesGetDefaultsAndGoodOnesAreKept)
     for (const auto &[key, value] : good)
         text += key + " = " + std::to_string(value) + "\n";
     sim.mark();
-    load_with_cfg(sim, text);
+    sim.load_with_cfg(text);
 
     std::map<std::string, int> expected = defaults();
     for (const auto &[key, value] : good)
@@ -109,7 +109,7 @@ TEST_P(FaultSettingsFile, TheDefaultsFillInAndTheFileIsWholeAgain)
     const BrokenFile &file = GetParam();
     LinkedSim sim({}, false);
     sim.mark();
-    load_with_cfg(sim, file.text);
+    sim.load_with_cfg(file.text);
     EXPECT_GE(sim.count_logged(file.logged), 1);
     EXPECT_TRUE(sim.logged_in_order({"Created Configuration", "XPLMEnable Complete"}));
 
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Places, FaultSettingsPlace, testing::Values(
 TEST(FaultSettings, WhatTheUserSavedSurvivesAnUnwritableDisableAndIsWrittenLater)
 {
     LinkedSim sim({}, false);
-    load_with_cfg(sim, "");
+    sim.load_with_cfg("");
     const std::string settings = sim.root.plugin_dir() + "/settings";
     sim.host->mouse_move(960, 540);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
@@ -214,7 +214,7 @@ TEST(FaultSettings, WhatTheUserSavedSurvivesAnUnwritableDisableAndIsWrittenLater
 TEST(FaultSettings, AFileDeletedOrBrokenWhileDisabledIsWholeAgainAtTheNextEnable)
 {
     LinkedSim sim({}, false);
-    load_with_cfg(sim, "pfd_nbzl_x = 300\nmfd_nbzl_w = 640\n");
+    sim.load_with_cfg("pfd_nbzl_x = 300\nmfd_nbzl_w = 640\n");
     std::map<std::string, int> saved = prefs_in_memory();
     ASSERT_EQ(saved["pfd_nbzl_x"], 300);
 

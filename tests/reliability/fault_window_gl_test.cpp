@@ -20,7 +20,7 @@ const char cockpit_cfg[] =
 TEST(FaultWindows, WindowsRefusedAtStartUpAreMadeByTheNextCommands)
 {
     LinkedSim sim(cockpit_monitors(), false);
-    load_with_cfg(sim, cockpit_cfg);
+    sim.load_with_cfg(cockpit_cfg);
     int threads = threads_before_plugin(sim);
     sim.host->fail_next_window_creations(2);
     sim.mark();
@@ -98,7 +98,7 @@ struct FaultFramebuffer : testing::Test {
     void SetUp() override
     {
         use_stepping_clock();
-        load_with_cfg(sim, "pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 1\n"
+        sim.load_with_cfg("pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 1\n"
                            "mfd_nbzl_popup_at_start = -1\nmfd_nbzl_monitor_start = 2\n");
         threads = threads_before_plugin(sim);
         real_check = __glewCheckFramebufferStatus;

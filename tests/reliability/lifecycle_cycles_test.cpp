@@ -36,7 +36,7 @@ struct LifecycleCycles : testing::Test {
 
     void SetUp() override
     {
-        load_with_cfg(sim, cycle_cfg);
+        sim.load_with_cfg(cycle_cfg);
         // Only the albedo pass: the capture is not what these cycles are about.
         sim.host->set_panel_passes(simhost::PanelPasses{false, 1});
         sim.host->disable();

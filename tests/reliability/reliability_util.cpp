@@ -1,7 +1,6 @@
 // Helpers shared by the reliability tests.
 #include "reliability_util.h"
 
-#include <stdexcept>
 #include <thread>
 
 #include <acfutils/conf.h>
@@ -11,10 +10,6 @@
 
 namespace reliability {
 
-const char pfd_title[] = "VXR G1000 PFD Bezelless";
-const char mfd_title[] = "VXR G1000 MFD Bezelless";
-const char pfd_cmd[] = "vxr/popup/PFD_NOBEZEL";
-const char mfd_cmd[] = "vxr/popup/MFD_NOBEZEL";
 const char swap_cmd[] = "vxr/popup/swap";
 
 const std::vector<std::string> &pref_keys()
@@ -88,37 +83,6 @@ testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int thre
         result << " " << c.count << " " << c.what << ";";
     }
     return result;
-}
-
-void load_with_cfg(vxr_test::LinkedSim &sim, const std::string &cfg_text)
-{
-    vxr_test::write_file(sim.root.settings_file(), cfg_text);
-    if (!sim.host->load_linked(vxr_test::linked_plugin(), sim.root.xpl_path()))
-        throw std::runtime_error("the linked plug-in did not load");
-}
-
-simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title)
-{
-    simhost::WindowState state;
-    if (!sim.host->window(title, &state))
-        throw std::runtime_error("no window " + title);
-    return state;
-}
-
-std::vector<simhost::Rect> cockpit_monitors()
-{
-    return {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(1024, 768, 1920, 0),
-            simhost::monitor_rect(1024, 768, 2944, 0)};
-}
-
-bool color_near(uint32_t actual, uint32_t expected)
-{
-    for (int shift = 0; shift <= 16; shift += 8) {
-        int a = static_cast<int>((actual >> shift) & 0xFF), e = static_cast<int>((expected >> shift) & 0xFF);
-        if (a - e > 8 || e - a > 8)
-            return false;
-    }
-    return true;
 }
 
 namespace {

@@ -17,10 +17,14 @@
 
 namespace reliability {
 
-extern const char pfd_title[];
-extern const char mfd_title[];
-extern const char pfd_cmd[];
-extern const char mfd_cmd[];
+using vxr_test::cockpit_monitors;
+using vxr_test::color_near;
+using vxr_test::mfd_cmd;
+using vxr_test::mfd_title;
+using vxr_test::pfd_cmd;
+using vxr_test::pfd_title;
+using vxr_test::window_of;
+
 extern const char swap_cmd[];
 
 // The fourteen keys in registration order.
@@ -42,18 +46,6 @@ int threads_before_plugin(const vxr_test::LinkedSim &sim);
 // handlers, flight loops, draw callbacks, menus, menu items, textures,
 // framebuffers and cursors all 0, and the threads back at `threads`.
 testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int threads);
-
-// Writes popups.cfg with this text, then loads the linked plug-in on a sim
-// made with load = false.
-void load_with_cfg(vxr_test::LinkedSim &sim, const std::string &cfg_text);
-
-simhost::WindowState window_of(const vxr_test::LinkedSim &sim, const std::string &title);
-
-// A 1920 x 1080 main monitor and two 1024 x 768 display units to its right.
-std::vector<simhost::Rect> cockpit_monitors();
-
-// Each of red, green and blue within 8 of the expected value.
-bool color_near(uint32_t actual, uint32_t expected);
 
 // A PNG file of the given size, 8-bit grey: with all its pixel data (stored
 // uncompressed), or with its header and a cut-off data chunk only.

@@ -72,7 +72,7 @@ class Soak {
 public:
     Soak(uint32_t seed, long frame_count) : seed_(seed), frames_target_(frame_count), rng_(seed)
     {
-        load_with_cfg(sim_, "");
+        sim_.load_with_cfg("");
         sim_.host->set_panel_passes(passes_);
         use_stepping_clock();
         // The driver's threads are all there once a frame has been drawn.
