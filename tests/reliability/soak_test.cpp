@@ -451,12 +451,15 @@ private:
     {
         const PopupView &v = views_[pick(2)];
         bool was_visible = visible(v);
+        int32_t startup_before = startup_frame;
         note(std::string("command held: ") + v.title);
         sim_.host->command(v.cmd, simhost::Host::CommandAction::begin);
         frames(1 + pick(3));
         if (failed_)
             return;
-        expect(visible(v) == was_visible || startup_frame >= 50, "a command acted before its end");
+        // Only the start-up, reaching frame 50 meanwhile, may have opened or closed it.
+        bool startup_acted = startup_before <= 50 && startup_frame > 50;
+        expect(visible(v) == was_visible || startup_acted, "a command acted before its end");
         sim_.host->command(v.cmd, simhost::Host::CommandAction::end);
     }
 
