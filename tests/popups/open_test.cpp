@@ -54,7 +54,7 @@ TEST(PopupOpen, TheFirstOpenIsTheImageSizeCentredOnTheMouse)
 TEST(PopupOpen, ClosingHidesTheWindowAndStopsTheRenderer)
 {
     LinkedSim sim;
-    int threads_closed = sim.host->live().threads;
+    int threads_closed = vxr_test::settled_thread_count(sim);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     EXPECT_EQ(sim.host->live().threads, threads_closed + 1);
     sim.host->run_frames(2);

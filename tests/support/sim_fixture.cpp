@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include <XPLMPlugin.h>
 
@@ -120,6 +121,12 @@ void LinkedSim::load_with_cfg(const std::string &cfg_text)
 {
     write_file(root.settings_file(), cfg_text);
     load();
+}
+
+int settled_thread_count(const LinkedSim &sim)
+{
+    std::thread([] {}).join();
+    return sim.host->live().threads;
 }
 
 simhost::WindowState window_of(const LinkedSim &sim, const std::string &title)

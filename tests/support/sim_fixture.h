@@ -82,6 +82,10 @@ private:
     size_t mark_ = 0;
 };
 
+// The process's threads, counted once a sanitizer's own background thread
+// (started with the first thread the process makes) is there.
+int settled_thread_count(const LinkedSim &sim);
+
 // The window's state; throws when no window has that title.
 simhost::WindowState window_of(const LinkedSim &sim, const std::string &title);
 
