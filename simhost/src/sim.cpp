@@ -4,6 +4,7 @@
  */
 #include "sim.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "gl_api.h"
@@ -23,6 +24,20 @@ const char *const known_features[] = {
 };
 
 std::string log_path(const std::string &root) { return root.empty() ? std::string() : root + "/Log.txt"; }
+
+// A bound above every GL name in use. Mesa counts names upwards and does not
+// reuse freed ones, so after thousands of objects made and deleted the live
+// ones lie just below the next name it would give; drivers that reuse names
+// keep them within the first few thousand.
+GLuint gl_name_bound()
+{
+    GLuint tex = 0, fbo = 0;
+    glGenTextures(1, &tex);
+    glDeleteTextures(1, &tex);
+    glGenFramebuffers(1, &fbo);
+    glDeleteFramebuffers(1, &fbo);
+    return std::max({GLuint(4096), tex, fbo});
+}
 
 }  // namespace
 
@@ -170,7 +185,8 @@ LiveObjects Sim::live() const
     now.draw_callbacks += draw_callbacks.count();
     now.menus += menus.menu_count();
     now.menu_items += menus.item_count();
-    for (GLuint name = 1; name <= 4096; name++) {
+    const GLuint last = gl_name_bound();
+    for (GLuint name = 1; name <= last; name++) {
         if (glIsTexture(name) && gl_names.textures.count(name) == 0)
             now.textures++;
         if (glIsFramebuffer(name) && gl_names.framebuffers.count(name) == 0)
