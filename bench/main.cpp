@@ -5,6 +5,8 @@
  * frames between them, so that both see the same machine, and reports the
  * figures, a Markdown table and a chart.
  */
+#include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,10 +37,10 @@ namespace {
 struct Options {
     std::string out = "build/bench-out";
     int block_frames = 24;
-    int rounds = 3;
-    int scale_rounds = 3;
+    int rounds = 6;
+    int scale_rounds = 5;
     int scale_block_frames = 12;
-    int opening_samples = 8;
+    int opening_samples = 10;
     int callgrind_frames = 24;
     std::vector<int> rates = {30, 60, 144};
     std::vector<std::pair<int, int>> sizes = {{1024, 768}, {1920, 1080}, {3840, 2160}};
@@ -52,6 +54,20 @@ struct Worker {
     int to = -1;
     int from = -1;
 };
+
+// Progress on standard error, with the seconds since the start.
+void progress(const char *format, ...) __attribute__((format(printf, 1, 2)));
+void progress(const char *format, ...)
+{
+    static const auto start = std::chrono::steady_clock::now();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    fprintf(stderr, "[%4.0f s] ", seconds);
+    va_list args;
+    va_start(args, format);
+    vfprintf(stderr, format, args);
+    va_end(args);
+    fputc('\n', stderr);
+}
 
 [[noreturn]] void die(const std::string &why)
 {
@@ -232,7 +248,7 @@ void end_scene(std::vector<Worker> &workers)
 
 void opening(const Options &o, const Worker &plugin, Results *results)
 {
-    fprintf(stderr, "opening the PFD window...\n");
+    progress("opening the PFD window");
     std::vector<double> command, first, steady, latency, paint, latency_ratio, command_ratio;
     Request request;
     request.op = Op::open;
@@ -265,7 +281,7 @@ void steady_state(const Options &o, Results *results)
         Scene scene;
         scene.rate = rate;
         bool with_readback = rate == readback_rate;
-        fprintf(stderr, "steady state at %d frames per second...\n", rate);
+        progress("steady state at %d frames per second", rate);
         std::vector<Role> roles = {Role::plugin, Role::reference};
         if (with_readback)
             roles.push_back(Role::readback);
@@ -318,7 +334,7 @@ void scale(const Options &o, Results *results)
         scene.pfd_w = size.first;
         scene.pfd_h = size.second;
         scene.mfd = 0;
-        fprintf(stderr, "scale: the PFD alone, full screen on %d x %d...\n", size.first, size.second);
+        progress("scale: the PFD alone, full screen on %d x %d", size.first, size.second);
         std::vector<Worker> workers = start_scene({Role::plugin, Role::reference}, scene);
         auto replies = interleave(workers, o.scale_rounds, o.scale_block_frames);
         // The opening is measured with the PFD alone on its 1024 x 768
@@ -349,7 +365,7 @@ void instructions(const Options &o, Results *results)
     r.error = "built without valgrind's callgrind.h";
     return;
 #else
-    fprintf(stderr, "instructions: two runs under callgrind, %d frames each...\n", o.callgrind_frames);
+    progress("instructions: two runs under callgrind, %d frames each", o.callgrind_frames);
     // Two runs side by side: the machine's two cores.
     pid_t pids[2];
     std::string outs[2];
@@ -459,6 +475,7 @@ int main(int argc, char **argv)
     else
         results.instructions.error = "not run (--no-callgrind)";
 
+    progress("done");
     std::string markdown = results_markdown(results);
     std::string md_path = o.out + "/bench.md", png_path = o.out + "/bench-chart.png";
     std::ofstream(md_path) << markdown;

@@ -16,6 +16,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 bool timing = false;
+bool counting = false;
 Clock::time_point entered;
 FrameTimes sums;
 
@@ -28,11 +29,13 @@ void on_callback(simhost::CallbackKind kind, bool entering)
             glFinish();
             entered = Clock::now();
         }
-        alloc_callback_enter();
+        if (counting)
+            alloc_callback_enter();
         return;
     }
     // The probe's own glFinish is not the plug-in's: its allocations are not counted.
-    alloc_callback_leave();
+    if (counting)
+        alloc_callback_leave();
     if (timed) {
         glFinish();
         double us = std::chrono::duration<double, std::micro>(Clock::now() - entered).count();
@@ -47,6 +50,7 @@ void on_callback(simhost::CallbackKind kind, bool entering)
 
 void probe_install() { simhost::set_callback_probe(on_callback); }
 void probe_set_timing(bool on) { timing = on; }
+void probe_set_counting(bool on) { counting = on; }
 
 FrameTimes probe_take_times()
 {
