@@ -163,6 +163,8 @@ const ScaleCase scale_cases[] = {
      960, 540, {-400, 540, 1984, 0}},
 };
 
+void PrintTo(const ScaleCase &c, std::ostream *os) { *os << c.scale << " %"; }
+
 class ScaleTableTest : public ScaledDesktopTest, public ::testing::WithParamInterface<ScaleCase> {};
 
 }  // namespace
