@@ -1,7 +1,8 @@
 /*
  * Right clicks on a popup's corners save its placement in its preferences:
  * top-left the monitor under the click (and reopens the window there),
- * top-right the window's rectangle for popping out, bottom-right swaps.
+ * top-right the window's rectangle in OS pixels for popping out,
+ * bottom-right swaps.
  */
 #include "geometry_save.h"
 
@@ -9,6 +10,7 @@
 
 #include <acfutils/log.h>
 
+#include "desktop_coords.h"
 #include "monitors.h"
 #include "popupSystem.h"
 
@@ -30,14 +32,20 @@ static void save_monitor_full_screen(popup *pup, int x, int y)
     toggle_popup(nullptr, xplm_CommandEnd, pup);
 }
 
-static void save_popout_location(popup *pup, int left, int top, int right, int bottom)
+// The saved rectangle is where the pop-out opens, which the simulator takes in
+// operating-system pixels; the window's own rectangle is in boxels unless it
+// is popped out, and one boxel is 1.5 or 2 pixels at 150 or 200 % scale.
+static void save_popout_location(popup *pup)
 {
     logMsg("Save Popout Window Location");
+    desktop_rect r;
+    if (!window_rect_os(pup->win, &r))
+        logMsg("%s lies on no monitor of the simulator; saving its rectangle unconverted", pup->title.c_str());
     popup_prefs *prefs = pup->prefs;
-    prefs->x->set(left);
-    prefs->y->set(bottom);
-    prefs->w->set(right - left);
-    prefs->h->set(top - bottom);
+    prefs->x->set(r.left);
+    prefs->y->set(r.bottom);
+    prefs->w->set(r.right - r.left);
+    prefs->h->set(r.top - r.bottom);
     prefs->popup_at_start->set(1);
     prefs->monitor_start->set(-1);
 }
@@ -58,7 +66,7 @@ int save_geometry_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, 
         if (in_left && in_top) {
             save_monitor_full_screen(pup, x, y);
         } else if (in_right && in_top) {
-            save_popout_location(pup, left, top, right, bottom);
+            save_popout_location(pup);
         } else if (in_right && in_bottom) {
             swap_popup_monitors();
         }

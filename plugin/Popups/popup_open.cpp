@@ -5,12 +5,12 @@
  */
 #include "popupSystem.h"
 
-#include <algorithm>
 #include <climits>
 
 #include <acfutils/assert.h>
 #include <acfutils/log.h>
 
+#include "desktop_coords.h"
 #include "geometry_save.h"
 #include "monitors.h"
 
@@ -70,6 +70,8 @@ static void popup_close(popup *pup)
     logMsg("Popup Close Fini");
 }
 
+// Centred on the mouse, and moved the least needed to lie wholly on the
+// monitor under it, so that no corner or strip is out of reach.
 static void popup_place_on_mouse(popup *pup)
 {
     // A window left full screen on a monitor that has gone, or popped out,
@@ -81,33 +83,23 @@ static void popup_place_on_mouse(popup *pup)
     int width = right - left;
     int half_w = width / 2;
     int half_h = static_cast<int>(pup->image_h / pup->image_w * width) / 2;
-    XPLMSetWindowGeometry(pup->win, mx - half_w, my + half_h, mx + half_w, my - half_h);
+    desktop_rect r = {mx - half_w, my + half_h, mx + half_w, my - half_h};
+    desktop_rect monitor;
+    if (monitor_bounds_at(mx, my, &monitor))
+        r = keep_within(r, monitor);
+    XPLMSetWindowGeometry(pup->win, r.left, r.top, r.right, r.bottom);
     window_follow_VR(pup->win);
 }
 
-// A saved pop-out rectangle counts as reachable when a piece of at least
-// 50 x 50 pixels of it lies on one present monitor.
-struct popout_rect_query {
-    int64_t left, top, right, bottom;
-    bool reachable;
-};
-
-static void find_popout_rect_monitor(int, int left, int top, int right, int bottom, void *ref)
-{
-    auto *q = static_cast<popout_rect_query *>(ref);
-    int64_t w = std::min<int64_t>(q->right, right) - std::max<int64_t>(q->left, left);
-    int64_t h = std::min<int64_t>(q->top, top) - std::max<int64_t>(q->bottom, bottom);
-    if (w >= 50 && h >= 50)
-        q->reachable = true;
-}
-
+// A saved pop-out rectangle, in OS pixels, counts as reachable when a piece of
+// at least 50 x 50 pixels of it lies on one monitor of the operating system,
+// whether the simulator covers that monitor or not.
 static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
 {
-    popout_rect_query q = {x, int64_t(y) + h, int64_t(x) + w, y, false};
-    if (q.top > INT_MAX || q.right > INT_MAX)
+    int64_t top = int64_t(y) + h, right = int64_t(x) + w;
+    if (top > INT_MAX || right > INT_MAX)
         return false;
-    XPLMGetAllMonitorBoundsGlobal(find_popout_rect_monitor, &q);
-    return q.reachable;
+    return os_rect_on_a_monitor(x, top, right, y, 50, 50);
 }
 
 static void popup_place(popup *pup)

@@ -128,12 +128,18 @@ struct MonitorScanner {
 
 bool parse_monitor(const std::string &text, Monitor *monitor, std::string *error)
 {
+    static const std::string uncovered = ":none";
     MonitorScanner scan{text};
     Monitor m;
     if (!scan.number(&m.width, false) || !scan.literal('x') || !scan.number(&m.height, false) ||
-        !scan.literal('+') || !scan.number(&m.left, true) || !scan.literal('+') ||
-        !scan.number(&m.bottom, true) || scan.at != text.size()) {
-        *error = "\"" + text + "\" is not a monitor (WxH+LEFT+BOTTOM, e.g. 1024x768+-1024+0)";
+        !scan.literal('+') || !scan.number(&m.left, true) || !scan.literal('+') || !scan.number(&m.bottom, true)) {
+        *error = "\"" + text + "\" is not a monitor (WxH+LEFT+BOTTOM[:none], e.g. 1024x768+-1024+0)";
+        return false;
+    }
+    if (text.compare(scan.at, std::string::npos, uncovered) == 0) {
+        m.covered = false;
+    } else if (scan.at != text.size()) {
+        *error = "\"" + text + "\" is not a monitor (WxH+LEFT+BOTTOM[:none], e.g. 1024x768+-1024+0)";
         return false;
     }
     if (m.width < 1 || m.height < 1 || m.width > max_monitor_side || m.height > max_monitor_side) {
@@ -242,11 +248,27 @@ Action parse_mouse(MouseAction action, const Args &a, const char *usage)
     return m;
 }
 
+// LEFT,TOP,RIGHT,BOTTOM with top above bottom, as rect= and os-rect= take it.
+Rect rectangle(const std::string &name, const std::string &value)
+{
+    std::vector<int> edges;
+    std::stringstream ss(value);
+    std::string part;
+    while (std::getline(ss, part, ','))
+        edges.push_back(integer(Token{part, false}, name.c_str()));
+    if (edges.size() != 4 || value.back() == ',')
+        fail(name + " takes four edges: " + name + "=LEFT,TOP,RIGHT,BOTTOM");
+    Rect r{edges[0], edges[1], edges[2], edges[3]};
+    if (r.top < r.bottom || r.right < r.left)
+        fail(name + "=" + value + ": the top lies below the bottom or the right left of the left");
+    return r;
+}
+
 ExpectWindow parse_expect_window(const Args &a)
 {
     const char *usage = "expect window \"TITLE\" visible|hidden|none [mode=free|fullscreen|popout] "
-                        "[monitor=N] [rect=L,T,R,B]";
-    count(a, 2, 5, usage);
+                        "[monitor=N] [rect=L,T,R,B] [os-rect=L,T,R,B]";
+    count(a, 2, 6, usage);
     ExpectWindow e;
     e.title = a[0].text;
     static const std::map<std::string, Visibility> visibilities = {
@@ -272,20 +294,13 @@ ExpectWindow parse_expect_window(const Args &a)
         } else if (name == "monitor" && !e.monitor) {
             e.monitor = integer(Token{value, false}, "monitor");
         } else if (name == "rect" && !e.rect) {
-            std::vector<int> edges;
-            std::stringstream ss(value);
-            std::string part;
-            while (std::getline(ss, part, ','))
-                edges.push_back(integer(Token{part, false}, "rect"));
-            if (edges.size() != 4 || value.back() == ',')
-                fail("rect takes four edges: rect=LEFT,TOP,RIGHT,BOTTOM");
-            e.rect = Rect{edges[0], edges[1], edges[2], edges[3]};
-            if (e.rect->top < e.rect->bottom || e.rect->right < e.rect->left)
-                fail("rect=" + value + ": the top lies below the bottom or the right left of the left");
-        } else if (name == "mode" || name == "monitor" || name == "rect") {
+            e.rect = rectangle(name, value);
+        } else if (name == "os-rect" && !e.os_rect) {
+            e.os_rect = rectangle(name, value);
+        } else if (name == "mode" || name == "monitor" || name == "rect" || name == "os-rect") {
             fail(name + " is given twice");
         } else {
-            fail("\"" + opt + "\" is not mode=, monitor= or rect=");
+            fail("\"" + opt + "\" is not mode=, monitor=, rect= or os-rect=");
         }
     }
     return e;
@@ -405,7 +420,15 @@ Action parse_action(const Args &line)
                 fail(error);
             s.monitors.push_back(m);
         }
+        if (!s.monitors.front().covered)
+            fail("monitor 0 is the main monitor: X-Plane always covers it (no :none)");
         return s;
+    }
+    if (name == "ui-scale") {
+        count(a, 1, 1, "ui-scale 100|150|200");
+        if (a[0].text != "100" && a[0].text != "150" && a[0].text != "200")
+            fail("ui-scale \"" + a[0].text + "\": the user-interface scale is 100, 150 or 200 (per cent)");
+        return SetUiScale{integer(a[0], "ui-scale")};
     }
     if (name == "load") {
         count(a, 0, 1, "load [PATH]");
@@ -517,7 +540,7 @@ std::string source_text(const Args &tokens)
 std::string monitor_text(const Monitor &m)
 {
     return std::to_string(m.width) + "x" + std::to_string(m.height) + "+" + std::to_string(m.left) + "+" +
-           std::to_string(m.bottom);
+           std::to_string(m.bottom) + (m.covered ? "" : ":none");
 }
 
 // What holds across lines: a pixel lies on a monitor in force at its line,

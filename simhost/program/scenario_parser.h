@@ -29,9 +29,11 @@ bool parse_int(const std::string &text, int *value);
 // Six hex digits, RRGGBB.
 bool parse_colour(const std::string &text, uint32_t *rgb);
 
-// A monitor given as WxH+LEFT+BOTTOM in global desktop coordinates, y up.
+// A monitor given as WxH+LEFT+BOTTOM in OS pixels, y up; WxH+LEFT+BOTTOM:none
+// is one X-Plane does not cover.
 struct Monitor {
     int width = 0, height = 0, left = 0, bottom = 0;
+    bool covered = true;
 };
 bool parse_monitor(const std::string &text, Monitor *monitor, std::string *error);
 
@@ -56,6 +58,7 @@ struct Rect {
 
 // Actions.
 struct SetMonitors { std::vector<Monitor> monitors; };
+struct SetUiScale { int percent = 100; };         // 100, 150 or 200
 struct Load { std::string path; };               // empty: the default plug-in
 struct Enable {};
 struct Disable {};
@@ -79,7 +82,8 @@ struct ExpectWindow {
     Visibility visibility = Visibility::visible;
     std::optional<WindowMode> mode;
     std::optional<int> monitor;
-    std::optional<Rect> rect;
+    std::optional<Rect> rect;      // global boxels
+    std::optional<Rect> os_rect;   // OS pixels
 };
 struct ExpectCfg { std::string key; std::optional<std::string> value; };  // no value: key absent
 struct ExpectPixel { int monitor = 0, x = 0, y = 0; uint32_t rgb = 0; int tolerance = 0; };
@@ -89,7 +93,7 @@ struct ExpectMenu { std::string name; std::vector<std::string> items; };
 struct ExpectNoMenu { std::string name; };
 struct ExpectLive { LiveKey key = LiveKey::windows; int count = 0; };
 
-using Action = std::variant<SetMonitors, Load, Enable, Disable, Unload, RunFrames, SetPanel,
+using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unload, RunFrames, SetPanel,
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive>;

@@ -146,7 +146,12 @@ simhost::Host &ScenarioRunner::host()
     if (!host_) {
         simhost::HostOptions host_options;
         host_options.root = options_.root;
-        host_options.monitors = initial_monitors_;
+        for (size_t i = 0; i < initial_monitors_.size(); i++) {
+            host_options.monitors.push_back(initial_monitors_[i].os);
+            if (!initial_monitors_[i].covered)
+                host_options.uncovered.push_back(static_cast<int>(i));
+        }
+        host_options.ui_scale = initial_ui_scale_;
         host_options.echo_log = options_.verbose;
         if (options_.fps > 0)
             host_options.frame_seconds = 1.0 / options_.fps;
@@ -212,13 +217,22 @@ bool ScenarioRunner::step(int line, const std::string &source, const Action &act
 
 Outcome ScenarioRunner::operator()(const SetMonitors &c)
 {
-    std::vector<simhost::Rect> rects;
+    std::vector<simhost::Monitor> list;
     for (const Monitor &m : c.monitors)
-        rects.push_back(simhost::monitor_rect(m.width, m.height, m.left, m.bottom));
+        list.push_back(simhost::Monitor{simhost::monitor_rect(m.width, m.height, m.left, m.bottom), m.covered});
     if (host_)
-        host_->set_monitors(rects);
+        host_->set_os_monitors(list);
     else
-        initial_monitors_ = rects;
+        initial_monitors_ = list;
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetUiScale &c)
+{
+    if (host_)
+        host_->set_ui_scale(c.percent);
+    else
+        initial_ui_scale_ = c.percent;
     return done();
 }
 
@@ -417,9 +431,15 @@ Outcome ScenarioRunner::operator()(const ExpectWindow &c)
         expected += std::string(" mode=") + mode_name(host_mode(*c.mode));
     if (c.monitor)
         expected += " monitor=" + std::to_string(*c.monitor);
+    auto same = [](const simhost::Rect &found, const Rect &want) {
+        return found.left == want.left && found.top == want.top && found.right == want.right &&
+               found.bottom == want.bottom;
+    };
+    auto text = [](const Rect &r) { return rect_text(simhost::Rect{r.left, r.top, r.right, r.bottom}); };
     if (c.rect)
-        expected += " rect=" + std::to_string(c.rect->left) + "," + std::to_string(c.rect->top) + "," +
-                    std::to_string(c.rect->right) + "," + std::to_string(c.rect->bottom);
+        expected += " rect=" + text(*c.rect);
+    if (c.os_rect)
+        expected += " os-rect=" + text(*c.os_rect);
 
     simhost::WindowState w;
     bool exists = host().window(c.title, &w);
@@ -434,10 +454,12 @@ Outcome ScenarioRunner::operator()(const ExpectWindow &c)
     if (c.monitor)
         held = held && w.monitor == *c.monitor;
     if (c.rect)
-        held = held && w.rect.left == c.rect->left && w.rect.top == c.rect->top && w.rect.right == c.rect->right &&
-               w.rect.bottom == c.rect->bottom;
+        held = held && same(w.rect, *c.rect);
+    if (c.os_rect)
+        held = held && same(w.os_rect, *c.os_rect);
     std::string found = std::string(w.visible ? "visible" : "hidden") + " mode=" + mode_name(w.mode) +
-                        " monitor=" + std::to_string(w.monitor) + " rect=" + rect_text(w.rect);
+                        " monitor=" + std::to_string(w.monitor) + " rect=" + rect_text(w.rect) +
+                        " os-rect=" + rect_text(w.os_rect);
     return check(held, expected, found);
 }
 

@@ -50,6 +50,7 @@ public:
 
     // One step per action type.
     Outcome operator()(const SetMonitors &c);
+    Outcome operator()(const SetUiScale &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);
     Outcome operator()(const Disable &c);
@@ -76,7 +77,7 @@ public:
     Outcome operator()(const ExpectLive &c);
 
 private:
-    simhost::Host &host();        // made at first use, with the monitors given so far
+    simhost::Host &host();        // made at first use, with the monitors and scale given so far
     std::string settings_file() const;
     std::vector<std::string> log_since_mark();
     bool step(int line, const std::string &source, const Action &action);
@@ -85,7 +86,8 @@ private:
     RunReport *report_;
     std::ostream &out_;
     std::ostream &err_;
-    std::vector<simhost::Rect> initial_monitors_;
+    std::vector<simhost::Monitor> initial_monitors_;
+    int initial_ui_scale_ = 100;
     std::unique_ptr<simhost::Host> host_;
     size_t mark_ = 0;
     int mark_line_ = 0;

@@ -1,6 +1,7 @@
 /*
- * The desktop framebuffer, the simulator's world behind the windows, and the
- * popped-out windows' framebuffers (see desktop_render.h).
+ * The desktop framebuffer, the simulator's world behind the windows, the
+ * plain OS desktop, and the operating-system windows' framebuffers (see
+ * desktop_render.h).
  */
 #include "desktop_render.h"
 
@@ -13,8 +14,9 @@ namespace {
 
 // Sky over ground with a runway running to the horizon: plainly the
 // simulator's view, and nothing like the displays' colours. Sky and ground
-// are clears (cheap on a software renderer); x0 and y0 are the monitor's
-// corner in framebuffer pixels.
+// are clears (cheap on a software renderer); the monitor is given in OS
+// pixels, the projection's units, and x0 and y0 are its corner in
+// framebuffer pixels.
 void paint_world(const Rect &m, int x0, int y0)
 {
     int w = m.width(), h = m.height();
@@ -45,76 +47,94 @@ void paint_world(const Rect &m, int x0, int y0)
 
 }  // namespace
 
-void DesktopRenderer::begin_frame(const std::vector<Rect> &monitors, HostGlNames &names)
+void DesktopRenderer::begin_frame(const Desktop &layout, HostGlNames &names)
 {
-    bounds_ = bounding_box(monitors);
+    layout_ = &layout;
+    bounds_ = layout.os_bounds();
     desktop_.ensure(bounds_.width(), bounds_.height(), names);
-    prepare_desktop();
+    reset_gl_state(desktop_, bounds_.left, bounds_.right, bounds_.bottom, bounds_.top);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    for (const Rect &m : monitors)
-        paint_world(m, m.left - bounds_.left, m.bottom - bounds_.bottom);
-    for (auto &entry : popouts_)
+    for (int i = 0; i < layout.count(); i++) {
+        const Rect &m = layout.os(i);
+        if (layout.covered(i))
+            paint_world(m, m.left - bounds_.left, m.bottom - bounds_.bottom);
+    }
+    for (auto &entry : os_windows_)
         entry.second.drawn = false;
     drawn_order_.clear();
 }
 
 void DesktopRenderer::prepare_desktop() const
 {
-    reset_gl_state(desktop_, bounds_.left, bounds_.left + desktop_.width(), bounds_.bottom,
-                   bounds_.bottom + desktop_.height());
+    // One boxel is scale / 100 pixels everywhere on the desktop.
+    double per_pixel = layout_ != nullptr ? 100.0 / layout_->scale() : 1.0;
+    reset_gl_state(desktop_, bounds_.left * per_pixel, (bounds_.left + desktop_.width()) * per_pixel,
+                   bounds_.bottom * per_pixel, (bounds_.bottom + desktop_.height()) * per_pixel);
 }
 
-void DesktopRenderer::prepare_popout(const Window *window, HostGlNames &names)
+void DesktopRenderer::prepare_os_window(const Window *window, const Rect &os_rect, const Rect &boxels,
+                                        HostGlNames &names)
 {
-    Popout &popout = popouts_[window];
-    popout.rect = window->rect;
-    popout.target.ensure(popout.rect.width(), popout.rect.height(), names);
-    if (!popout.drawn)
+    OsWindow &os_window = os_windows_[window];
+    os_window.os = os_rect;
+    os_window.target.ensure(os_rect.width(), os_rect.height(), names);
+    if (!os_window.drawn)
         drawn_order_.push_back(window);
-    popout.drawn = true;
-    reset_gl_state(popout.target, popout.rect.left, popout.rect.left + popout.target.width(), popout.rect.bottom,
-                   popout.rect.bottom + popout.target.height());
+    os_window.drawn = true;
+    reset_gl_state(os_window.target, boxels.left, boxels.right, boxels.bottom, boxels.top);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void DesktopRenderer::finish_frame(HostGlNames &names)
 {
-    for (auto it = popouts_.begin(); it != popouts_.end();) {
+    for (auto it = os_windows_.begin(); it != os_windows_.end();) {
         if (it->second.drawn) {
             ++it;
         } else {
             it->second.target.release(names);
-            it = popouts_.erase(it);
+            it = os_windows_.erase(it);
         }
     }
-    // Whatever state the last callback left (scissor, colour mask) must not clip the copies.
+    // Whatever state the last callback left (scissor, colour mask) must not
+    // clip the OS desktop or the copies.
     prepare_desktop();
+    // X-Plane draws nothing on a monitor it does not cover, wherever its
+    // floating windows lie.
+    if (layout_ != nullptr) {
+        for (int i = 0; i < layout_->count(); i++) {
+            const Rect &m = layout_->os(i);
+            if (!layout_->covered(i))
+                clear_pixels(m.left - bounds_.left, m.bottom - bounds_.bottom, m.width(), m.height(), os_desktop_colour);
+        }
+    }
     for (const Window *window : drawn_order_) {
-        const Popout &popout = popouts_[window];
-        int x = popout.rect.left - bounds_.left, y = popout.rect.bottom - bounds_.bottom;
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, popout.target.framebuffer());
+        const OsWindow &os_window = os_windows_[window];
+        int x = os_window.os.left - bounds_.left, y = os_window.os.bottom - bounds_.bottom;
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, os_window.target.framebuffer());
         glReadBuffer(GL_COLOR_ATTACHMENT0);
-        glBlitFramebuffer(0, 0, popout.target.width(), popout.target.height(), x, y, x + popout.target.width(),
-                          y + popout.target.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBlitFramebuffer(0, 0, os_window.target.width(), os_window.target.height(), x, y,
+                          x + os_window.target.width(), y + os_window.target.height(), GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
     }
     prepare_desktop();
 }
 
 void DesktopRenderer::release(HostGlNames &names)
 {
-    for (auto &entry : popouts_)
+    for (auto &entry : os_windows_)
         entry.second.target.release(names);
-    popouts_.clear();
+    os_windows_.clear();
     drawn_order_.clear();
     desktop_.release(names);
+    layout_ = nullptr;
 }
 
-const RenderTarget *DesktopRenderer::popout(const Window *window) const
+const RenderTarget *DesktopRenderer::os_window(const Window *window) const
 {
-    auto it = popouts_.find(window);
-    return it == popouts_.end() ? nullptr : &it->second.target;
+    auto it = os_windows_.find(window);
+    return it == os_windows_.end() ? nullptr : &it->second.target;
 }
 
 }  // namespace simhost

@@ -73,27 +73,36 @@ void Sim::panel_pass(int value)
 
 void Sim::window_pass()
 {
-    desktop.begin_frame(monitors, gl_names);
+    desktop.begin_frame(layout, gl_names);
     bool allowed = callbacks_allowed();
+    auto draw = [allowed](Window *window) {
+        if (allowed && window->draw != nullptr) {
+            ProbeScope probe(CallbackKind::window_draw);
+            window->draw(window, window->refcon);
+        }
+    };
     // A callback may hide, move or destroy any window, so each is looked up
     // again before it is drawn.
-    for (Window *window : windows.sim_windows_back_to_front()) {
-        if (windows.find(window) == nullptr || !window->shown() || window->popped_out())
+    auto still_shown = [this](Window *window) { return windows.find(window) != nullptr && window->shown(); };
+    const std::vector<Window *> inside = windows.sim_windows_back_to_front();
+    for (Window *window : inside) {
+        if (!still_shown(window) || window->popped_out() || window->on_uncovered(layout))
             continue;
         desktop.prepare_desktop();
-        if (allowed && window->draw != nullptr) {
-            ProbeScope probe(CallbackKind::window_draw);
-            window->draw(window, window->refcon);
-        }
+        draw(window);
+    }
+    // Operating-system windows: full screen on an uncovered monitor, then popped out (above all).
+    for (Window *window : inside) {
+        if (!still_shown(window) || !window->on_uncovered(layout))
+            continue;
+        desktop.prepare_os_window(window, layout.os(window->monitor), window->rect, gl_names);
+        draw(window);
     }
     for (Window *window : windows.popouts_back_to_front()) {
-        if (windows.find(window) == nullptr || !window->shown() || !window->popped_out())
+        if (!still_shown(window) || !window->popped_out())
             continue;
-        desktop.prepare_popout(window, gl_names);
-        if (allowed && window->draw != nullptr) {
-            ProbeScope probe(CallbackKind::window_draw);
-            window->draw(window, window->refcon);
-        }
+        desktop.prepare_os_window(window, window->os_rect, window->rect, gl_names);
+        draw(window);
     }
     desktop.finish_frame(gl_names);
 }
@@ -122,20 +131,22 @@ std::vector<std::string> Sim::shot(const std::string &dir, const std::string &na
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
 
-    auto overlay_for = [this](const Rect &area) {
+    // The pointer is in boxels, the pictures in OS pixels.
+    const int px = layout.to_os(pointer_x), py = layout.to_os(pointer_y);
+    auto overlay_for = [&](const Rect &area) {
         CursorOverlay overlay;
-        overlay.visible = cursor.status != xplm_CursorHidden && area.left <= pointer_x && pointer_x < area.right &&
-                          area.bottom < pointer_y && pointer_y <= area.top;
-        overlay.x = pointer_x - area.left;
-        overlay.y = area.top - pointer_y;
+        overlay.visible = cursor.status != xplm_CursorHidden && area.left <= px && px < area.right &&
+                          area.bottom < py && py <= area.top;
+        overlay.x = px - area.left;
+        overlay.y = area.top - py;
         if (cursor.status == xplm_CursorCustom)
             overlay.custom = os_cursor_current();
         return overlay;
     };
 
     const Rect &bounds = desktop.bounds();
-    for (size_t i = 0; i < monitors.size(); i++) {
-        const Rect &m = monitors[i];
+    for (int i = 0; i < layout.count(); i++) {
+        const Rect &m = layout.os(i);
         std::vector<uint32_t> pixels =
             desktop.desktop().read(m.left - bounds.left, m.bottom - bounds.bottom, m.width(), m.height());
         std::string path = dir + "/" + name + "-monitor" + std::to_string(i) + ".png";
@@ -145,12 +156,12 @@ std::vector<std::string> Sim::shot(const std::string &dir, const std::string &na
             host_log("cannot write " + path);
     }
     for (Window *window : windows.popouts_back_to_front()) {
-        const RenderTarget *target = desktop.popout(window);
+        const RenderTarget *target = desktop.os_window(window);
         if (target == nullptr)
             continue;
         std::vector<uint32_t> pixels = target->read(0, 0, target->width(), target->height());
-        Rect area{window->rect.left, window->rect.bottom + target->height(), window->rect.left + target->width(),
-                  window->rect.bottom};
+        Rect area{window->os_rect.left, window->os_rect.bottom + target->height(),
+                  window->os_rect.left + target->width(), window->os_rect.bottom};
         std::string path = dir + "/" + name + "-popout-" + file_safe(window->title) + ".png";
         if (write_screenshot(path, pixels, target->width(), target->height(), overlay_for(area)))
             files.push_back(path);

@@ -63,8 +63,28 @@ void Host::send_message(int message, void *param)
         sim.plugin.entry.receive(XPLM_PLUGIN_XPLANE, message, param);
 }
 
-void Host::set_monitors(const std::vector<Rect> &monitors) { impl_->sim.set_monitors(monitors); }
-const std::vector<Rect> &Host::monitors() const { return impl_->sim.monitors; }
+void Host::set_monitors(const std::vector<Rect> &monitors)
+{
+    std::vector<Monitor> list;
+    for (const Rect &r : monitors)
+        list.push_back(Monitor{r, true});
+    impl_->sim.set_monitors(list);
+}
+
+void Host::set_os_monitors(const std::vector<Monitor> &monitors) { impl_->sim.set_monitors(monitors); }
+void Host::set_ui_scale(int percent) { impl_->sim.set_ui_scale(percent); }
+int Host::ui_scale() const { return impl_->sim.layout.scale(); }
+const std::vector<Rect> &Host::monitors() const { return impl_->sim.layout.os_rects(); }
+
+bool Host::monitor_global(int index, Rect *out) const
+{
+    const Desktop &layout = impl_->sim.layout;
+    if (!layout.covered(index))
+        return false;
+    if (out != nullptr)
+        *out = layout.global(index);
+    return true;
+}
 
 void Host::run_frames(int n)
 {
@@ -102,7 +122,7 @@ std::vector<WindowState> Host::windows() const
 {
     std::vector<WindowState> list;
     for (const Window *window : impl_->sim.windows.all())
-        list.push_back(window_state(*window));
+        list.push_back(window_state(*window, impl_->sim.layout));
     return list;
 }
 
@@ -112,7 +132,7 @@ bool Host::window(const std::string &title, WindowState *out) const
     if (found == nullptr)
         return false;
     if (out != nullptr)
-        *out = window_state(*found);
+        *out = window_state(*found, impl_->sim.layout);
     return true;
 }
 
@@ -125,9 +145,9 @@ LiveObjects Host::live() const { return impl_->sim.live(); }
 uint32_t Host::monitor_pixel(int monitor, int x, int y) const
 {
     const Sim &sim = impl_->sim;
-    if (monitor < 0 || monitor >= static_cast<int>(sim.monitors.size()))
+    if (!sim.layout.exists(monitor))
         return 0;
-    const Rect &m = sim.monitors[static_cast<size_t>(monitor)];
+    const Rect &m = sim.layout.os(monitor);
     if (x < 0 || y < 0 || x >= m.width() || y >= m.height())
         return 0;
     const Rect &bounds = sim.desktop.bounds();
@@ -138,7 +158,7 @@ bool Host::popout_pixel(const std::string &title, int x, int y, uint32_t *rgb) c
 {
     const Sim &sim = impl_->sim;
     for (const Window *window : sim.windows.popouts_back_to_front()) {
-        const RenderTarget *target = sim.desktop.popout(window);
+        const RenderTarget *target = sim.desktop.os_window(window);
         if (window->title != title || target == nullptr)
             continue;
         if (x < 0 || y < 0 || x >= target->width() || y >= target->height())

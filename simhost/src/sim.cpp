@@ -1,6 +1,6 @@
 /*
  * The simulated world: construction, the plug-in's lifecycle in the
- * simulator's order, monitors, and the count of what is alive.
+ * simulator's order, the desktop, and the count of what is alive.
  */
 #include "sim.h"
 
@@ -51,7 +51,16 @@ Sim::Sim(const HostOptions &opts) : options(opts), log(log_path(opts.root), opts
         throw std::runtime_error("simhost: no OpenGL context: " + error);
     for (const char *feature : known_features)
         features[feature] = false;
-    set_monitors(options.monitors);
+    std::vector<Monitor> list;
+    for (const Rect &r : options.monitors)
+        list.push_back(Monitor{r, true});
+    for (int index : options.uncovered) {
+        if (index < 0 || index >= static_cast<int>(list.size()))
+            throw std::invalid_argument("simhost: uncovered monitor " + std::to_string(index) + " is not given");
+        list[static_cast<size_t>(index)].covered = false;
+    }
+    layout.set_monitors(list);
+    layout.set_scale(options.ui_scale);
     current_sim = this;
     host_log("OpenGL " + gl->description());
 }
@@ -170,10 +179,16 @@ void Sim::forget_plugin_objects()
     gesture_window_ = nullptr;
 }
 
-void Sim::set_monitors(const std::vector<Rect> &list)
+void Sim::set_monitors(const std::vector<Monitor> &list)
 {
-    monitors = list.empty() ? std::vector<Rect>{monitor_rect(1920, 1080, 0, 0)} : list;
-    windows.monitors_changed(monitors);
+    layout.set_monitors(list);
+    windows.desktop_changed(layout);
+}
+
+void Sim::set_ui_scale(int percent)
+{
+    layout.set_scale(percent);
+    windows.desktop_changed(layout);
 }
 
 LiveObjects Sim::live() const

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "desktop.h"
 #include "desktop_render.h"
 #include "draw_callbacks.h"
 #include "flight_loops.h"
@@ -56,7 +57,8 @@ public:
     void disable();
     void unload();
 
-    void set_monitors(const std::vector<Rect> &list);
+    void set_monitors(const std::vector<Monitor> &list);
+    void set_ui_scale(int percent);
     void run_frame();
     void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
     void ask_cursor();
@@ -76,8 +78,8 @@ public:
     Commands commands;
     Menus menus;
     WindowList windows;
-    std::vector<Rect> monitors;
-    int pointer_x = 0, pointer_y = 0;
+    Desktop layout;                 // the monitors and the user-interface scale
+    int pointer_x = 0, pointer_y = 0;   // global boxels
     CursorState cursor;
     int failing_window_creations = 0;
 

@@ -4,7 +4,6 @@
 #include "windows.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 namespace simhost {
@@ -111,16 +110,17 @@ Window *WindowList::at(int x, int y) const
     return nullptr;
 }
 
-Rect WindowList::limited(const Window *window, Rect rect) const
+Rect WindowList::limited(const Window *window, Rect rect, const Desktop *os_pixels) const
 {
+    auto unit = [os_pixels](int boxels) { return os_pixels != nullptr ? os_pixels->to_os(boxels) : boxels; };
     int width = rect.width();
-    if (window->max_w > 0 && width > window->max_w)
-        width = window->max_w;
-    width = std::max(width, window->min_w);
+    if (window->max_w > 0 && width > unit(window->max_w))
+        width = unit(window->max_w);
+    width = std::max(width, unit(window->min_w));
     int height = rect.height();
-    if (window->max_h > 0 && height > window->max_h)
-        height = window->max_h;
-    height = std::max(height, window->min_h);
+    if (window->max_h > 0 && height > unit(window->max_h))
+        height = unit(window->max_h);
+    height = std::max(height, unit(window->min_h));
     rect.right = rect.left + width;
     rect.bottom = rect.top - height;
     return rect;
@@ -141,15 +141,16 @@ void WindowList::set_geometry(Window *window, Rect rect)
     }
 }
 
-void WindowList::set_geometry_os(Window *window, Rect rect)
+void WindowList::set_geometry_os(Window *window, Rect rect, const Desktop &desktop)
 {
-    if (window->popped_out())
-        window->rect = limited(window, rect);
+    if (!window->popped_out())
+        return;
+    window->os_rect = limited(window, rect, &desktop);
+    window->rect = desktop.to_global(window->os_rect);
 }
 
-void WindowList::set_positioning(Window *window, XPLMWindowPositioningMode mode, int monitor, const std::vector<Rect> &monitors)
+void WindowList::set_positioning(Window *window, XPLMWindowPositioningMode mode, int monitor, const Desktop &desktop)
 {
-    int count = static_cast<int>(monitors.size());
     if (monitor < 0)
         monitor = 0;
     switch (mode) {
@@ -159,9 +160,10 @@ void WindowList::set_positioning(Window *window, XPLMWindowPositioningMode mode,
         window->rect = window->free_rect;
         break;
     case xplm_WindowCenterOnMonitor: {
-        if (monitor >= count)
+        // A floating window lives inside X-Plane: only a covered monitor can take it.
+        if (!desktop.covered(monitor))
             return;
-        const Rect &m = monitors[static_cast<size_t>(monitor)];
+        const Rect m = desktop.global(monitor);
         int w = window->rect.width(), h = window->rect.height();
         int left = m.left + (m.width() - w) / 2, bottom = m.bottom + (m.height() - h) / 2;
         window->placement = Placement::centre;
@@ -170,21 +172,25 @@ void WindowList::set_positioning(Window *window, XPLMWindowPositioningMode mode,
         break;
     }
     case xplm_WindowFullScreenOnMonitor:
-        if (monitor >= count)
+        // Any OS monitor will do; on one X-Plane does not cover, the window
+        // becomes an operating-system window filling it.
+        if (!desktop.exists(monitor))
             return;
         window->placement = Placement::fullscreen;
         window->monitor = monitor;
-        window->rect = monitors[static_cast<size_t>(monitor)];
+        window->rect = desktop.global(monitor);
         break;
     case xplm_WindowFullScreenOnAllMonitors:
-        if (count == 0)
-            return;
         window->placement = Placement::fullscreen_all;
         window->monitor = -1;
-        window->rect = bounding_box(monitors);
+        window->rect = desktop.global_bounds();
         break;
     case xplm_WindowPopOut:
         // The operating-system window opens where the window was.
+        if (!window->popped_out()) {
+            window->os_rect = desktop.to_os(window->rect);
+            window->rect = desktop.to_global(window->os_rect);
+        }
         window->placement = Placement::popout;
         window->monitor = -1;
         break;
@@ -197,13 +203,15 @@ void WindowList::set_positioning(Window *window, XPLMWindowPositioningMode mode,
     }
 }
 
-void WindowList::monitors_changed(const std::vector<Rect> &monitors)
+void WindowList::desktop_changed(const Desktop &desktop)
 {
     for (auto &window : windows_) {
-        if (window->placement == Placement::fullscreen && window->monitor < static_cast<int>(monitors.size()))
-            window->rect = monitors[static_cast<size_t>(window->monitor)];
-        else if (window->placement == Placement::fullscreen_all && !monitors.empty())
-            window->rect = bounding_box(monitors);
+        if (window->placement == Placement::fullscreen && desktop.exists(window->monitor))
+            window->rect = desktop.global(window->monitor);
+        else if (window->placement == Placement::fullscreen_all)
+            window->rect = desktop.global_bounds();
+        else if (window->popped_out())
+            window->rect = desktop.to_global(window->os_rect);
     }
 }
 
@@ -221,7 +229,16 @@ void WindowList::clear()
     focus_ = nullptr;
 }
 
-WindowState window_state(const Window &window)
+Rect window_os_rect(const Window &window, const Desktop &desktop)
+{
+    if (window.popped_out())
+        return window.os_rect;
+    if (window.placement == Placement::fullscreen && desktop.exists(window.monitor))
+        return desktop.os(window.monitor);
+    return desktop.to_os(window.rect);
+}
+
+WindowState window_state(const Window &window, const Desktop &desktop)
 {
     WindowState state;
     state.id = const_cast<Window *>(&window);
@@ -241,25 +258,12 @@ WindowState window_state(const Window &window)
     }
     state.monitor = window.placement == Placement::fullscreen ? window.monitor : -1;
     state.rect = window.rect;
+    state.os_rect = window_os_rect(window, desktop);
     state.min_w = window.min_w;
     state.min_h = window.min_h;
     state.max_w = window.max_w;
     state.max_h = window.max_h;
     return state;
-}
-
-Rect bounding_box(const std::vector<Rect> &monitors)
-{
-    if (monitors.empty())
-        return Rect{};
-    Rect box{INT_MAX, INT_MIN, INT_MIN, INT_MAX};
-    for (const Rect &m : monitors) {
-        box.left = std::min(box.left, m.left);
-        box.top = std::max(box.top, m.top);
-        box.right = std::max(box.right, m.right);
-        box.bottom = std::min(box.bottom, m.bottom);
-    }
-    return box;
 }
 
 }  // namespace simhost

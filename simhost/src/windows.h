@@ -1,8 +1,8 @@
 /*
  * The window model: modern windows with their callbacks, positioning mode,
- * geometry in global desktop coordinates (y up), resizing limits and
- * stacking order. Popped-out windows are operating-system windows of their
- * own and lie above the simulator's window.
+ * geometry in global desktop boxels (y up), resizing limits and stacking
+ * order. Popped-out windows are operating-system windows of their own, placed
+ * in OS pixels, and lie above the simulator's window.
  */
 #ifndef SIMHOST_WINDOWS_H
 #define SIMHOST_WINDOWS_H
@@ -14,6 +14,7 @@
 
 #include <XPLMDisplay.h>
 
+#include "desktop.h"
 #include "simhost/host.h"
 
 namespace simhost {
@@ -35,13 +36,22 @@ struct Window {
     bool visible = false;
     Placement placement = Placement::free;
     int monitor = -1;     // full screen on this monitor
-    Rect rect;            // where the window is now
+    Rect rect;            // where the window is now, in global boxels
+    // A popped-out window's operating-system window, in OS pixels; its rect
+    // is this converted to boxels, so that the pointer (in boxels) finds it.
+    Rect os_rect;
     Rect free_rect;       // where free positioning puts it back
     int min_w = 0, min_h = 0, max_w = 0, max_h = 0;   // a maximum of 0: none
     float gravity[4] = {0, 1, 0, 1};
     uint64_t z = 0;       // stacking within its layer: higher is in front
 
     bool popped_out() const { return placement == Placement::popout; }
+    // Full screen on a monitor X-Plane does not cover: then it is an
+    // operating-system window on that monitor, drawn like a popped-out one.
+    bool on_uncovered(const Desktop &desktop) const
+    {
+        return placement == Placement::fullscreen && desktop.exists(monitor) && !desktop.covered(monitor);
+    }
     bool shown() const { return visible && placement != Placement::vr; }
 };
 
@@ -64,9 +74,12 @@ public:
     Window *at(int x, int y) const;
 
     void set_geometry(Window *window, Rect rect);
-    void set_geometry_os(Window *window, Rect rect);
-    void set_positioning(Window *window, XPLMWindowPositioningMode mode, int monitor, const std::vector<Rect> &monitors);
-    void monitors_changed(const std::vector<Rect> &monitors);
+    // Moves a popped-out window's operating-system window; others ignore it.
+    void set_geometry_os(Window *window, Rect rect, const Desktop &desktop);
+    void set_positioning(Window *window, XPLMWindowPositioningMode mode, int monitor, const Desktop &desktop);
+    // After the monitors or the scale changed: full-screen windows follow
+    // their monitor, popped-out ones keep their pixels and get new boxels.
+    void desktop_changed(const Desktop &desktop);
 
     Window *focus() const { return focus_; }
     void set_focus(Window *window) { focus_ = window; }
@@ -75,14 +88,17 @@ public:
     void clear();
 
 private:
-    Rect limited(const Window *window, Rect rect) const;
+    // The resizing limits (boxels) applied to a rectangle in boxels or, with
+    // os_pixels given, to one in OS pixels (the limits converted to pixels).
+    Rect limited(const Window *window, Rect rect, const Desktop *os_pixels = nullptr) const;
     std::vector<std::unique_ptr<Window>> windows_;
     Window *focus_ = nullptr;
     uint64_t next_z_ = 1;
 };
 
-WindowState window_state(const Window &window);
-Rect bounding_box(const std::vector<Rect> &monitors);
+WindowState window_state(const Window &window, const Desktop &desktop);
+// What XPLMGetWindowGeometryOS reports (see WindowState::os_rect).
+Rect window_os_rect(const Window &window, const Desktop &desktop);
 
 }  // namespace simhost
 

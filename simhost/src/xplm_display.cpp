@@ -1,5 +1,7 @@
 /*
  * XPLMDisplay: drawing callbacks, modern windows, monitors and the mouse.
+ * Modern windows and the mouse are in global boxels, monitors and popped-out
+ * windows also in OS pixels (see desktop.h).
  */
 #include <XPLMDisplay.h>
 
@@ -76,10 +78,13 @@ XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID)
         sim->windows.destroy(window);
 }
 
+// The header speaks of the main window's pixels; X-Plane scales this legacy
+// size with the user interface like everything else, and plug-ins centre
+// modern windows with it, so here it is the main monitor's size in boxels.
 XPLM_API void XPLMGetScreenSize(int *outWidth, int *outHeight)
 {
     Sim *sim = Sim::current();
-    Rect main = sim ? sim->monitors.front() : Rect{};
+    Rect main = sim ? sim->layout.global(0) : Rect{};
     if (outWidth)
         *outWidth = main.width();
     if (outHeight)
@@ -89,26 +94,35 @@ XPLM_API void XPLMGetScreenSize(int *outWidth, int *outHeight)
 XPLM_API void XPLMGetScreenBoundsGlobal(int *outLeft, int *outTop, int *outRight, int *outBottom)
 {
     Sim *sim = Sim::current();
-    out_rect(sim ? simhost::bounding_box(sim->monitors) : Rect{}, outLeft, outTop, outRight, outBottom);
+    out_rect(sim ? sim->layout.global_bounds() : Rect{}, outLeft, outTop, outRight, outBottom);
 }
 
+// The callbacks may call back in (though not change the monitors): they are
+// called from a copy.
 XPLM_API void XPLMGetAllMonitorBoundsGlobal(XPLMReceiveMonitorBoundsGlobal_f inMonitorBoundsCallback, void *inRefcon)
 {
     Sim *sim = Sim::current();
     if (sim == nullptr || inMonitorBoundsCallback == nullptr)
         return;
-    // A copy: the callback may not change the monitors, but it may call back in.
-    std::vector<Rect> monitors = sim->monitors;
-    for (size_t i = 0; i < monitors.size(); i++) {
-        const Rect &m = monitors[i];
-        inMonitorBoundsCallback(static_cast<int>(i), m.left, m.top, m.right, m.bottom, inRefcon);
+    const simhost::Desktop layout = sim->layout;
+    for (int i = 0; i < layout.count(); i++) {
+        if (!layout.covered(i))
+            continue;
+        const Rect m = layout.global(i);
+        inMonitorBoundsCallback(i, m.left, m.top, m.right, m.bottom, inRefcon);
     }
 }
 
 XPLM_API void XPLMGetAllMonitorBoundsOS(XPLMReceiveMonitorBoundsOS_f inMonitorBoundsCallback, void *inRefcon)
 {
-    // Operating-system pixels are boxels here (a user-interface scale of 100 %).
-    XPLMGetAllMonitorBoundsGlobal(inMonitorBoundsCallback, inRefcon);
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inMonitorBoundsCallback == nullptr)
+        return;
+    const std::vector<Rect> monitors = sim->layout.os_rects();
+    for (size_t i = 0; i < monitors.size(); i++) {
+        const Rect &m = monitors[i];
+        inMonitorBoundsCallback(static_cast<int>(i), m.left, m.top, m.right, m.bottom, inRefcon);
+    }
 }
 
 XPLM_API void XPLMGetMouseLocationGlobal(int *outX, int *outY)
@@ -120,6 +134,10 @@ XPLM_API void XPLMGetMouseLocationGlobal(int *outX, int *outY)
         *outY = sim ? sim->pointer_y : 0;
 }
 
+// Global boxels for every window. A popped-out window's rectangle is its
+// operating-system window converted to boxels, so that the pointer, which is
+// in boxels, finds it, and its draw callback, given a projection of this
+// rectangle, fills its own pixels.
 XPLM_API void XPLMGetWindowGeometry(XPLMWindowID inWindowID, int *outLeft, int *outTop, int *outRight, int *outBottom)
 {
     Sim *sim;
@@ -134,16 +152,20 @@ XPLM_API void XPLMSetWindowGeometry(XPLMWindowID inWindowID, int inLeft, int inT
         sim->windows.set_geometry(window, Rect{inLeft, inTop, inRight, inBottom});
 }
 
+// The SDK defines this for popped-out windows only; for others it reports
+// where the window shows on the OS desktop (see WindowState::os_rect).
 XPLM_API void XPLMGetWindowGeometryOS(XPLMWindowID inWindowID, int *outLeft, int *outTop, int *outRight, int *outBottom)
 {
-    XPLMGetWindowGeometry(inWindowID, outLeft, outTop, outRight, outBottom);
+    Sim *sim;
+    Window *window = find_window(&sim, inWindowID);
+    out_rect(window ? simhost::window_os_rect(*window, sim->layout) : Rect{}, outLeft, outTop, outRight, outBottom);
 }
 
 XPLM_API void XPLMSetWindowGeometryOS(XPLMWindowID inWindowID, int inLeft, int inTop, int inRight, int inBottom)
 {
     Sim *sim;
     if (Window *window = find_window(&sim, inWindowID))
-        sim->windows.set_geometry_os(window, Rect{inLeft, inTop, inRight, inBottom});
+        sim->windows.set_geometry_os(window, Rect{inLeft, inTop, inRight, inBottom}, sim->layout);
 }
 
 XPLM_API void XPLMGetWindowGeometryVR(XPLMWindowID inWindowID, int *outWidthBoxels, int *outHeightBoxels)
@@ -220,7 +242,7 @@ XPLM_API void XPLMSetWindowPositioningMode(XPLMWindowID inWindowID, XPLMWindowPo
 {
     Sim *sim;
     if (Window *window = find_window(&sim, inWindowID))
-        sim->windows.set_positioning(window, inPositioningMode, inMonitorIndex, sim->monitors);
+        sim->windows.set_positioning(window, inPositioningMode, inMonitorIndex, sim->layout);
 }
 
 XPLM_API void XPLMSetWindowTitle(XPLMWindowID inWindowID, const char *inWindowTitle)

@@ -42,6 +42,19 @@ simhost::Rect open_at(LinkedSim &sim, const std::string &command, const std::str
     return w.rect;
 }
 
+// Drags an open window sideways by its top strip; returns where it is then.
+simhost::Rect drag_by(LinkedSim &sim, const std::string &title, int dx)
+{
+    simhost::Rect r = window_of(sim, title).rect;
+    int x = (r.left + r.right) / 2, y = r.top - 10;
+    sim.host->mouse_down(x, y, MouseButton::left);
+    sim.host->mouse_drag(x + dx, y, MouseButton::left);
+    sim.host->mouse_up(x + dx, y, MouseButton::left);
+    simhost::Rect moved = window_of(sim, title).rect;
+    EXPECT_EQ(moved.left, r.left + dx);
+    return moved;
+}
+
 void right_click(LinkedSim &sim, int x, int y)
 {
     sim.host->mouse_down(x, y, MouseButton::right);
@@ -153,8 +166,9 @@ TEST(GeometrySave, OnlyTheButtonGoingDownActs)
 TEST(GeometrySave, TopLeftSavesTheMonitorUnderTheClickAndReopensThere)
 {
     LinkedSim sim(desk_monitors());
-    // The window straddles monitors 1 and 2 ; its top-left corner is on monitor 1.
-    simhost::Rect r = open_at(sim, "vxr/popup/PFD_NOBEZEL", pfd_title, 3600, 500);
+    // Dragged to straddle monitors 1 and 2, its top-left corner on monitor 1.
+    open_at(sim, "vxr/popup/PFD_NOBEZEL", pfd_title, 2560, 500);
+    simhost::Rect r = drag_by(sim, pfd_title, 1040);
     std::string cfg_before = vxr_test::read_file(sim.root.settings_file());
     sim.mark();
     right_click(sim, r.left + 49, r.top - 49);
@@ -175,8 +189,9 @@ TEST(GeometrySave, TopLeftSavesTheMonitorUnderTheClickAndReopensThere)
 TEST(GeometrySave, ATopLeftClickOnAMonitorEdgeSavesNoMonitor)
 {
     LinkedSim sim(desk_monitors());
-    // Left edge at 1900: x 1920 is on the border of monitors 0 and 1.
-    simhost::Rect r = open_at(sim, "vxr/popup/PFD_NOBEZEL", pfd_title, 2412, 500);
+    // Dragged to a left edge at 1900: x 1920 is on the border of monitors 0 and 1.
+    open_at(sim, "vxr/popup/PFD_NOBEZEL", pfd_title, 2560, 500);
+    simhost::Rect r = drag_by(sim, pfd_title, -148);
     right_click(sim, 1920, r.top - 10);
     EXPECT_EQ(pfd_nbzl_prefs.monitor_start->get(), -1);
     EXPECT_EQ(pfd_nbzl_prefs.popup_at_start->get(), 2);

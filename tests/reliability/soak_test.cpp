@@ -154,6 +154,15 @@ private:
 
     const std::vector<Rect> &monitors() const { return sim_.host->monitors(); }
     bool monitor_exists(int m) const { return m >= 0 && m < static_cast<int>(monitors().size()); }
+    // The monitor under a point, edges excluded; the last one listed wins.
+    const Rect *monitor_under(int x, int y) const
+    {
+        const Rect *under = nullptr;
+        for (const Rect &m : monitors())
+            if (m.left < x && x < m.right && m.bottom < y && y < m.top)
+                under = &m;
+        return under;
+    }
 
     bool window(const PopupView &v, WindowState *state) const
     {
@@ -519,9 +528,26 @@ private:
         }
         int mx = 0, my = 0;
         sim_.host->mouse_position(&mx, &my);
+        std::string pointer = std::to_string(mx) + "," + std::to_string(my);
         expect(w.mode == WindowMode::free, what + "not floating, to be centred on the pointer");
-        expect((w.rect.left + w.rect.right) / 2 == mx && (w.rect.top + w.rect.bottom) / 2 == my,
-               what + "not centred on the pointer at " + std::to_string(mx) + "," + std::to_string(my));
+        const Rect *m_under = monitor_under(mx, my);
+        bool centred_x = (w.rect.left + w.rect.right) / 2 == mx, centred_y = (w.rect.top + w.rect.bottom) / 2 == my;
+        if (m_under == nullptr) {
+            expect(centred_x && centred_y, what + "not centred on the pointer at " + pointer);
+            return;
+        }
+        // Centred on the pointer, but moved the least needed to lie wholly on
+        // its monitor; where it is too large for that, its left or top edge is
+        // on the monitor's.
+        const Rect &u = *m_under;
+        bool fits_x = w.rect.width() <= u.width(), fits_y = w.rect.height() <= u.height();
+        expect(fits_x ? w.rect.left >= u.left && w.rect.right <= u.right : w.rect.left == u.left,
+               what + "not across the monitor under the pointer at " + pointer);
+        expect(fits_y ? w.rect.bottom >= u.bottom && w.rect.top <= u.top : w.rect.top == u.top,
+               what + "not up and down the monitor under the pointer at " + pointer);
+        expect((centred_x || w.rect.left == u.left || w.rect.right == u.right) &&
+                   (centred_y || w.rect.top == u.top || w.rect.bottom == u.bottom),
+               what + "moved further than needed from the pointer at " + pointer);
         expect(std::abs(w.rect.height() - w.rect.width() * 3 / 4) <= 2, what + "not at the image's aspect");
     }
 

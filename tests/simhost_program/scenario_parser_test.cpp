@@ -144,8 +144,17 @@ TEST(Values, Monitors)
     ASSERT_TRUE(parse_monitor("1x1+-5+-7", &m, &error)) << error;
     EXPECT_EQ(m.width, 1);
     EXPECT_EQ(m.bottom, -7);
+    EXPECT_TRUE(m.covered);
+    ASSERT_TRUE(parse_monitor("1024x768+1920+0:none", &m, &error)) << error;
+    EXPECT_FALSE(m.covered) << "a monitor X-Plane does not cover";
+    EXPECT_EQ(m.left, 1920);
+    EXPECT_EQ(m.height, 768);
+    ASSERT_TRUE(parse_monitor("800x600+-800+0", &m, &error)) << error;
+    EXPECT_TRUE(m.covered) << "each parse starts covered";
 
-    for (const char *bad : {"", "800x600", "800x600+0", "800x600+0+", "800x600-800+0", "800x600+0-5", "x600+0+0",
+    for (const char *bad : {"1024x768+0+0:", "1024x768+0+0:None", "1024x768+0+0:nonE", "1024x768+0+0none",
+                            "1024x768+0+0:none:none", "1024x768+0+0 :none", ":none", "1024x768+0:none+0",
+                            "", "800x600", "800x600+0", "800x600+0+", "800x600-800+0", "800x600+0-5", "x600+0+0",
                             "800x+0+0", "-800x600+0+0", "+800x600+0+0", "800x-600+0+0", "800x600+0+0+0",
                             "800X600+0+0", "800x600++0+0", "800 x600+0+0", "800x600+a+0"}) {
         error.clear();
@@ -172,6 +181,26 @@ TEST(Commands, MonitorsReplaceTheSet)
     EXPECT_NE(error_of(sixteen + " 100x100+1600+0").message.find("16"), std::string::npos);
     EXPECT_FALSE(error_of("monitors").message.empty());
     EXPECT_NE(error_of("monitors 1920x1080+0+0 nonsense").message.find("nonsense"), std::string::npos);
+
+    auto partly = action_of<SetMonitors>("monitors 1920x1080+0+0 1024x768+1920+0:none 1024x768+2944+0");
+    ASSERT_EQ(partly.monitors.size(), 3u);
+    EXPECT_TRUE(partly.monitors[0].covered);
+    EXPECT_FALSE(partly.monitors[1].covered);
+    EXPECT_TRUE(partly.monitors[2].covered);
+    EXPECT_NE(error_of("monitors 1024x768+0+0:none 1920x1080+1024+0").message.find("monitor 0 is the main monitor"),
+              std::string::npos);
+}
+
+TEST(Commands, UiScale)
+{
+    for (int percent : {100, 150, 200})
+        EXPECT_EQ(action_of<SetUiScale>("ui-scale " + std::to_string(percent)).percent, percent);
+    for (const char *bad : {"ui-scale", "ui-scale 125", "ui-scale 0", "ui-scale -100", "ui-scale 150%",
+                            "ui-scale 1.5", "ui-scale +150", "ui-scale 0150", "ui-scale 150 200"}) {
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
+    }
+    EXPECT_NE(error_of("ui-scale 125").message.find("100, 150 or 200"), std::string::npos);
+    EXPECT_FALSE(parse("ui-scale 200")[0].is_expectation());
 }
 
 TEST(Commands, LifecycleFramesAndPanel)
@@ -312,13 +341,28 @@ TEST(Expectations, Window)
     EXPECT_EQ(*action_of<ExpectWindow>("expect window T visible mode=free").mode, WindowMode::free);
     EXPECT_EQ(*action_of<ExpectWindow>("expect window T hidden monitor=-1").monitor, -1);
     EXPECT_EQ(action_of<ExpectWindow>("expect window T none").visibility, Visibility::none);
+    EXPECT_FALSE(full.os_rect);
+
+    auto popped = action_of<ExpectWindow>("expect window T visible mode=popout monitor=-1 rect=0,384,512,0 "
+                                          "os-rect=-1024,768,0,0");
+    ASSERT_TRUE(popped.rect);
+    ASSERT_TRUE(popped.os_rect);
+    EXPECT_EQ(popped.rect->right, 512) << "rect= and os-rect= are told apart";
+    EXPECT_EQ(popped.os_rect->left, -1024);
+    EXPECT_EQ(popped.os_rect->top, 768);
+    EXPECT_EQ(popped.os_rect->right, 0);
+    EXPECT_EQ(popped.os_rect->bottom, 0);
+    EXPECT_FALSE(action_of<ExpectWindow>("expect window T visible os-rect=0,10,10,0").rect);
 
     for (const char *bad : {"expect window", "expect window T", "expect window T shown", "expect window T none mode=free",
                             "expect window T visible mode=floating", "expect window T visible mode=free mode=popout",
                             "expect window T visible monitor=one", "expect window T visible rect=1,2,3",
                             "expect window T visible rect=1,2,3,4,5", "expect window T visible rect=1,2,3,",
                             "expect window T visible rect=0,0,10,10", "expect window T visible rect=10,10,0,0",
-                            "expect window T visible size=1"}) {
+                            "expect window T visible size=1", "expect window T visible os-rect=1,2,3",
+                            "expect window T visible os-rect=10,10,0,0", "expect window T none os-rect=0,10,10,0",
+                            "expect window T visible os-rect=0,10,10,0 os-rect=0,10,10,0",
+                            "expect window T visible osrect=0,10,10,0", "expect window T visible os-rect=a,10,10,0"}) {
         EXPECT_FALSE(error_of(bad).message.empty()) << bad;
     }
 }
@@ -444,6 +488,11 @@ TEST(Scripts, PixelsLieOnTheMonitorsInForce)
     e = error_of(cockpit + "monitors 800x600+-800+0\nexpect pixel 0 800 10 000000\n");
     EXPECT_EQ(e.line, 3);
     EXPECT_NE(e.message.find("800x600+-800+0"), std::string::npos);
+
+    // Pixels are OS pixels, on covered and uncovered monitors alike, whatever the scale.
+    parse("ui-scale 200\nmonitors 1920x1080+0+0 1024x768+1920+0:none\nexpect pixel 1 1023 767 245A7A\n");
+    e = error_of("monitors 1920x1080+0+0 1024x768+1920+0:none\nexpect pixel 1 1024 0 245A7A\n");
+    EXPECT_NE(e.message.find("1024x768+1920+0:none"), std::string::npos);
 }
 
 TEST(Scripts, ShotNamesAreUsedOnce)

@@ -18,7 +18,8 @@
 
 namespace simhost {
 
-// Global desktop coordinates, y up: top > bottom.
+// A rectangle, y up: top > bottom. In global desktop boxels or in OS pixels,
+// as each use says.
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int width() const { return right - left; }
@@ -27,6 +28,13 @@ struct Rect {
 
 // "W x H + left + bottom", as monitors are given to the host.
 Rect monitor_rect(int w, int h, int left, int bottom);
+
+// An operating-system monitor: its rectangle in OS pixels, and whether a
+// full-screen X-Plane window covers it. Monitor 0, the main one, is covered.
+struct Monitor {
+    Rect os;
+    bool covered = true;
+};
 
 enum class WindowMode { free, fullscreen, popout };
 enum class MouseButton { left, right };
@@ -37,7 +45,12 @@ struct WindowState {
     bool visible = false;
     WindowMode mode = WindowMode::free;
     int monitor = -1;      // full screen: the monitor's index; else -1
-    Rect rect;             // what XPLMGetWindowGeometry reports
+    Rect rect;             // what XPLMGetWindowGeometry reports, in global boxels
+    // What XPLMGetWindowGeometryOS reports, in OS pixels: a popped-out
+    // window's operating-system window; for a window full screen on a
+    // monitor, that monitor's OS rectangle; for any other, rect converted to
+    // pixels (where it shows on the OS desktop).
+    Rect os_rect;
     int min_w = 0, min_h = 0, max_w = 0, max_h = 0;
 };
 
@@ -87,7 +100,9 @@ void set_callback_probe(CallbackProbe probe);   // nullptr removes it
 
 struct HostOptions {
     std::string root;                 // the simulator-like folder; Log.txt is written here
-    std::vector<Rect> monitors;       // empty: one 1920 x 1080 monitor at the origin
+    std::vector<Rect> monitors;       // in OS pixels; empty: one 1920 x 1080 monitor at the origin
+    std::vector<int> uncovered;       // indices into monitors of those X-Plane does not cover (never 0)
+    int ui_scale = 100;               // per cent: 100, 150 or 200
     bool echo_log = true;             // also write log lines to standard output
     double frame_seconds = 1.0 / 60;  // simulated time per frame
 };
@@ -111,9 +126,19 @@ public:
     bool enabled() const;
     void send_message(int message, void *param);
 
-    // Desktop. Monitors may be replaced between frames (hot-plug).
-    void set_monitors(const std::vector<Rect> &monitors);
-    const std::vector<Rect> &monitors() const;
+    // Desktop. Monitors may be replaced between frames (hot-plug), and the
+    // user-interface scale changed; full-screen windows follow their monitor
+    // at once. Monitors are given in OS pixels; global boxels are OS pixels x
+    // 100 / scale. An empty list is one 1920 x 1080 monitor at the origin.
+    // A monitor 0 not covered, or a scale other than 100, 150 or 200, throws
+    // std::invalid_argument and changes nothing.
+    void set_monitors(const std::vector<Rect> &monitors);        // all covered
+    void set_os_monitors(const std::vector<Monitor> &monitors);
+    void set_ui_scale(int percent);
+    int ui_scale() const;
+    const std::vector<Rect> &monitors() const;                   // every monitor's OS rectangle
+    // A covered monitor's rectangle in global boxels; false for an uncovered or absent one.
+    bool monitor_global(int index, Rect *out) const;
 
     // Frames.
     void run_frames(int n);
@@ -141,7 +166,8 @@ public:
     std::vector<std::string> menu_items(const std::string &name) const;
     LiveObjects live() const;
 
-    // Pixels of the last frame, cursor not drawn. 0xRRGGBB; origin bottom-left.
+    // Pixels of the last frame, cursor not drawn, in the monitor's (or the
+    // popped-out window's) own OS pixels. 0xRRGGBB; origin bottom-left.
     uint32_t monitor_pixel(int monitor, int x, int y) const;
     bool popout_pixel(const std::string &title, int x, int y, uint32_t *rgb) const;
     // One PNG per monitor and per popped-out window, cursor drawn in; returns the files.

@@ -1,0 +1,157 @@
+/*
+ * Conversions between the simulator's global desktop (boxels) and the
+ * operating system's (pixels), through the monitors both enumerations
+ * report under one index, and the monitor searches that placement needs.
+ */
+#include "desktop_coords.h"
+
+#include <algorithm>
+#include <cmath>
+
+// Enough for any desk; monitors past this many are not considered.
+constexpr int max_monitors = 32;
+
+namespace {
+
+struct monitor_entry {
+    int index;
+    desktop_rect bounds;
+};
+
+struct monitor_list {
+    monitor_entry entries[max_monitors];
+    int count;
+};
+
+void collect_monitor(int index, int left, int top, int right, int bottom, void *ref)
+{
+    auto *list = static_cast<monitor_list *>(ref);
+    if (list->count < max_monitors)
+        list->entries[list->count++] = {index, {left, top, right, bottom}};
+}
+
+int64_t overlap_area(const desktop_rect &a, const desktop_rect &b)
+{
+    int64_t w = int64_t(std::min(a.right, b.right)) - std::max(a.left, b.left);
+    int64_t h = int64_t(std::min(a.top, b.top)) - std::max(a.bottom, b.bottom);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// Squared distance from the rectangle's centre to the nearest point of bounds.
+double distance_sq(const desktop_rect &r, const desktop_rect &bounds)
+{
+    double cx = (double(r.left) + r.right) / 2, cy = (double(r.top) + r.bottom) / 2;
+    double dx = cx < bounds.left ? bounds.left - cx : (cx > bounds.right ? cx - bounds.right : 0);
+    double dy = cy < bounds.bottom ? bounds.bottom - cy : (cy > bounds.top ? cy - bounds.top : 0);
+    return dx * dx + dy * dy;
+}
+
+// The global monitor that holds most of r, or failing that the nearest one.
+const monitor_entry *holding_monitor(const monitor_list &global, const desktop_rect &r)
+{
+    const monitor_entry *best = nullptr;
+    int64_t best_area = 0;
+    for (int i = 0; i < global.count; i++) {
+        int64_t area = overlap_area(r, global.entries[i].bounds);
+        if (area > best_area) {
+            best_area = area;
+            best = &global.entries[i];
+        }
+    }
+    if (best != nullptr)
+        return best;
+    double best_distance = 0;
+    for (int i = 0; i < global.count; i++) {
+        double d = distance_sq(r, global.entries[i].bounds);
+        if (best == nullptr || d < best_distance) {
+            best_distance = d;
+            best = &global.entries[i];
+        }
+    }
+    return best;
+}
+
+int scale_coord(int value, int from_origin, int from_size, int to_origin, int to_size)
+{
+    if (from_size <= 0)
+        return to_origin + (value - from_origin);
+    return to_origin + static_cast<int>(std::lround(double(value - from_origin) * to_size / from_size));
+}
+
+}  // namespace
+
+desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, const desktop_rect &os)
+{
+    int gw = global.right - global.left, gh = global.top - global.bottom;
+    int ow = os.right - os.left, oh = os.top - os.bottom;
+    return {scale_coord(r.left, global.left, gw, os.left, ow), scale_coord(r.top, global.bottom, gh, os.bottom, oh),
+            scale_coord(r.right, global.left, gw, os.left, ow), scale_coord(r.bottom, global.bottom, gh, os.bottom, oh)};
+}
+
+bool window_rect_os(XPLMWindowID win, desktop_rect *out)
+{
+    if (XPLMWindowIsPoppedOut(win)) {
+        XPLMGetWindowGeometryOS(win, &out->left, &out->top, &out->right, &out->bottom);
+        return true;
+    }
+    XPLMGetWindowGeometry(win, &out->left, &out->top, &out->right, &out->bottom);
+    monitor_list global = {};
+    XPLMGetAllMonitorBoundsGlobal(collect_monitor, &global);
+    const monitor_entry *holder = holding_monitor(global, *out);
+    if (holder == nullptr)
+        return false;
+    monitor_list os = {};
+    XPLMGetAllMonitorBoundsOS(collect_monitor, &os);
+    for (int i = 0; i < os.count; i++) {
+        if (os.entries[i].index == holder->index) {
+            *out = global_to_os(*out, holder->bounds, os.entries[i].bounds);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool os_rect_on_a_monitor(int64_t left, int64_t top, int64_t right, int64_t bottom, int min_w, int min_h)
+{
+    monitor_list os = {};
+    XPLMGetAllMonitorBoundsOS(collect_monitor, &os);
+    for (int i = 0; i < os.count; i++) {
+        const desktop_rect &m = os.entries[i].bounds;
+        int64_t w = std::min<int64_t>(right, m.right) - std::max<int64_t>(left, m.left);
+        int64_t h = std::min<int64_t>(top, m.top) - std::max<int64_t>(bottom, m.bottom);
+        if (w >= min_w && h >= min_h)
+            return true;
+    }
+    return false;
+}
+
+bool monitor_bounds_at(int x, int y, desktop_rect *out)
+{
+    monitor_list global = {};
+    XPLMGetAllMonitorBoundsGlobal(collect_monitor, &global);
+    bool found = false;
+    // As with the monitor under a click: the last one reported that holds the point.
+    for (int i = 0; i < global.count; i++) {
+        const desktop_rect &m = global.entries[i].bounds;
+        if (m.left < x && x < m.right && m.bottom < y && y < m.top) {
+            *out = m;
+            found = true;
+        }
+    }
+    return found;
+}
+
+desktop_rect keep_within(const desktop_rect &r, const desktop_rect &bounds)
+{
+    int w = r.right - r.left, h = r.top - r.bottom;
+    int left = r.left, top = r.top;
+    if (w > bounds.right - bounds.left)
+        left = bounds.left;
+    else
+        left = std::min(std::max(left, bounds.left), bounds.right - w);
+    if (h > bounds.top - bounds.bottom)
+        top = bounds.top;
+    else
+        top = std::max(std::min(top, bounds.top), bounds.bottom + h);
+    return {left, top, left + w, top - h};
+}

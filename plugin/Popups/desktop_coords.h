@@ -1,0 +1,42 @@
+/*
+ * The two desktops a window lives on: the simulator's global desktop in
+ * boxels (floating and full-screen windows, the mouse) and the operating
+ * system's desktop in pixels (popped-out windows). A monitor's Global and OS
+ * bounds share its index, which is how one is converted into the other.
+ */
+#ifndef VXR_DESKTOP_COORDS_H
+#define VXR_DESKTOP_COORDS_H
+
+#include <cstdint>
+
+#include <XPLMDisplay.h>
+
+// Left, top, right, bottom; y grows upwards.
+struct desktop_rect {
+    int left, top, right, bottom;
+};
+
+// The window's rectangle in operating-system pixels: a popped-out window's
+// own, otherwise its global rectangle converted through the monitor that
+// holds most of it. False when no monitor of the simulator holds any of it
+// and none is near (out keeps the global rectangle then).
+bool window_rect_os(XPLMWindowID win, desktop_rect *out);
+
+// Converts a global rectangle to OS pixels through the monitor with the
+// given Global and OS bounds.
+desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, const desktop_rect &os);
+
+// Whether a piece of at least min_w x min_h pixels of the OS rectangle lies
+// on one monitor of the operating system.
+bool os_rect_on_a_monitor(int64_t left, int64_t top, int64_t right, int64_t bottom, int min_w, int min_h);
+
+// The global bounds of the monitor under the point (edges excluded); false
+// when the point lies on none.
+bool monitor_bounds_at(int x, int y, desktop_rect *out);
+
+// Moves r the least needed so that it lies wholly within bounds, axis by
+// axis; in an axis where it does not fit, its left or top edge is put on the
+// bounds' own, so that the window's close and pop-out corners stay in reach.
+desktop_rect keep_within(const desktop_rect &r, const desktop_rect &bounds);
+
+#endif
