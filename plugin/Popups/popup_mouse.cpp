@@ -240,11 +240,16 @@ int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *re
             popup_drag(win, x, y, status, pup);
             return 1;
         }
-        if ((d.left < 50 && d.bottom < 50) || pup->resize_side == -1) {
+        // A resize keeps the side it began with, wherever the pointer goes.
+        if (pup->resize_side != 0) {
+            popup_resize(win, x, y, status, pup, pup->resize_side > 0);
+            return 1;
+        }
+        if (d.left < 50 && d.bottom < 50) {
             popup_resize(win, x, y, status, pup, false);
             return 1;
         }
-        if ((d.right < 50 && d.bottom < 50) || pup->resize_side == 1) {
+        if (d.right < 50 && d.bottom < 50) {
             popup_resize(win, x, y, status, pup, true);
             return 1;
         }

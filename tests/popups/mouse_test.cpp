@@ -220,6 +220,41 @@ TEST(PopupMouse, ResizingStopsAt256PixelsWide)
     EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.left, r.top, r.left + 257, r.top - 193}));
 }
 
+// The pointer of a corner resize may leave the window on any side; the side
+// taken at the mouse-down keeps moving, the other edge never does.
+TEST(PopupMouse, ACornerResizeKeepsItsSideUntilTheMouseUp)
+{
+    LinkedSim sim(tall_monitor());
+    Rect r = open_pfd_at(sim, 960, 500);
+    Rect narrowest{r.left, r.top, r.left + 256, r.top - 192};
+
+    // The right corner pulled past the left edge and below the window.
+    sim.host->mouse_down(r.right - 10, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.left + 100, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.left - 100, r.bottom + 10, MouseButton::left);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), narrowest));
+    sim.host->mouse_drag(r.left - 300, r.bottom - 200, MouseButton::left);
+    sim.host->mouse_up(r.left - 300, r.bottom - 200, MouseButton::left);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), narrowest));
+    EXPECT_EQ(PFD_popup.resize_side, 0);
+
+    // Grown back, then the left corner pulled past the right edge.
+    drag(sim, narrowest.right - 10, narrowest.bottom + 10, r.right - 10, r.bottom + 10);
+    ASSERT_TRUE(same_rect(rect_of(sim, pfd_title), r));
+    sim.host->mouse_down(r.left + 10, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.right - 100, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.right + 100, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_up(r.right + 100, r.bottom - 100, MouseButton::left);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.right - 256, r.top, r.right, r.top - 192}));
+
+    // Over, a click on the face resizes nothing.
+    Rect now = rect_of(sim, pfd_title);
+    sim.mark();
+    click(sim, now.left + 128, now.top - 96);
+    EXPECT_EQ(sim.count_logged("Click at 512.00 384.00"), 1);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), now));
+}
+
 TEST(PopupMouse, AClickOnTheFaceLogsImageCoordinates)
 {
     LinkedSim sim;
