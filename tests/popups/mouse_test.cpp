@@ -255,6 +255,27 @@ TEST(PopupMouse, ACornerResizeKeepsItsSideUntilTheMouseUp)
     EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), now));
 }
 
+// The window's resizing limits: 256 to 4096 wide, at most 4096 high. A 1024 x
+// 768 image reaches 4096 wide first, 3072 high.
+TEST(PopupMouse, AResizeStopsAtTheLimitsKeepingTheAspectAndTheFixedEdges)
+{
+    LinkedSim sim(tall_monitor());
+    Rect r = open_pfd_at(sim, 960, 500);
+
+    drag(sim, r.right - 10, r.bottom + 10, r.right + 6000, r.bottom - 6000);
+    Rect widest{r.left, r.top, r.left + 4096, r.top - 3072};
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), widest));
+
+    // Back inside the limits, the corner follows the pointer again.
+    drag(sim, widest.right - 10, widest.bottom + 10, r.left + 2048 - 10, widest.bottom + 10);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.left, r.top, r.left + 2048, r.top - 1536}));
+
+    // The left corner: the right edge stays where it is.
+    Rect now = rect_of(sim, pfd_title);
+    drag(sim, now.left + 10, now.bottom + 10, now.left - 6000, now.bottom - 6000);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{now.right - 4096, now.top, now.right, now.top - 3072}));
+}
+
 TEST(PopupMouse, AClickOnTheFaceLogsImageCoordinates)
 {
     LinkedSim sim;
