@@ -56,12 +56,14 @@ static bool in_popout_corner(const edge_distances &d)
     return near_edge(d.right) && near_edge(d.top);
 }
 
+// The face is measured on the picture as it is drawn, so that a button is hit
+// where it shows, whatever fill_window says.
 image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y)
 {
-    window_rect r = read_rect(win);
+    popup_area a = popup_drawn_area(pup, win);
     image_point p;
-    p.x = static_cast<double>(x - r.left) / static_cast<double>(r.right - r.left) * pup->image_w;
-    p.y = static_cast<double>(r.top - y) / static_cast<double>(r.top - r.bottom) * pup->image_h;
+    p.x = static_cast<double>(x - a.left) / static_cast<double>(a.width) * pup->image_w;
+    p.y = static_cast<double>(a.bottom + a.height - y) / static_cast<double>(a.height) * pup->image_h;
     return p;
 }
 
