@@ -4,26 +4,10 @@
  * cairo renderer, lies over it.
  */
 #include "popupSystem.h"
-
-// The drawn area: the window's width, and its height or (fill_window 0) the
-// height the image's aspect gives, standing on the window's bottom edge.
-struct drawn_area {
-    double left, bottom, width, height;
-};
-
-static drawn_area popup_drawn_area(const popup *pup, XPLMWindowID win)
-{
-    int left = 0, top = 0, right = 0, bottom = 0;
-    XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
-    int width = right - left;
-    int height = pup->prefs->fill_window->get() != 0 ? top - bottom
-                                                      : static_cast<int>(pup->image_h / pup->image_w * width);
-    return drawn_area{static_cast<double>(left), static_cast<double>(bottom),
-                      static_cast<double>(width), static_cast<double>(height)};
-}
+#include "popup_area.h"
 
 // Destination fractions measure from the top of the drawn area down.
-static void place(const drawn_area &a, double dst_x, double dst_y, double dst_w, double dst_h,
+static void place(const popup_area &a, double dst_x, double dst_y, double dst_w, double dst_h,
                   vect2_t *pos, vect2_t *size)
 {
     *pos = VECT2(a.left + a.width * dst_x, a.bottom + a.height * (1 - dst_y - dst_h));
@@ -34,7 +18,7 @@ void popup_draw(XPLMWindowID win, void *ref)
 {
     popup *pup = static_cast<popup *>(ref);
     win_resize_ctl_update(&pup->resize_ctl);
-    drawn_area area = popup_drawn_area(pup, win);
+    popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
 
     if (pup->has_regions) {

@@ -4,6 +4,7 @@
  * their commands from mouse-down to mouse-up; the cursor shows each zone.
  */
 #include "popupSystem.h"
+#include "popup_area.h"
 
 #include <cmath>
 
@@ -55,12 +56,14 @@ static bool in_popout_corner(const edge_distances &d)
     return near_edge(d.right) && near_edge(d.top);
 }
 
+// The face is measured on the picture as it is drawn, so that a button is hit
+// where it shows, whatever fill_window says.
 image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y)
 {
-    window_rect r = read_rect(win);
+    popup_area a = popup_drawn_area(pup, win);
     image_point p;
-    p.x = static_cast<double>(x - r.left) / static_cast<double>(r.right - r.left) * pup->image_w;
-    p.y = static_cast<double>(r.top - y) / static_cast<double>(r.top - r.bottom) * pup->image_h;
+    p.x = static_cast<double>(x - a.left) / static_cast<double>(a.width) * pup->image_w;
+    p.y = static_cast<double>(a.bottom + a.height - y) / static_cast<double>(a.height) * pup->image_h;
     return p;
 }
 
@@ -146,6 +149,19 @@ void popup_drag(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *p
     }
 }
 
+// The width a resize may give the window: within the resizing limits, and with
+// the height its aspect asks for no higher than they allow.
+static int resize_width_within_limits(const popup *pup, int width)
+{
+    if (width < popup_min_w)
+        width = popup_min_w;
+    if (width > popup_max_w)
+        width = popup_max_w;
+    if (pup->image_h / pup->image_w * width > popup_max_h)
+        width = static_cast<int>(popup_max_h * pup->image_w / pup->image_h);
+    return width;
+}
+
 void popup_resize(XPLMWindowID win, int x, int, XPLMMouseStatus status, popup *pup, bool right_side)
 {
     window_rect r = read_rect(win);
@@ -153,19 +169,13 @@ void popup_resize(XPLMWindowID win, int x, int, XPLMMouseStatus status, popup *p
         pup->resize_side = right_side ? 1 : -1;
         pup->grab_x = right_side ? r.right - x : x - r.left;
     } else if (status == xplm_MouseDrag) {
-        int left = r.left, right = r.right;
-        if (right_side) {
-            right = x + pup->grab_x;
-            if (right - left < 256)
-                right = left + 256;
-        } else {
-            left = x - pup->grab_x;
-            if (right - left < 256)
-                left = right - 256;
-        }
-        // The top stays; the bottom follows the image's aspect.
-        int bottom = static_cast<int>(r.top - (pup->image_h / pup->image_w) * (right - left));
-        XPLMSetWindowGeometry(win, left, r.top, right, bottom);
+        // Only the edge being resized moves; the other one and the top stay,
+        // and the bottom follows the image's aspect.
+        int width = right_side ? x + pup->grab_x - r.left : r.right - (x - pup->grab_x);
+        width = resize_width_within_limits(pup, width);
+        int left = right_side ? r.left : r.right - width;
+        int bottom = static_cast<int>(r.top - (pup->image_h / pup->image_w) * width);
+        XPLMSetWindowGeometry(win, left, r.top, left + width, bottom);
     } else if (status == xplm_MouseUp) {
         pup->resize_side = 0;
     }
@@ -240,11 +250,16 @@ int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *re
             popup_drag(win, x, y, status, pup);
             return 1;
         }
-        if ((d.left < 50 && d.bottom < 50) || pup->resize_side == -1) {
+        // A resize keeps the side it began with, wherever the pointer goes.
+        if (pup->resize_side != 0) {
+            popup_resize(win, x, y, status, pup, pup->resize_side > 0);
+            return 1;
+        }
+        if (d.left < 50 && d.bottom < 50) {
             popup_resize(win, x, y, status, pup, false);
             return 1;
         }
-        if ((d.right < 50 && d.bottom < 50) || pup->resize_side == 1) {
+        if (d.right < 50 && d.bottom < 50) {
             popup_resize(win, x, y, status, pup, true);
             return 1;
         }

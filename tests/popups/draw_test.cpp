@@ -79,6 +79,55 @@ TEST(PopupDraw, FillWindowStretchesTheFaceOrKeepsTheImageAspect)
     EXPECT_FALSE(color_near(popout_pixel(sim, pfd_title, x_left, display_to_area_y(704, 900)), pfd_markers.top_left));
 }
 
+// With fill_window 0 the picture keeps the image's aspect inside the window:
+// on a 1024 x 600 unit it is as high as the window, 800 wide, centred (112
+// pixels in), and nothing is drawn on the main monitor above the unit.
+TEST(PopupDraw, OnAWideUnitTheKeptAspectStaysInsideTheWindow)
+{
+    LinkedSim sim(wide_unit_monitors(), false);
+    load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
+                             "pfd_nbzl_fill_window = 0"});
+    ASSERT_TRUE(sim.host->command(pfd_cmd));
+    ASSERT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{0, 600, 1024, 0}));
+    sim.host->run_frames(2);
+
+    const int x_left = 112 + display_to_area_x(64, 800), x_right = 112 + display_to_area_x(960, 800);
+    const int y_low = display_to_area_y(64, 600), y_high = display_to_area_y(704, 600);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, x_left, y_low), pfd_markers.bottom_left);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, x_right, y_low), pfd_markers.bottom_right);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, x_left, y_high), pfd_markers.top_left);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, x_right, y_high), pfd_markers.top_right);
+
+    // The main monitor's outside view right above the unit: its ground, left
+    // of the runway, up to where a picture 768 high would have reached.
+    const uint32_t ground = 0x4F5E33;
+    for (int y : {0, 60, 120, 167})
+        for (int x : {40, 200, 400})
+            EXPECT_PRED2(color_near, sim.host->monitor_pixel(0, x, y), ground) << x << "," << y;
+
+    // The overlay lies on the picture: the strips beside it are not covered.
+    EXPECT_FALSE(color_near(sim.host->monitor_pixel(1, 56, y_low), pfd_markers.bottom_left));
+    EXPECT_FALSE(color_near(sim.host->monitor_pixel(1, 1024 - 56, y_high), pfd_markers.top_right));
+}
+
+// A popped-out window wider than the image's aspect: the picture is as high as
+// the window and centred across it.
+TEST(PopupDraw, InAWideWindowThePictureIsCentredAcrossIt)
+{
+    LinkedSim sim({}, false);
+    load_with_settings(sim, {"pfd_nbzl_popup_at_start = 1", "pfd_nbzl_x = 100", "pfd_nbzl_y = 100",
+                             "pfd_nbzl_w = 1000", "pfd_nbzl_h = 300", "pfd_nbzl_fill_window = 0"});
+    ASSERT_TRUE(sim.host->command(pfd_cmd));
+    sim.host->run_frames(2);
+
+    // 400 x 300, (1000 - 400) / 2 = 300 pixels in.
+    EXPECT_PRED2(color_near, popout_pixel(sim, pfd_title, 300 + display_to_area_x(64, 400), display_to_area_y(64, 300)),
+                 pfd_markers.bottom_left);
+    EXPECT_PRED2(color_near,
+                 popout_pixel(sim, pfd_title, 300 + display_to_area_x(960, 400), display_to_area_y(704, 300)),
+                 pfd_markers.top_right);
+}
+
 // An overlay of the test's own: transparent but for an opaque magenta bar
 // across the upper part of the image (image rows 100 to 200 from the top).
 void write_test_overlay(const std::string &path)

@@ -220,6 +220,62 @@ TEST(PopupMouse, ResizingStopsAt256PixelsWide)
     EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.left, r.top, r.left + 257, r.top - 193}));
 }
 
+// The pointer of a corner resize may leave the window on any side; the side
+// taken at the mouse-down keeps moving, the other edge never does.
+TEST(PopupMouse, ACornerResizeKeepsItsSideUntilTheMouseUp)
+{
+    LinkedSim sim(tall_monitor());
+    Rect r = open_pfd_at(sim, 960, 500);
+    Rect narrowest{r.left, r.top, r.left + 256, r.top - 192};
+
+    // The right corner pulled past the left edge and below the window.
+    sim.host->mouse_down(r.right - 10, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.left + 100, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.left - 100, r.bottom + 10, MouseButton::left);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), narrowest));
+    sim.host->mouse_drag(r.left - 300, r.bottom - 200, MouseButton::left);
+    sim.host->mouse_up(r.left - 300, r.bottom - 200, MouseButton::left);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), narrowest));
+    EXPECT_EQ(PFD_popup.resize_side, 0);
+
+    // Grown back, then the left corner pulled past the right edge.
+    drag(sim, narrowest.right - 10, narrowest.bottom + 10, r.right - 10, r.bottom + 10);
+    ASSERT_TRUE(same_rect(rect_of(sim, pfd_title), r));
+    sim.host->mouse_down(r.left + 10, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.right - 100, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_drag(r.right + 100, r.bottom + 10, MouseButton::left);
+    sim.host->mouse_up(r.right + 100, r.bottom - 100, MouseButton::left);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.right - 256, r.top, r.right, r.top - 192}));
+
+    // Over, a click on the face resizes nothing.
+    Rect now = rect_of(sim, pfd_title);
+    sim.mark();
+    click(sim, now.left + 128, now.top - 96);
+    EXPECT_EQ(sim.count_logged("Click at 512.00 384.00"), 1);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), now));
+}
+
+// The window's resizing limits: 256 to 4096 wide, at most 4096 high. A 1024 x
+// 768 image reaches 4096 wide first, 3072 high.
+TEST(PopupMouse, AResizeStopsAtTheLimitsKeepingTheAspectAndTheFixedEdges)
+{
+    LinkedSim sim(tall_monitor());
+    Rect r = open_pfd_at(sim, 960, 500);
+
+    drag(sim, r.right - 10, r.bottom + 10, r.right + 6000, r.bottom - 6000);
+    Rect widest{r.left, r.top, r.left + 4096, r.top - 3072};
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), widest));
+
+    // Back inside the limits, the corner follows the pointer again.
+    drag(sim, widest.right - 10, widest.bottom + 10, r.left + 2048 - 10, widest.bottom + 10);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{r.left, r.top, r.left + 2048, r.top - 1536}));
+
+    // The left corner: the right edge stays where it is.
+    Rect now = rect_of(sim, pfd_title);
+    drag(sim, now.left + 10, now.bottom + 10, now.left - 6000, now.bottom - 6000);
+    EXPECT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{now.right - 4096, now.top, now.right, now.top - 3072}));
+}
+
 TEST(PopupMouse, AClickOnTheFaceLogsImageCoordinates)
 {
     LinkedSim sim;
@@ -238,6 +294,42 @@ TEST(PopupMouse, AClickOnTheFaceLogsImageCoordinates)
     sim.mark();
     click(sim, r.left + 342, r.top - 171);
     EXPECT_EQ(sim.count_logged("Click at 512.00 256.00"), 1);
+}
+
+// With fill_window 0 on a 1024 x 600 unit the picture is 800 x 600, 112 pixels
+// in from the window's left edge: the face is measured on the picture, so a
+// button lies where it is drawn.
+TEST(PopupMouse, TheFaceIsMeasuredOnThePictureAsDrawn)
+{
+    LinkedSim sim(wide_unit_monitors(), false);
+    popup_button button;
+    button.cx = 128;
+    button.cy = 384;
+    button.width = 100;
+    button.height = 100;
+    PFD_popup.buttons = {&button};
+    struct buttons_reset {
+        ~buttons_reset() { PFD_popup.buttons.clear(); }
+    } reset;
+    load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
+                             "pfd_nbzl_fill_window = 0"});
+    ASSERT_TRUE(sim.host->command(pfd_cmd));
+    ASSERT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{0, 600, 1024, 0}));
+
+    sim.mark();
+    click(sim, 112 + 100, 300);
+    click(sim, 56, 150);
+    EXPECT_TRUE(sim.logged_in_order({"Click at 128.00 384.00", "Click at -71.68 576.00"}));
+    EXPECT_EQ(cursor_at(sim, 112 + 100, 300), "m_point.png");
+    EXPECT_EQ(cursor_at(sim, 112 + 100 + 60, 300), "arrow");
+
+    // Stretched over the window, the face is the whole window again.
+    PFD_popup.prefs->fill_window->set(1);
+    sim.mark();
+    click(sim, 112 + 100, 300);
+    EXPECT_EQ(sim.count_logged("Click at 212.00 384.00"), 1);
+    EXPECT_EQ(cursor_at(sim, 112 + 100, 300), "arrow");
+    EXPECT_EQ(cursor_at(sim, 128, 300), "m_point.png");
 }
 
 }  // namespace

@@ -38,6 +38,11 @@ testing::AssertionResult same_rect(const simhost::Rect &actual, const simhost::R
     return testing::AssertionFailure() << "rect " << rect_text(actual) << ", expected " << rect_text(expected);
 }
 
+std::vector<simhost::Rect> wide_unit_monitors()
+{
+    return {simhost::monitor_rect(1920, 1080, 0, 600), simhost::monitor_rect(1024, 600, 0, 0)};
+}
+
 static uint64_t test_now_us = 0;
 
 static uint64_t test_clock()

@@ -38,6 +38,10 @@ void use_test_clock(uint64_t start_us);
 void advance_test_clock(uint64_t us);
 
 
+// A 1024 x 600 display unit (monitor 1) right below a 1920 x 1080 main
+// monitor (monitor 0), their left edges at x = 0.
+std::vector<simhost::Rect> wide_unit_monitors();
+
 // The markers of the synthetic displays, centred 64 px in from each corner of
 // a 1024 x 768 display: bottom-left, bottom-right, top-left, top-right.
 struct display_markers {

@@ -1,0 +1,28 @@
+/*
+ * A popup window's size and where its picture lies in it: the resizing limits
+ * every popup window gets, and the drawn area that both the drawing and the
+ * face's hit test measure by.
+ */
+#ifndef VXR_POPUP_AREA_H
+#define VXR_POPUP_AREA_H
+
+#include <XPLMDisplay.h>
+
+struct popup;
+
+// The resizing limits of a popup window, in boxels (no minimum height).
+constexpr int popup_min_w = 256;
+constexpr int popup_max_w = 4096;
+constexpr int popup_max_h = 4096;
+
+// The rectangle the picture is drawn in, in window coordinates (y up).
+struct popup_area {
+    int left, bottom, width, height;
+};
+
+// With fill_window set, the whole window. Otherwise the picture keeps the
+// image's aspect inside the window: as wide as the window when that fits, else
+// as high as the window and centred across it; it stands on the bottom edge.
+popup_area popup_drawn_area(const popup *pup, XPLMWindowID win);
+
+#endif
