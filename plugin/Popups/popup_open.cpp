@@ -13,6 +13,7 @@
 #include "desktop_coords.h"
 #include "geometry_save.h"
 #include "monitors.h"
+#include "popup_area.h"
 
 static void popup_key(XPLMWindowID, char, XPLMKeyFlags, char, void *, int)
 {
@@ -52,7 +53,7 @@ static bool popup_create_window(popup *pup)
         return false;
     }
     XPLMSetWindowTitle(pup->win, pup->title.c_str());
-    XPLMSetWindowResizingLimits(pup->win, 256, 0, 4096, 4096);
+    XPLMSetWindowResizingLimits(pup->win, popup_min_w, 0, popup_max_w, popup_max_h);
     return true;
 }
 
