@@ -118,8 +118,14 @@ static void popup_place(popup *pup)
         monitor_presence_query query = {monitor, false};
         XPLMGetAllMonitorBoundsGlobal(match_monitor_index, &query);
         if (query.found) {
+            if (popup *holder = monitor_held_by_other(pup, monitor)) {
+                logMsg("Monitor %d is taken by %s", monitor, holder->title.c_str());
+                popup_place_on_mouse(pup);
+                return;
+            }
             logMsg("Setting Position");
             XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+            make_way_on_monitor(pup, monitor);
             return;
         }
         logMsg("Monitor %d not Available", monitor);
