@@ -126,4 +126,24 @@ TEST(StartupAssignment, AKeptOutDisplayLogsNoAssignment)
     EXPECT_EQ(pfd_nbzl_prefs.popup_at_start->get(), -1);
 }
 
+// Both displays saved on the one unit there is: the PFD takes it, the MFD
+// comes to the mouse and keeps its saved unit.
+TEST(StartupAssignment, OneUnitSavedForBothGoesToThePfd)
+{
+    LinkedSim sim(cockpit_with_units(1), false);
+    sim.host->mouse_move(960, 540);
+    sim.load_with_cfg(
+        "pfd_nbzl_popup_at_start = 2\npfd_nbzl_monitor_start = 1\nmfd_nbzl_popup_at_start = 2\nmfd_nbzl_monitor_start = 1\n");
+    sim.host->run_frames(51);
+    simhost::WindowState pfd = window_of(sim, pfd_title), mfd = window_of(sim, mfd_title);
+    EXPECT_TRUE(pfd.visible);
+    EXPECT_EQ(pfd.mode, WindowMode::fullscreen);
+    EXPECT_EQ(pfd.monitor, 1);
+    EXPECT_TRUE(mfd.visible);
+    EXPECT_EQ(mfd.mode, WindowMode::free);
+    EXPECT_EQ((mfd.rect.left + mfd.rect.right) / 2, 960);
+    EXPECT_EQ(sim.count_logged("Monitor 1 is taken by VXR G1000 PFD Bezelless"), 1);
+    EXPECT_EQ(mfd_nbzl_prefs.monitor_start->get(), 1);
+}
+
 }  // namespace
