@@ -1,9 +1,12 @@
 /*
  * Monitors as the simulator enumerates them: the monitor under a point, the
  * instrument monitors (display units recognised by their width), the start-up
- * assignment of those to PFD and MFD, and the swap of the two windows.
+ * assignment of those to PFD and MFD, the swap of the two windows, and the
+ * rule that one monitor shows at most one of them full screen.
  */
 #include "monitors.h"
+
+#include <algorithm>
 
 #include <XPLMDisplay.h>
 #include <acfutils/log.h>
@@ -30,6 +33,7 @@ void find_instrument_monitors(int index, int left, int top, int right, int botto
     if (!is_instrument_width(right - left))
         return;
     auto *pair = static_cast<instrument_monitor_pair *>(ref);
+    pair->all.push_back(index);
     if (pair->pfd == -1) {
         pair->pfd = index;
         logMsg("VXR: Found Monitor %d for PFD", index);
@@ -54,31 +58,129 @@ bool monitor_is_present(int index)
     return query.found;
 }
 
-static void assign_monitor(popup *pup, int monitor, const char *line)
+// The saved monitor of a display that takes part in the assignment, when it
+// is one of the units and the other display does not keep it already.
+static int32_t kept_monitor(const popup *pup, const std::vector<int32_t> &units, int32_t kept_by_other)
 {
-    if (monitor < 0 || pup->prefs->popup_at_start->get() < 0)
+    int32_t saved = pup->prefs->monitor_start->get();
+    if (pup->prefs->popup_at_start->get() < 0 || saved < 0 || saved == kept_by_other)
+        return -1;
+    return std::find(units.begin(), units.end(), saved) != units.end() ? saved : -1;
+}
+
+// The first unit (or, from the end, the last) that is not taken; -1 if none.
+static int32_t free_unit(const std::vector<int32_t> &units, int32_t taken, bool from_end)
+{
+    auto free = [taken](int32_t unit) { return unit != taken; };
+    if (from_end) {
+        auto it = std::find_if(units.rbegin(), units.rend(), free);
+        return it == units.rend() ? -1 : *it;
+    }
+    auto it = std::find_if(units.begin(), units.end(), free);
+    return it == units.end() ? -1 : *it;
+}
+
+static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *display)
+{
+    if (monitor < 0)
         return;
-    logMsg(line, monitor);
+    if (kept)
+        logMsg("VXR: Keeping Saved Monitor %d for %s", monitor, display);
+    logMsg("VXR: Setting Monitor %d to %s", monitor, display);
     pup->prefs->popup_at_start->set(2);
     pup->prefs->monitor_start->set(monitor);
 }
 
+// A display keeps its saved unit; one without a kept unit gets the first
+// free unit (PFD) or the last (MFD). A display left without a unit keeps its
+// saved values, and so finds its unit again when it is plugged back in.
 void assign_instrument_monitors()
 {
-    instrument_monitor_pair pair = {-1, -1};
+    instrument_monitor_pair pair = {-1, -1, {}};
     XPLMGetAllMonitorBoundsGlobal(find_instrument_monitors, &pair);
-    assign_monitor(&PFD_popup, pair.pfd, "VXR: Setting Monitor %d to PFD");
-    assign_monitor(&MFD_popup, pair.mfd, "VXR: Setting Monitor %d to MFD");
+
+    int32_t pfd_kept = kept_monitor(&PFD_popup, pair.all, -1);
+    int32_t mfd_kept = kept_monitor(&MFD_popup, pair.all, pfd_kept);
+    int32_t pfd = pfd_kept;
+    if (pfd < 0 && PFD_popup.prefs->popup_at_start->get() >= 0)
+        pfd = free_unit(pair.all, mfd_kept, false);
+    int32_t mfd = mfd_kept;
+    if (mfd < 0 && MFD_popup.prefs->popup_at_start->get() >= 0)
+        mfd = free_unit(pair.all, pfd, true);
+
+    assign_monitor(&PFD_popup, pfd, pfd_kept >= 0, "PFD");
+    assign_monitor(&MFD_popup, mfd, mfd_kept >= 0, "MFD");
 }
 
-static void place_on_monitor(popup *pup, int monitor, const char *checking_line, const char *setting_line)
+struct monitor_bounds_query {
+    int32_t monitor;
+    bool found;
+    int left, top, right, bottom;
+};
+
+// Quiet: asked at every opening on a monitor, it adds no enumeration lines.
+static void find_monitor_bounds(int index, int left, int top, int right, int bottom, void *ref)
+{
+    auto *query = static_cast<monitor_bounds_query *>(ref);
+    if (index != query->monitor)
+        return;
+    *query = {index, true, left, top, right, bottom};
+}
+
+static popup *other_display(const popup *pup)
+{
+    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
+}
+
+// The SDK reports no window's positioning mode: a window open inside the
+// simulator's window with exactly a monitor's bounds fills that monitor.
+static bool fills_monitor(const popup *pup, int32_t monitor)
+{
+    if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win) || XPLMWindowIsPoppedOut(pup->win))
+        return false;
+    monitor_bounds_query query = {monitor, false, 0, 0, 0, 0};
+    XPLMGetAllMonitorBoundsGlobal(find_monitor_bounds, &query);
+    int left = 0, top = 0, right = 0, bottom = 0;
+    XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
+    return query.found && left == query.left && top == query.top && right == query.right && bottom == query.bottom;
+}
+
+popup *monitor_held_by_other(const popup *pup, int32_t monitor)
+{
+    popup *other = other_display(pup);
+    if (other->prefs->monitor_start->get() != monitor || !fills_monitor(other, monitor))
+        return nullptr;
+    return other;
+}
+
+void make_way_on_monitor(const popup *pup, int32_t monitor)
+{
+    // The window that makes way is reopened, and that opening may not in turn
+    // send this one away.
+    static bool making_way = false;
+    popup *other = other_display(pup);
+    if (making_way || !fills_monitor(other, monitor))
+        return;
+    struct reset {
+        ~reset() { making_way = false; }
+    } reset_at_return;
+    making_way = true;
+    logMsg("%s leaves Monitor %d to %s", other->title.c_str(), monitor, pup->title.c_str());
+    toggle_popup(nullptr, xplm_CommandEnd, other);
+    toggle_popup(nullptr, xplm_CommandEnd, other);
+}
+
+// True when the window was put full screen on the monitor.
+static bool place_on_monitor(popup *pup, int monitor, const char *checking_line, const char *setting_line)
 {
     logMsg(checking_line, monitor);
     if (!monitor_is_present(monitor))
-        return;
+        return false;
     logMsg("%s", setting_line);
-    if (pup->win != nullptr)
-        XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+    if (pup->win == nullptr)
+        return false;
+    XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+    return true;
 }
 
 void swap_popup_monitors()
@@ -94,8 +196,16 @@ void swap_popup_monitors()
     int mfd_monitor = mfd->monitor_start->get();
     pfd->monitor_start->set(mfd_monitor);
     mfd->monitor_start->set(pfd_monitor);
-    place_on_monitor(&PFD_popup, mfd_monitor, "Checking Monitors to Position PFD at %d", "Setting PFD Position");
-    place_on_monitor(&MFD_popup, pfd_monitor, "Checking Monitors to Position MFD at %d", "Setting MFD Position");
+    bool pfd_placed =
+        place_on_monitor(&PFD_popup, mfd_monitor, "Checking Monitors to Position PFD at %d", "Setting PFD Position");
+    bool mfd_placed =
+        place_on_monitor(&MFD_popup, pfd_monitor, "Checking Monitors to Position MFD at %d", "Setting MFD Position");
+    // A window that could not move may be left on the monitor the other one
+    // came to; it makes way. On a monitor both name, the PFD stays.
+    if (pfd_placed)
+        make_way_on_monitor(&PFD_popup, mfd_monitor);
+    if (mfd_placed && pfd_monitor != mfd_monitor)
+        make_way_on_monitor(&MFD_popup, pfd_monitor);
 }
 
 int swap_command_handler(XPLMCommandRef, XPLMCommandPhase phase, void *)

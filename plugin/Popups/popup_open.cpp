@@ -111,8 +111,14 @@ static void popup_place(popup *pup)
         monitor_presence_query query = {monitor, false};
         XPLMGetAllMonitorBoundsGlobal(match_monitor_index, &query);
         if (query.found) {
+            if (popup *holder = monitor_held_by_other(pup, monitor)) {
+                logMsg("Monitor %d is taken by %s", monitor, holder->title.c_str());
+                popup_place_on_mouse(pup);
+                return;
+            }
             logMsg("Setting Position");
             XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+            make_way_on_monitor(pup, monitor);
             return;
         }
         logMsg("Monitor %d not Available", monitor);
@@ -176,10 +182,29 @@ int toggle_popup(XPLMCommandRef, XPLMCommandPhase phase, void *ref)
     return 1;
 }
 
+// Both displays set to open at start full screen on one monitor: the PFD
+// opens first and keeps it.
+static bool start_monitors_clash()
+{
+    int32_t pfd_monitor = PFD_popup.prefs->monitor_start->get();
+    return pfd_monitor >= 0 && pfd_monitor == MFD_popup.prefs->monitor_start->get() &&
+           PFD_popup.prefs->popup_at_start->get() > 0 && MFD_popup.prefs->popup_at_start->get() > 0;
+}
+
 void open_popups_at_start()
 {
-    for (popup *pup : popup_list) {
-        if (pup->prefs->popup_at_start->get() > 0)
+    std::vector<popup *> order = popup_list;
+    if (start_monitors_clash())
+        std::reverse(order.begin(), order.end());
+    for (popup *pup : order) {
+        if (pup->prefs->popup_at_start->get() <= 0)
+            continue;
+        // Opened by its command before the start-up: it stays open.
+        if (pup->win != nullptr && XPLMGetWindowIsVisible(pup->win)) {
+            logMsg("%s is open already: placing it", pup->title.c_str());
+            popup_place(pup);
+        } else {
             toggle_popup(nullptr, xplm_CommandEnd, pup);
+        }
     }
 }

@@ -136,7 +136,7 @@ TEST(Monitors, TheSwapRefusesUnlessBothAreFullScreenOnAMonitor)
     EXPECT_EQ(window_of(sim, pfd_title).monitor, 1);
 }
 
-TEST(Monitors, ASwapWithNoMonitorMovesOnlyTheWindowThatGetsOne)
+TEST(Monitors, ASwapWithNoMonitorMovesTheWindowThatGetsOneAndTheOtherMakesWay)
 {
     // The MFD is marked full screen but has no monitor: it opens on the mouse.
     LinkedSim sim({monitor_rect(1920, 1080, 0, 0), monitor_rect(1024, 768, 1920, 0)}, false);
@@ -153,9 +153,13 @@ TEST(Monitors, ASwapWithNoMonitorMovesOnlyTheWindowThatGetsOne)
     EXPECT_EQ(sim.count_logged("Setting PFD Position"), 0);
     EXPECT_EQ(pfd_nbzl_prefs.monitor_start->get(), -1);
     EXPECT_EQ(mfd_nbzl_prefs.monitor_start->get(), 1);
-    EXPECT_EQ(window_of(sim, pfd_title).monitor, 1);
     EXPECT_EQ(window_of(sim, mfd_title).monitor, 1);
     EXPECT_EQ(window_of(sim, mfd_title).mode, simhost::WindowMode::fullscreen);
+    // The PFD, with no monitor to go to, leaves the MFD's new one for the mouse.
+    EXPECT_EQ(sim.count_logged("VXR G1000 PFD Bezelless leaves Monitor 1 to VXR G1000 MFD Bezelless"), 1);
+    simhost::WindowState pfd = window_of(sim, pfd_title);
+    EXPECT_TRUE(pfd.visible);
+    EXPECT_EQ(pfd.mode, simhost::WindowMode::free);
 }
 
 }  // namespace

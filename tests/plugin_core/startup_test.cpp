@@ -8,6 +8,7 @@
 #include "config.h"
 #include "core_test_util.h"
 #include "startup.h"
+#include "Popups/popupSystem.h"
 
 namespace {
 
@@ -106,6 +107,54 @@ TEST(Startup, EveryEnableLeavesExactlyOneMenuAndOneSwap)
         EXPECT_EQ(sim.host->count_submenus("VXR Popups"), 0);
         ASSERT_TRUE(sim.host->enable());
     }
+}
+
+// A show/hide command given before the start-up (a cockpit button, another
+// plug-in's script) opens the window; the start-up then places it by the
+// preferences and never closes it.
+TEST(Startup, AWindowOpenedBeforeFrame50IsPlacedNotClosed)
+{
+    LinkedSim sim(core_test::cockpit_monitors(), false);
+    sim.host->mouse_move(960, 540);
+    sim.load();
+    sim.host->run_frames(10);
+    ASSERT_TRUE(sim.host->command("vxr/popup/PFD_NOBEZEL"));
+    ASSERT_EQ(window_of(sim, pfd_title).mode, simhost::WindowMode::free);
+    sim.mark();
+    sim.host->run_frames(41);
+    ASSERT_EQ(startup_frame, 51);
+    EXPECT_EQ(sim.count_logged("Popup Closed"), 0);
+    simhost::WindowState pfd = window_of(sim, pfd_title), mfd = window_of(sim, mfd_title);
+    EXPECT_TRUE(pfd.visible);
+    EXPECT_EQ(pfd.mode, simhost::WindowMode::fullscreen);
+    EXPECT_EQ(pfd.monitor, 1);
+    EXPECT_TRUE(mfd.visible);
+    EXPECT_EQ(mfd.monitor, 2);
+    EXPECT_NE(PFD_popup.overlay, nullptr);
+
+    // Its command still closes it.
+    ASSERT_TRUE(sim.host->command("vxr/popup/PFD_NOBEZEL"));
+    EXPECT_FALSE(window_of(sim, pfd_title).visible);
+}
+
+TEST(Startup, AWindowOpenedEarlyThatIsNotForTheStartUpIsLeftAlone)
+{
+    // No display units: nothing is set to open at start.
+    LinkedSim sim({}, false);
+    sim.host->mouse_move(700, 400);
+    sim.load();
+    sim.host->run_frames(20);
+    ASSERT_TRUE(sim.host->command("vxr/popup/MFD_NOBEZEL"));
+    simhost::WindowState before = window_of(sim, mfd_title);
+    sim.host->mouse_move(100, 100);
+    sim.mark();
+    sim.host->run_frames(31);
+    ASSERT_EQ(startup_frame, 51);
+    EXPECT_EQ(sim.count_logged("In Toggle Popup Callback"), 0);
+    simhost::WindowState after = window_of(sim, mfd_title);
+    EXPECT_TRUE(after.visible);
+    EXPECT_EQ(after.rect.left, before.rect.left);
+    EXPECT_EQ(after.rect.top, before.rect.top);
 }
 
 }  // namespace
