@@ -5,6 +5,7 @@
  */
 #include "popupSystem.h"
 
+#include <algorithm>
 #include <climits>
 
 #include <acfutils/assert.h>
