@@ -94,10 +94,45 @@ static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *d
 // A display keeps its saved unit; one without a kept unit gets the first
 // free unit (PFD) or the last (MFD). A display left without a unit keeps its
 // saved values, and so finds its unit again when it is plugged back in.
+// The monitors X-Plane covers with a full-screen window: the only ones its
+// global enumeration reports, and so the only ones a display can be found on.
+struct covered_monitors {
+    int32_t index[32];
+    int count;
+};
+
+static void note_covered_monitor(int index, int, int, int, int, void *ref)
+{
+    auto *covered = static_cast<covered_monitors *>(ref);
+    if (covered->count < 32)
+        covered->index[covered->count++] = index;
+}
+
+// A display unit that X-Plane does not cover is in the operating system's
+// list only; the user has to cover it in X-Plane's monitor settings.
+static void report_uncovered_unit(int index, int left, int top, int right, int bottom, void *ref)
+{
+    const auto *covered = static_cast<const covered_monitors *>(ref);
+    if (std::find(covered->index, covered->index + covered->count, index) != covered->index + covered->count)
+        return;
+    if (is_instrument_width(right - left))
+        logMsg("VXR: Monitor %d (%d x %d pixels) is a display unit X-Plane does not cover: "
+               "set X-Plane full screen on it in its monitor settings to use it",
+               index, right - left, top - bottom);
+}
+
+static void report_uncovered_units()
+{
+    covered_monitors covered = {{}, 0};
+    XPLMGetAllMonitorBoundsGlobal(note_covered_monitor, &covered);
+    XPLMGetAllMonitorBoundsOS(report_uncovered_unit, &covered);
+}
+
 void assign_instrument_monitors()
 {
     instrument_monitor_pair pair = {-1, -1, {}};
     XPLMGetAllMonitorBoundsGlobal(find_instrument_monitors, &pair);
+    report_uncovered_units();
 
     int32_t pfd_kept = kept_monitor(&PFD_popup, pair.all, -1);
     int32_t mfd_kept = kept_monitor(&MFD_popup, pair.all, pfd_kept);
