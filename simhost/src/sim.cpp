@@ -53,7 +53,7 @@ Sim::Sim(const HostOptions &opts) : options(opts), log(log_path(opts.root), opts
         features[feature] = false;
     set_monitors(options.monitors);
     current_sim = this;
-    host_log("OpenGL " + gl->description());
+    host_log("GL renderer: " + gl->description());
 }
 
 Sim::~Sim()
