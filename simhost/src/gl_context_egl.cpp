@@ -1,6 +1,8 @@
 /*
  * The headless context on Linux: EGL on Mesa's surfaceless platform (no
  * display, no window), desktop OpenGL 4.5 in its compatibility profile.
+ * llvmpipe by default; Zink over lavapipe (MESA_LOADER_DRIVER_OVERRIDE=zink)
+ * answers the same request with 4.6 compatibility.
  */
 #include "gl_context.h"
 
