@@ -45,6 +45,7 @@ struct Options {
     std::vector<int> rates = {30, 60, 144};
     std::vector<std::pair<int, int>> sizes = {{1024, 768}, {1920, 1080}, {3840, 2160}};
     bool callgrind = true;
+    bool zink = true;
     bool smoke = false;
 };
 
@@ -214,8 +215,11 @@ Summary ratios(const std::vector<Block> &a, const std::vector<Block> &b)
 // in memory for the life of its library, as it does in the simulator, so
 // each scene starts in fresh processes, as from a simulator start. The
 // workers set up at once, and each must show the live picture: the
-// displays' corner markers where the plug-in shows them.
-std::vector<Worker> start_scene(const std::vector<Role> &roles, const Scene &scene)
+// displays' corner markers where the plug-in shows them. Each names its GL
+// renderer in *renderer; a renderer not starting with `expected_renderer`
+// (when given) ends the run.
+std::vector<Worker> start_scene(const std::vector<Role> &roles, const Scene &scene, std::string *renderer = nullptr,
+                                const char *expected_renderer = nullptr)
 {
     static const uint32_t expected[marker_samples] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
                                                       0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFF8000};
@@ -235,6 +239,11 @@ std::vector<Worker> start_scene(const std::vector<Role> &roles, const Scene &sce
                 die(std::string(role_name(w.role)) + ": marker " + std::to_string(i) + " reads " +
                     fmt_hex(reply->markers[i]) + ", not the display's live picture");
         }
+        if (expected_renderer != nullptr &&
+            strncmp(reply->renderer, expected_renderer, strlen(expected_renderer)) != 0)
+            die(std::string(role_name(w.role)) + ": runs on " + reply->renderer + ", not " + expected_renderer);
+        if (renderer != nullptr)
+            *renderer = reply->renderer;
     }
     return workers;
 }
@@ -275,17 +284,21 @@ void opening(const Options &o, const Worker &plugin, Results *results)
 // The read-back way is measured at 60 frames per second.
 constexpr int readback_rate = 60;
 
-void steady_state(const Options &o, Results *results)
+// The steady state at each rate on the GL the workers get (a renderer
+// starting with `expected`, when given); the figures go to *steady and
+// *allocations, the renderer's name to *renderer.
+void steady_state(const Options &o, std::vector<SteadyResult> *steady, AllocationResult *allocations,
+                  std::string *renderer, const char *expected = nullptr)
 {
     for (int rate : o.rates) {
         Scene scene;
         scene.rate = rate;
         bool with_readback = rate == readback_rate;
-        progress("steady state at %d frames per second", rate);
+        progress("steady state at %d frames per second%s", rate, expected != nullptr ? ", on Zink" : "");
         std::vector<Role> roles = {Role::plugin, Role::reference};
         if (with_readback)
             roles.push_back(Role::readback);
-        std::vector<Worker> workers = start_scene(roles, scene);
+        std::vector<Worker> workers = start_scene(roles, scene, renderer, expected);
         auto replies = interleave(workers, o.rounds, o.block_frames);
 
         SteadyResult s;
@@ -302,11 +315,11 @@ void steady_state(const Options &o, Results *results)
                 }
                 if (k == 0) {
                     s.frames += reply->frames;
-                    results->allocations.frames += reply->frames;
-                    results->allocations.plugin += reply->allocations_plugin;
-                    results->allocations.other += reply->allocations_other;
-                    results->allocations.max_in_a_frame =
-                        std::max(results->allocations.max_in_a_frame, reply->max_allocations_in_a_frame);
+                    allocations->frames += reply->frames;
+                    allocations->plugin += reply->allocations_plugin;
+                    allocations->other += reply->allocations_other;
+                    allocations->max_in_a_frame =
+                        std::max(allocations->max_in_a_frame, reply->max_allocations_in_a_frame);
                 }
             }
         }
@@ -322,7 +335,7 @@ void steady_state(const Options &o, Results *results)
             s.captures_per_second[d] = static_cast<double>(captures[0][d]) / seconds;
             s.reference_captures_per_second[d] = static_cast<double>(captures[1][d]) / seconds;
         }
-        results->steady.push_back(s);
+        steady->push_back(s);
         end_scene(workers);
     }
 }
@@ -355,6 +368,38 @@ void scale(const Options &o, Results *results)
         s.ratio = ratios(blocks[0], blocks[1]);
         results->scale.push_back(s);
     }
+}
+
+// The steady state again with the workers on Mesa's Zink over lavapipe: the
+// environment the workers inherit names the driver, and a runtime folder of
+// this run's own (removed afterwards) keeps Mesa's Vulkan from looking at a
+// desktop session's.
+void zink_steady_state(const Options &o, Results *results)
+{
+    std::string runtime = (std::filesystem::temp_directory_path() / "vxr-bench-zink-XXXXXX").string();
+    if (mkdtemp(runtime.data()) == nullptr)
+        die("cannot make a runtime folder for Zink");
+    const char *names[] = {"MESA_LOADER_DRIVER_OVERRIDE", "LIBGL_ALWAYS_SOFTWARE", "XDG_RUNTIME_DIR"};
+    std::string saved[3];
+    bool had[3];
+    for (int i = 0; i < 3; i++) {
+        const char *value = getenv(names[i]);
+        had[i] = value != nullptr;
+        saved[i] = had[i] ? value : "";
+    }
+    setenv(names[0], "zink", 1);
+    setenv(names[1], "1", 1);
+    setenv(names[2], runtime.c_str(), 1);
+    steady_state(o, &results->zink.steady, &results->zink.allocations, &results->zink.renderer, "zink");
+    results->zink.ran = true;
+    for (int i = 0; i < 3; i++) {
+        if (had[i])
+            setenv(names[i], saved[i].c_str(), 1);
+        else
+            unsetenv(names[i]);
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(runtime, ec);
 }
 
 void instructions(const Options &o, Results *results)
@@ -409,10 +454,11 @@ int callgrind_child(int frames)
 
 void usage()
 {
-    fprintf(stderr, "usage: vxr_bench [--out DIR] [--smoke] [--no-callgrind] [--rounds N] [--block FRAMES]\n"
+    fprintf(stderr, "usage: vxr_bench [--out DIR] [--smoke] [--no-callgrind] [--no-zink] [--rounds N] [--block FRAMES]\n"
                     "  --smoke         each benchmark for a handful of frames; fails unless the\n"
                     "                  plug-in's callbacks allocate nothing\n"
-                    "  --no-callgrind  leave out the instruction counts\n");
+                    "  --no-callgrind  leave out the instruction counts\n"
+                    "  --no-zink       leave out the steady state on Zink\n");
     exit(2);
 }
 
@@ -438,6 +484,8 @@ Options parse(int argc, char **argv)
             o.callgrind = false;
         } else if (a == "--no-callgrind") {
             o.callgrind = false;
+        } else if (a == "--no-zink") {
+            o.zink = false;
         } else if (a == "--rounds") {
             o.rounds = o.scale_rounds = std::max(1, atoi(value().c_str()));
         } else if (a == "--block") {
@@ -468,12 +516,14 @@ int main(int argc, char **argv)
     results.block_frames = o.block_frames;
     results.scale_block_frames = o.scale_block_frames;
     results.rounds = o.rounds;
-    steady_state(o, &results);
+    steady_state(o, &results.steady, &results.allocations, &results.renderer);
     scale(o, &results);
     if (o.callgrind)
         instructions(o, &results);
     else
         results.instructions.error = "not run (--no-callgrind)";
+    if (o.zink)
+        zink_steady_state(o, &results);
 
     progress("done");
     std::string markdown = results_markdown(results);
@@ -485,6 +535,8 @@ int main(int argc, char **argv)
     printf("%s\nOutput: %s (bench.md, bench-chart.png)\n%s\n", markdown.c_str(), o.out.c_str(),
            results_line(results).c_str());
     if (o.smoke && (results.allocations.plugin != 0 || results.allocations.frames == 0))
+        return 1;
+    if (o.smoke && o.zink && (results.zink.allocations.plugin != 0 || results.zink.allocations.frames == 0))
         return 1;
     return 0;
 }

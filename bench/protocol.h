@@ -51,8 +51,10 @@ struct Reply {
     int64_t allocations_plugin = 0;        // in the callbacks, made by the plug-in's side
     int64_t allocations_other = 0;         // in the callbacks, made by the GL driver or the host
     int32_t max_allocations_in_a_frame = 0;
-    // setup: 0xRRGGBB at the markers (PFD monitor, then MFD window).
+    // setup: 0xRRGGBB at the markers (PFD monitor, then MFD window), and
+    // the GL renderer the worker's host runs on.
     uint32_t markers[marker_samples] = {};
+    char renderer[128] = {};
     // open: the show/hide command, the plug-in's callbacks in the first frame
     // that shows the window and in a steady frame before it was closed; and
     // one cairo paint of the overlay image.

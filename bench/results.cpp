@@ -30,12 +30,62 @@ std::string us(const Summary &s) { return fmt("%.0f [%.0f–%.0f]", s.median, s.
 std::string ratio(const Summary &s) { return fmt("%.2f (%.2f–%.2f)", s.median, s.min, s.max); }
 std::string count(double n) { return fmt("%.0f", n); }
 
-double worst_ratio(const Results &r)
+double worst_ratio(const std::vector<SteadyResult> &steady)
 {
     double worst = 0;
-    for (const SteadyResult &s : r.steady)
+    for (const SteadyResult &s : steady)
         worst = std::max(worst, s.ratio.median);
     return worst;
+}
+
+void steady_table(std::ostringstream &md, const std::vector<SteadyResult> &steady)
+{
+    md << "| Frames per simulated second | Plug-in µs | Reference µs | Plug-in ÷ reference | Plug-in: capture pass "
+          "/ window draws µs | Reference: capture pass / window draws µs | Copies per second, PFD / MFD "
+          "(reference) |\n"
+       << "|---|---|---|---|---|---|---|\n";
+    for (const SteadyResult &s : steady) {
+        md << "| " << s.rate << " | " << us(s.plugin.per_frame_us) << " | " << us(s.reference.per_frame_us) << " | "
+           << ratio(s.ratio) << " | "
+           << fmt("%.0f / %.0f", s.plugin.capture_us.median, s.plugin.draw_us.median) << " | "
+           << fmt("%.0f / %.0f", s.reference.capture_us.median, s.reference.draw_us.median) << " | "
+           << fmt("%.1f / %.1f (%.1f / %.1f)", s.captures_per_second[0], s.captures_per_second[1],
+                  s.reference_captures_per_second[0], s.reference_captures_per_second[1])
+           << " |\n";
+    }
+}
+
+void allocations_line(std::ostringstream &md, const AllocationResult &a, const char *lead = "Heap allocations")
+{
+    md << lead << " inside the plug-in's callbacks (flight loop, capture pass, window draws, cursor; any "
+          "thread) over "
+       << a.frames << " steady-state frames: **" << a.plugin << "** by the plug-in's side (at most "
+       << a.max_in_a_frame << " in a frame)";
+    if (a.other != 0)
+        md << "; " << a.other << " by the GL driver or the host inside the calls the plug-in makes to them";
+    md << ".\n\n";
+}
+
+void zink_section(std::ostringstream &md, const Results &r)
+{
+    const ZinkResult &z = r.zink;
+    md << "## Steady state on Zink\n\n"
+       << "The same scenes on Mesa's Zink, OpenGL on Vulkan (here over lavapipe, Mesa's software Vulkan), the "
+          "way X-Plane 12 gives plug-ins their OpenGL; renderer `"
+       << z.renderer << "`, the other passes' `" << r.renderer << "`.\n\n";
+    steady_table(md, z.steady);
+    md << "\n| Frames per simulated second | Plug-in ÷ reference, " << r.renderer << " | Plug-in ÷ reference, Zink |\n"
+       << "|---|---|---|\n";
+    for (const SteadyResult &zs : z.steady) {
+        md << "| " << zs.rate << " | ";
+        for (const SteadyResult &s : r.steady) {
+            if (s.rate == zs.rate)
+                md << ratio(s.ratio);
+        }
+        md << " | " << ratio(zs.ratio) << " |\n";
+    }
+    md << "\n";
+    allocations_line(md, z.allocations, "On Zink, heap allocations");
 }
 
 double most_captures(const Results &r)
@@ -63,19 +113,8 @@ std::string results_markdown(const Results &r)
           "neighbouring blocks (min–max).\n\n";
 
     md << "## Steady state: PFD full screen on a 1024 × 768 monitor, MFD popped out\n\n"
-       << "| Frames per simulated second | Plug-in µs | Reference µs | Plug-in ÷ reference | Plug-in: capture pass "
-          "/ window draws µs | Reference: capture pass / window draws µs | Copies per second, PFD / MFD "
-          "(reference) |\n"
-       << "|---|---|---|---|---|---|---|\n";
-    for (const SteadyResult &s : r.steady) {
-        md << "| " << s.rate << " | " << us(s.plugin.per_frame_us) << " | " << us(s.reference.per_frame_us) << " | "
-           << ratio(s.ratio) << " | "
-           << fmt("%.0f / %.0f", s.plugin.capture_us.median, s.plugin.draw_us.median) << " | "
-           << fmt("%.0f / %.0f", s.reference.capture_us.median, s.reference.draw_us.median) << " | "
-           << fmt("%.1f / %.1f (%.1f / %.1f)", s.captures_per_second[0], s.captures_per_second[1],
-                  s.reference_captures_per_second[0], s.reference_captures_per_second[1])
-           << " |\n";
-    }
+       << "Renderer `" << r.renderer << "`.\n\n";
+    steady_table(md, r.steady);
     for (const SteadyResult &s : r.steady) {
         if (!s.has_readback)
             continue;
@@ -92,15 +131,11 @@ std::string results_markdown(const Results &r)
     }
     md << "\n";
 
-    const AllocationResult &a = r.allocations;
-    md << "## Allocations\n\n"
-       << "Heap allocations inside the plug-in's callbacks (flight loop, capture pass, window draws, cursor; any "
-          "thread) over "
-       << a.frames << " steady-state frames: **" << a.plugin << "** by the plug-in's side (at most "
-       << a.max_in_a_frame << " in a frame)";
-    if (a.other != 0)
-        md << "; " << a.other << " by the GL driver or the host inside the calls the plug-in makes to them";
-    md << ".\n\n";
+    if (r.zink.ran)
+        zink_section(md, r);
+
+    md << "## Allocations\n\n";
+    allocations_line(md, r.allocations);
 
     const InstructionResult &in = r.instructions;
     md << "## Instructions (callgrind)\n\n";
@@ -148,9 +183,14 @@ std::string results_markdown(const Results &r)
 
 std::string results_line(const Results &r)
 {
-    return fmt("plug-in/reference: %.2f at worst, allocations per frame: %d, captures per second per region: %.1f "
-               "at most",
-               worst_ratio(r), r.allocations.max_in_a_frame, most_captures(r));
+    std::string line =
+        fmt("plug-in/reference: %.2f at worst, allocations per frame: %d, captures per second per region: %.1f "
+            "at most",
+            worst_ratio(r.steady), r.allocations.max_in_a_frame, most_captures(r));
+    if (r.zink.ran)
+        line += fmt("; on Zink: %.2f at worst, allocations per frame: %d", worst_ratio(r.zink.steady),
+                    r.zink.allocations.max_in_a_frame);
+    return line;
 }
 
 namespace {

@@ -62,20 +62,32 @@ struct InstructionResult {
     InstructionCost runs[2];
 };
 
+// The steady state again on Mesa's Zink (OpenGL on Vulkan, here over
+// lavapipe), the way X-Plane 12 gives plug-ins their OpenGL.
+struct ZinkResult {
+    bool ran = false;
+    std::string renderer;
+    std::vector<SteadyResult> steady;
+    AllocationResult allocations;
+};
+
 struct Results {
     int block_frames = 0;
     int scale_block_frames = 0;
     int rounds = 0;
+    std::string renderer;     // the GL renderer of every pass but Zink's
     std::vector<SteadyResult> steady;
     std::vector<ScaleResult> scale;
     OpeningResult opening;
     AllocationResult allocations;
     InstructionResult instructions;
+    ZinkResult zink;
 };
 
 std::string results_markdown(const Results &r);
 bool write_chart(const Results &r, const std::string &png, std::string *error);
 // "plug-in/reference: R.RR at worst, allocations per frame: N, captures per second per region: C at most"
+// and, when the Zink pass ran, "; on Zink: R.RR at worst, allocations per frame: N"
 std::string results_line(const Results &r);
 
 }  // namespace bench

@@ -193,6 +193,8 @@ bool Session::setup(const Scene &scene, Reply *reply)
         return false;
     }
     sample_markers(reply);
+    const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
+    snprintf(reply->renderer, sizeof reply->renderer, "%s", renderer != nullptr ? renderer : "?");
     return true;
 }
 

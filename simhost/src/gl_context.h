@@ -17,6 +17,7 @@ public:
     static std::unique_ptr<GlContext> create(std::string *error);
     virtual ~GlContext() = default;
     virtual void make_current() = 0;
+    // "renderer, OpenGL version" as the driver names them, for the log.
     virtual std::string description() const = 0;
 };
 

@@ -1,6 +1,8 @@
 /*
  * The headless context on Linux: EGL on Mesa's surfaceless platform (no
  * display, no window), desktop OpenGL 4.5 in its compatibility profile.
+ * llvmpipe by default; Zink over lavapipe (MESA_LOADER_DRIVER_OVERRIDE=zink)
+ * answers the same request with 4.6 compatibility.
  */
 #include "gl_context.h"
 
@@ -27,7 +29,7 @@ public:
     {
         const char *version = reinterpret_cast<const char *>(glGetString(GL_VERSION));
         const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
-        return std::string(version ? version : "?") + " on " + (renderer ? renderer : "?");
+        return std::string(renderer ? renderer : "?") + ", OpenGL " + (version ? version : "?");
     }
 
 private:

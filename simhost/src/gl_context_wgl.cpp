@@ -43,7 +43,7 @@ public:
     {
         const char *version = reinterpret_cast<const char *>(glGetString(GL_VERSION));
         const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
-        return std::string(version ? version : "?") + " on " + (renderer ? renderer : "?");
+        return std::string(renderer ? renderer : "?") + ", OpenGL " + (version ? version : "?");
     }
 
 private:

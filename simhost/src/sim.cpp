@@ -62,7 +62,7 @@ Sim::Sim(const HostOptions &opts) : options(opts), log(log_path(opts.root), opts
     layout.set_monitors(list);
     layout.set_scale(options.ui_scale);
     current_sim = this;
-    host_log("OpenGL " + gl->description());
+    host_log("GL renderer: " + gl->description());
 }
 
 Sim::~Sim()

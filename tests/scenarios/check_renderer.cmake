@@ -1,0 +1,22 @@
+# Runs simhost on a script that must pass and checks the OpenGL renderer its
+# log names on the "simhost: GL renderer: " line: it starts with RENDERER.
+cmake_minimum_required(VERSION 3.20)
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND ${SIMHOST} --script ${SCRIPT} --out ${OUT}
+                RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("exit ${code}\n--- stdout\n${out}--- stderr\n${err}---")
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "${SCRIPT}: exit code ${code}, expected 0")
+endif()
+set(lines "")
+if(EXISTS ${OUT}/Log.txt)
+  file(STRINGS ${OUT}/Log.txt lines REGEX "^simhost: GL renderer: ")
+endif()
+list(LENGTH lines count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "Log.txt holds ${count} 'simhost: GL renderer: ' lines, expected one")
+endif()
+message("${lines}")
+if(NOT lines MATCHES "^simhost: GL renderer: ${RENDERER}")
+  message(FATAL_ERROR "the renderer is not ${RENDERER}")
+endif()
