@@ -51,10 +51,12 @@ void match_monitor_index(int index, int left, int top, int right, int bottom, vo
         query->found = true;
 }
 
+// Asked of the operating system's monitors: X-Plane puts a window full screen
+// on any of them, also one it does not cover with a window of its own.
 bool monitor_is_present(int index)
 {
     monitor_presence_query query = {index, false};
-    XPLMGetAllMonitorBoundsGlobal(match_monitor_index, &query);
+    XPLMGetAllMonitorBoundsOS(match_monitor_index, &query);
     return query.found;
 }
 

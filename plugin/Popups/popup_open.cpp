@@ -109,9 +109,7 @@ static void popup_place(popup *pup)
     int32_t monitor = pup->prefs->monitor_start->get();
     if (monitor >= 0) {
         logMsg("Checking Monitors to Position Window at %d", monitor);
-        monitor_presence_query query = {monitor, false};
-        XPLMGetAllMonitorBoundsGlobal(match_monitor_index, &query);
-        if (query.found) {
+        if (monitor_is_present(monitor)) {
             if (popup *holder = monitor_held_by_other(pup, monitor)) {
                 logMsg("Monitor %d is taken by %s", monitor, holder->title.c_str());
                 popup_place_on_mouse(pup);
