@@ -74,6 +74,9 @@ public:
     Outcome operator()(const ExpectMenu &c);
     Outcome operator()(const ExpectNoMenu &c);
     Outcome operator()(const ExpectLive &c);
+    Outcome operator()(const EditSettings &c);
+    Outcome operator()(const ExpectCfgCount &c);
+    Outcome operator()(const ExpectCfgLine &c);
 
 private:
     simhost::Host &host();        // made at first use, with the monitors given so far
