@@ -65,7 +65,8 @@ void pref_int::load()
         value = v;
     } else {
         conf_set_i(owner->conf, name, default_value);
-        owner->added[owner->added_count++] = name;
+        if (owner->added_count < pref_registry::max_prefs)
+            owner->added[owner->added_count++] = name;
         logMsg("Error Getting Data - added: %s", name);
     }
     // A later set differs from what the configuration holds whenever it

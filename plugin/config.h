@@ -64,7 +64,7 @@ public:
     // Keys whose defaults were added to conf since the file was last written.
     const char *added[max_prefs] = {};
     int added_count = 0;
-    // While the file read at enable could not be read, it is replaced whole.
+    // While init works on a file it could not read cleanly, writes replace it whole.
     bool replace_file = false;
 
     constexpr pref_registry() = default;

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include <acfutils/helpers.h>
-#include <acfutils/log.h>
 #include "conf_parse.h"
 
 namespace {
