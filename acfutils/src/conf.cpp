@@ -103,9 +103,11 @@ std::string_view conf_trim(std::string_view s)
     return s;
 }
 
+const char conf_bom_text[] = "\xEF\xBB\xBF";
+
 size_t conf_bom_length(const char *text, size_t len)
 {
-    return len >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    return len >= 3 && memcmp(text, conf_bom_text, 3) == 0 ? 3 : 0;
 }
 
 const char *conf_split_line(std::string_view line, std::string_view *key, std::string_view *value)
@@ -171,13 +173,18 @@ char *conf_write_buf(const conf_t *conf, size_t *len)
     static const char separator[] = " = ";
     if (conf == nullptr)
         return nullptr;
-    size_t total = 0;
+    // A first key that starts with a byte-order mark's bytes would lose
+    // them when read back, unless a mark stands before it.
+    size_t mark = conf->entries.empty() ? 0
+                                        : conf_bom_length(conf->entries[0].key.data(), conf->entries[0].key.size());
+    size_t total = mark;
     for (const auto &e : conf->entries)
         total += e.key.size() + sizeof(separator) - 1 + e.value.size() + 1;
     char *text = static_cast<char *>(lacf_malloc(total + 1));
     if (text == nullptr)
         return nullptr;
-    char *p = text;
+    memcpy(text, conf_bom_text, mark);
+    char *p = text + mark;
     for (const auto &e : conf->entries) {
         memcpy(p, e.key.data(), e.key.size());
         p += e.key.size();

@@ -12,8 +12,10 @@
 
 // Blanks around the text removed, as keys and values are read.
 std::string_view conf_trim(std::string_view s);
-// 3 when the text starts with a UTF-8 byte-order mark (text editors may save
-// one), else 0. It is no part of the first line.
+// The UTF-8 byte-order mark (text editors may save one), and its length, 3,
+// when the text starts with it, else 0. It is no part of the first line, and
+// is written only before a first line that starts with the same bytes.
+extern const char conf_bom_text[];
 size_t conf_bom_length(const char *text, size_t len);
 // Why a line (without its '\n') cannot be an entry, or NULL when it is one,
 // with its key and value, or is blank or a comment, with an empty key.

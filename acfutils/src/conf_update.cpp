@@ -98,6 +98,8 @@ std::string updated_text(const conf_t *conf, const char *const *keys, size_t n_k
             out += eol;
         out.append(w.key).append(" = ").append(w.value).append(eol);
     }
+    if (conf_bom_length(out.data(), out.size()) != 0)
+        out.insert(0, conf_bom_text);
     return out;
 }
 

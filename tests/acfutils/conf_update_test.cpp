@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ConfUpdate, testing::Values(
     Update{"duplicates_of_a_written_key_go", "w = 1\nx = 2\nw = 3\nx = 4\n", {"w"}, "w = 1280\nx = 2\nx = 4\n"},
     Update{"byte_order_mark_dropped", "\xEF\xBB\xBFw = 800\nx = 1\n", {"w"}, "w = 1280\nx = 1\n"},
     Update{"byte_order_mark_dropped_with_no_key", "\xEF\xBB\xBF# mine\n", {}, "# mine\n"},
+    Update{"byte_order_mark_kept_before_a_line_starting_with_its_bytes", "\xEF\xBB\xBF\xEF\xBB\xBFk = 1\n",
+        {"w"}, "\xEF\xBB\xBF\xEF\xBB\xBFk = 1\nw = 1280\n"},
     Update{"no_keys_leaves_the_text", "x=1 # a\n\n", {}, "x=1 # a\n\n"},
     Update{"key_not_in_the_configuration_left", "y = 7\n", {"y", "x"}, "y = 7\nx = -5\n"},
     Update{"key_named_twice_written_once", "", {"w", " w "}, "w = 1280\n"},

@@ -78,7 +78,8 @@ Reading read_plainly(const std::string &text)
 
 std::string written(const Reading &r)
 {
-    std::string text;
+    // A first key starting with a byte-order mark's bytes gets a mark before it.
+    std::string text = !r.order.empty() && r.order[0].compare(0, 3, "\xEF\xBB\xBF") == 0 ? "\xEF\xBB\xBF" : "";
     for (const std::string &key : r.order)
         text += key + " = " + r.values.at(key) + "\n";
     return text;

@@ -1,7 +1,7 @@
 /*
  * Configuration files: "key = value" lines, '#' starts a comment, blank lines
- * are skipped, a leading UTF-8 byte-order mark is passed over (and never
- * written). Integer reads are strict: a value that is not a whole number in
+ * are skipped, a leading UTF-8 byte-order mark is passed over (and written
+ * only before a first key that itself starts with the mark's bytes). Integer reads are strict: a value that is not a whole number in
  * int range is reported absent (and logged with its key). Writes are atomic:
  * a temporary file in the same folder, flushed and synced, renamed over the
  * old one; on failure the old file stays whole and the temporary is removed.
