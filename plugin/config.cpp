@@ -1,7 +1,9 @@
 /*
  * The preference store: fourteen integer preferences registered at library
  * load, read from popups.cfg (missing or unreadable keys get their defaults),
- * and written back at enable and at disable whenever they changed.
+ * and written back at enable and at disable whenever they changed. A write
+ * touches only the keys it is for, so edits the user makes to the file while
+ * the plug-in runs are kept.
  */
 #include "config.h"
 
@@ -63,6 +65,8 @@ void pref_int::load()
         value = v;
     } else {
         conf_set_i(owner->conf, name, default_value);
+        if (owner->added_count < pref_registry::max_prefs)
+            owner->added[owner->added_count++] = name;
         logMsg("Error Getting Data - added: %s", name);
     }
     // A later set differs from what the configuration holds whenever it
@@ -76,7 +80,7 @@ void pref_int::store()
     if (owner->conf == nullptr)
         return;
     conf_set_i(owner->conf, name, value);
-    if (conf_write_file(owner->conf, owner->path))
+    if (owner->write_keys(&name, 1))
         changed = false;
     else
         logMsg("Unable to write %s: %s stays to be saved", owner->path, name);
@@ -102,12 +106,21 @@ void pref_registry::init(const char *settings_dir, const char *file_name)
         conf_free(conf);
     int errline = 0;
     conf = conf_read_file(path, &errline);
+    // A file that cannot be read, or holds lines that are not settings (each
+    // logged as skipped), is made whole again from what could be read.
+    replace_file = conf == nullptr || errline != 0;
     if (conf == nullptr) {
         logMsg("Error Reading Config File. Creating New File");
         conf = conf_create_empty();
     }
+    added_count = 0;
     sync();
-    conf_write_file(conf, path);
+    if (replace_file)
+        conf_write_file(conf, path);
+    else
+        conf_update_file(conf, added, static_cast<size_t>(added_count), path);
+    replace_file = false;
+    added_count = 0;
     conf_free(conf);
 
     // Keep open what is on disk, so that later changes are written on top of it.
@@ -116,6 +129,13 @@ void pref_registry::init(const char *settings_dir, const char *file_name)
     if (conf == nullptr)
         logMsg("Unable to Initialize Failures");
     sync();
+}
+
+bool pref_registry::write_keys(const char *const *keys, int n)
+{
+    if (replace_file)
+        return conf_write_file(conf, path);
+    return conf_update_file(conf, keys, static_cast<size_t>(n), path);
 }
 
 void pref_registry::sync()

@@ -61,12 +61,20 @@ public:
     conf_t *conf = nullptr;
     char *path = nullptr;
     const char *file_name = nullptr;
+    // Keys whose defaults were added to conf since the file was last written.
+    const char *added[max_prefs] = {};
+    int added_count = 0;
+    // While init works on a file it could not read cleanly, writes replace it whole.
+    bool replace_file = false;
 
     constexpr pref_registry() = default;
     void add(prf *p);
     void init(const char *settings_dir, const char *file_name);
     void destroy();
     void sync();
+    // Writes these keys' values from conf into the file as it is now, leaving
+    // every other line of it as the user may have edited it meanwhile.
+    bool write_keys(const char *const *keys, int n);
 };
 
 extern pref_registry popup_pref_registry;

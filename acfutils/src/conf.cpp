@@ -34,19 +34,10 @@ bool is_space(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && is_space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && is_space(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // Optional sign, decimal digits only, within int range.
 bool parse_int(std::string_view s, int *out)
 {
-    s = trim(s);
+    s = conf_trim(s);
     bool negative = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negative = s.front() == '-';
@@ -86,30 +77,56 @@ const std::string *find_value(const conf_t *conf, const char *key)
 {
     if (conf == nullptr || key == nullptr)
         return nullptr;
-    auto found = conf->index.find(std::string(trim(key)));
+    auto found = conf->index.find(std::string(conf_trim(key)));
     return found == conf->index.end() ? nullptr : &conf->entries[found->second].value;
 }
 
 // Why a line cannot be an entry, or NULL when it is one (or is blank).
 const char *parse_line(conf_t *conf, std::string_view line)
 {
+    std::string_view key;
+    std::string_view value;
+    const char *why = conf_split_line(line, &key, &value);
+    if (why == nullptr && !key.empty())
+        set_entry(conf, key, value);
+    return why;
+}
+
+}  // namespace
+
+std::string_view conf_trim(std::string_view s)
+{
+    while (!s.empty() && is_space(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && is_space(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+const char conf_bom_text[] = "\xEF\xBB\xBF";
+
+size_t conf_bom_length(const char *text, size_t len)
+{
+    return len >= 3 && memcmp(text, conf_bom_text, 3) == 0 ? 3 : 0;
+}
+
+const char *conf_split_line(std::string_view line, std::string_view *key, std::string_view *value)
+{
+    *key = *value = std::string_view();
     if (line.find('\0') != std::string_view::npos)
         return "it holds a NUL byte";
-    line = line.substr(0, line.find('#'));
-    line = trim(line);
+    line = conf_trim(line.substr(0, line.find('#')));
     if (line.empty())
         return nullptr;
     size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return "it has no '='";
-    std::string_view key = trim(line.substr(0, eq));
-    if (key.empty())
+    *key = conf_trim(line.substr(0, eq));
+    if (key->empty())
         return "its key is empty";
-    set_entry(conf, key, trim(line.substr(eq + 1)));
+    *value = conf_trim(line.substr(eq + 1));
     return nullptr;
 }
-
-}  // namespace
 
 conf_t *conf_parse(const char *text, size_t len, int *errline, const char *source)
 {
@@ -119,7 +136,7 @@ conf_t *conf_parse(const char *text, size_t len, int *errline, const char *sourc
         return nullptr;
     try {
         conf_t *conf = new conf_t;
-        size_t pos = 0;
+        size_t pos = conf_bom_length(text, len);
         int lineno = 0;
         while (pos < len) {
             const char *nl = static_cast<const char *>(memchr(text + pos, '\n', len - pos));
@@ -156,13 +173,18 @@ char *conf_write_buf(const conf_t *conf, size_t *len)
     static const char separator[] = " = ";
     if (conf == nullptr)
         return nullptr;
-    size_t total = 0;
+    // A first key that starts with a byte-order mark's bytes would lose
+    // them when read back, unless a mark stands before it.
+    size_t mark = conf->entries.empty() ? 0
+                                        : conf_bom_length(conf->entries[0].key.data(), conf->entries[0].key.size());
+    size_t total = mark;
     for (const auto &e : conf->entries)
         total += e.key.size() + sizeof(separator) - 1 + e.value.size() + 1;
     char *text = static_cast<char *>(lacf_malloc(total + 1));
     if (text == nullptr)
         return nullptr;
-    char *p = text;
+    memcpy(text, conf_bom_text, mark);
+    char *p = text + mark;
     for (const auto &e : conf->entries) {
         memcpy(p, e.key.data(), e.key.size());
         p += e.key.size();
@@ -214,7 +236,7 @@ void conf_set_str(conf_t *conf, const char *key, const char *value)
 {
     if (conf == nullptr || key == nullptr || value == nullptr)
         return;
-    std::string_view k = trim(key);
+    std::string_view k = conf_trim(key);
     if (k.empty() || k.find_first_of("=#\n") != std::string_view::npos ||
         strpbrk(value, "#\n") != nullptr) {
         logMsg("Configuration key \"%s\" not set: a key must be non-empty without '=', '#' "
@@ -222,7 +244,7 @@ void conf_set_str(conf_t *conf, const char *key, const char *value)
         return;
     }
     try {
-        set_entry(conf, k, trim(value));
+        set_entry(conf, k, conf_trim(value));
     } catch (const std::bad_alloc &) {
         logMsg("Configuration key \"%s\" not set: out of memory", key);
     }

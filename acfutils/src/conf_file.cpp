@@ -1,7 +1,8 @@
 /*
  * Configuration files: reading with a size limit, and atomic writing (a
  * temporary file beside the target, written and synced, then renamed over
- * it), so that a failed write never leaves a half-written file behind.
+ * it), so that a failed write never leaves a half-written file behind; a
+ * file can be written whole, or updated for some keys as it is at that moment.
  */
 #include <acfutils/conf.h>
 
@@ -204,44 +205,83 @@ bool write_atomically(const char *filename, const char *text, size_t len)
     return true;
 }
 
+// The whole file, or false with why not; *missing tells a file that is not
+// there from one that cannot be read.
+bool read_text(const char *filename, std::vector<char> *text, std::string *error, bool *missing)
+{
+    *missing = false;
+    FILE *f = fopen(filename, "rb");
+    if (f == nullptr) {
+        *missing = errno == ENOENT;
+        *error = strerror(errno);
+        return false;
+    }
+    struct stat st;
+    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        fclose(f);
+        *error = "it is a folder";
+        return false;
+    }
+    // One byte more than the limit tells a file at the limit from a larger one.
+    text->resize(max_conf_file + 1);
+    size_t len = fread(text->data(), 1, text->size(), f);
+    bool failed = ferror(f) != 0;
+    int read_errno = errno;
+    fclose(f);
+    if (failed) {
+        *error = strerror(read_errno);
+        return false;
+    }
+    if (len > max_conf_file) {
+        *error = "it is larger than " + std::to_string(max_conf_file) + " bytes";
+        return false;
+    }
+    text->resize(len);
+    return true;
+}
+
 }  // namespace
 
 conf_t *conf_read_file(const char *filename, int *errline)
 {
     if (errline != nullptr)
         *errline = 0;
-    FILE *f = fopen(filename, "rb");
-    if (f == nullptr) {
-        logMsg("Cannot read configuration %s: %s", filename, strerror(errno));
+    std::vector<char> text;
+    std::string error;
+    bool missing = false;
+    if (!read_text(filename, &text, &error, &missing)) {
+        logMsg("Cannot read configuration %s: %s", filename, error.c_str());
         return nullptr;
     }
-    struct stat st;
-    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-        fclose(f);
-        logMsg("Cannot read configuration %s: it is a folder", filename);
-        return nullptr;
-    }
-    // One byte more than the limit tells a file at the limit from a larger one.
-    std::vector<char> text(max_conf_file + 1);
-    size_t len = fread(text.data(), 1, text.size(), f);
-    bool failed = ferror(f) != 0;
-    int read_errno = errno;
-    fclose(f);
-    if (failed) {
-        logMsg("Cannot read configuration %s: %s", filename, strerror(read_errno));
-        return nullptr;
-    }
-    if (len > max_conf_file) {
-        logMsg("Cannot read configuration %s: it is larger than %zu bytes", filename, max_conf_file);
-        return nullptr;
-    }
-    return conf_parse(text.data(), len, errline, filename);
+    return conf_parse(text.data(), text.size(), errline, filename);
 }
 
 bool conf_write_file(const conf_t *conf, const char *filename)
 {
     size_t len = 0;
     char *text = conf_write_buf(conf, &len);
+    if (text == nullptr) {
+        logMsg("Cannot write %s: out of memory", filename);
+        return false;
+    }
+    bool ok = write_atomically(filename, text, len);
+    lacf_free(text);
+    return ok;
+}
+
+bool conf_update_file(const conf_t *conf, const char *const *keys, size_t n_keys, const char *filename)
+{
+    std::vector<char> old;
+    std::string error;
+    bool missing = false;
+    if (!read_text(filename, &old, &error, &missing)) {
+        if (missing)
+            return conf_write_file(conf, filename);
+        logMsg("Cannot read configuration %s: %s", filename, error.c_str());
+        return false;
+    }
+    size_t len = 0;
+    char *text = conf_update_buf(conf, keys, n_keys, old.data(), old.size(), &len);
     if (text == nullptr) {
         logMsg("Cannot write %s: out of memory", filename);
         return false;

@@ -173,7 +173,8 @@ bool Command::is_expectation() const
            std::holds_alternative<ExpectWindow>(action) || std::holds_alternative<ExpectCfg>(action) ||
            std::holds_alternative<ExpectPixel>(action) || std::holds_alternative<ExpectPopoutPixel>(action) ||
            std::holds_alternative<ExpectCursor>(action) || std::holds_alternative<ExpectMenu>(action) ||
-           std::holds_alternative<ExpectNoMenu>(action) || std::holds_alternative<ExpectLive>(action);
+           std::holds_alternative<ExpectNoMenu>(action) || std::holds_alternative<ExpectLive>(action) ||
+           std::holds_alternative<ExpectCfgCount>(action) || std::holds_alternative<ExpectCfgLine>(action);
 }
 
 namespace {
@@ -306,10 +307,51 @@ ExpectWindow parse_expect_window(const Args &a)
     return e;
 }
 
+// settings "LINE" ... | settings none | settings empty | settings bom ["LINE" ...]
+// edit-settings "LINE" ...
+Action parse_settings(const std::string &name, const Args &a)
+{
+    if (name == "edit-settings") {
+        if (a.empty())
+            fail("usage: edit-settings \"LINE\" ...");
+        return EditSettings{texts(a, 0)};
+    }
+    if (a.empty())
+        fail("usage: settings \"LINE\" ... | settings none | settings empty | settings bom [\"LINE\" ...]");
+    bool bom = !a[0].quoted && a[0].text == "bom";
+    if (a.size() == 1 && !a[0].quoted && (a[0].text == "none" || a[0].text == "empty"))
+        return WriteSettings{a[0].text == "none", {}, false};
+    for (size_t i = 0; i < a.size(); i++) {
+        if (!a[i].quoted && (a[i].text == "none" || a[i].text == "empty"))
+            fail("settings " + a[i].text + " stands alone");
+        if (i > 0 && !a[i].quoted && a[i].text == "bom")
+            fail("settings bom comes first");
+    }
+    return WriteSettings{false, texts(a, bom ? 1 : 0), bom};
+}
+
+// expect cfg-count KEY N | expect cfg-line N "TEXT"
+Action parse_expect_cfg_text(const std::string &what, const Args &a)
+{
+    if (what == "cfg-count") {
+        count(a, 2, 2, "expect cfg-count KEY N");
+        ExpectCfgCount e{a[0].text, integer(a[1], "count")};
+        if (e.count < 0)
+            fail("a count is not negative");
+        return e;
+    }
+    count(a, 2, 2, "expect cfg-line N \"TEXT\"");
+    ExpectCfgLine e{integer(a[0], "line"), a[1].text};
+    if (e.line < 1)
+        fail("lines are numbered from 1");
+    return e;
+}
+
 Action parse_expect(const Args &all)
 {
     if (all.empty())
-        fail("expect what? log, no-log, window, cfg, pixel, popout-pixel, cursor, menu, no-menu, live");
+        fail("expect what? log, no-log, window, cfg, cfg-count, cfg-line, pixel, popout-pixel, cursor, menu, no-menu, "
+             "live");
     const std::string &what = all[0].text;
     Args a(all.begin() + 1, all.end());
     if (what == "log" || what == "no-log") {
@@ -321,6 +363,8 @@ Action parse_expect(const Args &all)
     }
     if (what == "window")
         return parse_expect_window(a);
+    if (what == "cfg-count" || what == "cfg-line")
+        return parse_expect_cfg_text(what, a);
     if (what == "cfg") {
         count(a, 2, 2, "expect cfg KEY VALUE|none");
         ExpectCfg e;
@@ -492,17 +536,8 @@ Action parse_action(const Args &line)
             fail("shot name \"" + a[0].text + "\": use letters, digits, '-', '_' and '.', not first");
         return Shot{a[0].text};
     }
-    if (name == "settings") {
-        if (a.empty())
-            fail("usage: settings \"LINE\" ... | settings none");
-        if (a.size() == 1 && !a[0].quoted && a[0].text == "none")
-            return WriteSettings{true, {}};
-        for (const Token &t : a) {
-            if (!t.quoted && t.text == "none")
-                fail("settings none stands alone");
-        }
-        return WriteSettings{false, texts(a, 0)};
-    }
+    if (name == "settings" || name == "edit-settings")
+        return parse_settings(name, a);
     if (name == "echo") {
         count(a, 1, 1, "echo \"TEXT\"");
         return Echo{a[0].text};

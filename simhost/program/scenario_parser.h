@@ -70,7 +70,12 @@ struct ChooseMenu { std::string path; };
 struct Mouse { MouseAction action = MouseAction::move; int x = 0, y = 0; Button button = Button::left; };
 struct Shot { std::string name; };
 struct Mark {};
-struct WriteSettings { bool remove = false; std::vector<std::string> lines; };
+struct WriteSettings {
+    bool remove = false;
+    std::vector<std::string> lines;
+    bool bom = false;                 // the file starts with a UTF-8 byte-order mark
+};
+struct EditSettings { std::vector<std::string> lines; };   // into the file as it is, at once
 struct Echo { std::string text; };
 struct OsClose { std::string title; };
 
@@ -86,6 +91,8 @@ struct ExpectWindow {
     std::optional<Rect> os_rect;   // OS pixels
 };
 struct ExpectCfg { std::string key; std::optional<std::string> value; };  // no value: key absent
+struct ExpectCfgCount { std::string key; int count = 0; };  // lines holding the key
+struct ExpectCfgLine { int line = 0; std::string text; };   // line N, 1 first, exactly
 struct ExpectPixel { int monitor = 0, x = 0, y = 0; uint32_t rgb = 0; int tolerance = 0; };
 struct ExpectPopoutPixel { std::string title; int x = 0, y = 0; uint32_t rgb = 0; int tolerance = 0; };
 struct ExpectCursor { CursorKind kind = CursorKind::standard; std::string file; };
@@ -96,7 +103,8 @@ struct ExpectLive { LiveKey key = LiveKey::windows; int count = 0; };
 using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unload, RunFrames, SetPanel,
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
-                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive>;
+                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive,
+                            EditSettings, ExpectCfgCount, ExpectCfgLine>;
 
 struct Command {
     int line = 0;

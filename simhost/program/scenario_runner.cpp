@@ -365,12 +365,31 @@ Outcome ScenarioRunner::operator()(const WriteSettings &c)
     }
     fs::create_directories(fs::path(file).parent_path(), ec);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (c.bom)
+        out << "\xEF\xBB\xBF";
     for (const std::string &line : c.lines)
         out << line << "\n";
     out.close();
     if (!out)
         return failed("to write " + file, "a write error");
     return done("written");
+}
+
+// Edits the file in place, as a text editor saves it, while the plug-in may be running.
+Outcome ScenarioRunner::operator()(const EditSettings &c)
+{
+    std::string file = settings_file();
+    std::string text;
+    if (!read_cfg_bytes(file, &text))
+        text.clear();
+    for (const std::string &line : c.lines)
+        text = edit_cfg_text(text, line);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out)
+        return failed("to write " + file, "a write error");
+    return done("edited");
 }
 
 Outcome ScenarioRunner::operator()(const Echo &c)
@@ -546,6 +565,31 @@ Outcome ScenarioRunner::operator()(const ExpectLive &c)
     int n = live_count(host().live(), c.key);
     return check(n == c.count, std::string("live ") + live_key_name(c.key) + " " + std::to_string(c.count),
                  std::to_string(n));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectCfgCount &c)
+{
+    std::string file = settings_file();
+    std::string expected = "popups.cfg with " + std::to_string(c.count) + " lines holding " + c.key;
+    std::string text;
+    if (!read_cfg_bytes(file, &text))
+        return check(c.count == 0, expected, "no readable " + file);
+    int n = count_cfg_key(text, c.key);
+    return check(n == c.count, expected, std::to_string(n));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectCfgLine &c)
+{
+    std::string file = settings_file();
+    std::string expected = "line " + std::to_string(c.line) + " of popups.cfg reading " + in_quotes(c.text);
+    std::string text;
+    if (!read_cfg_bytes(file, &text))
+        return failed(expected, "no readable " + file);
+    std::vector<std::string> lines = cfg_lines(text);
+    if (static_cast<size_t>(c.line) > lines.size())
+        return failed(expected, std::to_string(lines.size()) + " lines");
+    const std::string &found = lines[static_cast<size_t>(c.line) - 1];
+    return check(found == c.text, expected, in_quotes(found));
 }
 
 }  // namespace scenario

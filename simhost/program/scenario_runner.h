@@ -75,6 +75,9 @@ public:
     Outcome operator()(const ExpectMenu &c);
     Outcome operator()(const ExpectNoMenu &c);
     Outcome operator()(const ExpectLive &c);
+    Outcome operator()(const EditSettings &c);
+    Outcome operator()(const ExpectCfgCount &c);
+    Outcome operator()(const ExpectCfgLine &c);
 
 private:
     simhost::Host &host();        // made at first use, with the monitors and scale given so far

@@ -148,6 +148,28 @@ TEST(ConfText, DuplicateKeysTheLastWinsInTheFirstPlace)
     EXPECT_EQ(written(conf.get()), "w = 3\nh = 2\n");
 }
 
+// Notepad's "UTF-8 with BOM" puts EF BB BF before the first line.
+TEST(ConfText, ALeadingByteOrderMarkIsSkippedAndNotWrittenBack)
+{
+    LogCapture log;
+    int errline = -1;
+    conf_ptr conf = parse("\xEF\xBB\xBFpfd_nbzl_x = 5\r\nmfd_nbzl_x = 6\r\n", &errline);
+    ASSERT_TRUE(conf);
+    EXPECT_EQ(errline, 0);
+    EXPECT_EQ(written(conf.get()), "pfd_nbzl_x = 5\nmfd_nbzl_x = 6\n");
+    EXPECT_TRUE(log.lines().empty());
+
+    // Only a mark before everything is one; anywhere else the bytes are text.
+    conf_ptr later = parse("a = 1\n\xEF\xBB\xBF" "b = 2\n \xEF\xBB\xBF" "c = 3\n");
+    EXPECT_EQ(written(later.get()), "a = 1\n\xEF\xBB\xBF" "b = 2\n\xEF\xBB\xBF" "c = 3\n");
+    EXPECT_EQ(written(parse("\xEF\xBB\xBF").get()), "");
+    // A first key that starts with the mark's bytes keeps them through a write.
+    std::string twice = written(parse("\xEF\xBB\xBF\xEF\xBB\xBFk = 1").get());
+    EXPECT_EQ(twice, "\xEF\xBB\xBF\xEF\xBB\xBFk = 1\n");
+    EXPECT_EQ(str(parse(twice).get(), "\xEF\xBB\xBFk"), "1");
+    EXPECT_EQ(str(parse("\xEF\xBBk = 1").get(), "\xEF\xBBk"), "1");
+}
+
 TEST(ConfText, SetValuesAreWrittenInFirstSeenOrderAndReadBack)
 {
     conf_ptr conf(conf_create_empty());

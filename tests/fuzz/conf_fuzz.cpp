@@ -2,7 +2,9 @@
  * Fuzz target for configuration texts. Any bytes must parse without a crash,
  * a hang or a leak into exactly the entries a plain reading of the format
  * gives; the text written from them must read back the same; and every
- * integer conf_get_i accepts must be the whole number its text spells.
+ * integer conf_get_i accepts must be the whole number its text spells. The
+ * text updated for some of its keys must read back with the new values for
+ * those keys and the old ones for every other.
  */
 #include <climits>
 #include <cstdint>
@@ -47,7 +49,7 @@ std::string trimmed(const std::string &s)
 Reading read_plainly(const std::string &text)
 {
     Reading r;
-    size_t start = 0;
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     int lineno = 0;
     while (start < text.size()) {
         size_t nl = text.find('\n', start);
@@ -76,7 +78,8 @@ Reading read_plainly(const std::string &text)
 
 std::string written(const Reading &r)
 {
-    std::string text;
+    // A first key starting with a byte-order mark's bytes gets a mark before it.
+    std::string text = !r.order.empty() && r.order[0].compare(0, 3, "\xEF\xBB\xBF") == 0 ? "\xEF\xBB\xBF" : "";
     for (const std::string &key : r.order)
         text += key + " = " + r.values.at(key) + "\n";
     return text;
@@ -144,6 +147,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(accepted == is_int, "conf_get_i accepts or rejects wrongly");
         check(accepted ? got == want : got == INT_MIN + 7, "conf_get_i value");
     }
+
+    // Every other key gets a new value written into the text.
+    conf_t *changes = conf_create_empty();
+    std::vector<const char *> keys;
+    for (size_t i = 0; i < expected.order.size(); i += 2) {
+        conf_set_str(changes, expected.order[i].c_str(), ("u" + std::to_string(i)).c_str());
+        keys.push_back(expected.order[i].c_str());
+    }
+    size_t updated_len = 0;
+    char *updated = conf_update_buf(changes, keys.data(), keys.size(), data, size, &updated_len);
+    check(updated != nullptr, "conf_update_buf gave nothing");
+    const Reading after = read_plainly(std::string(updated, updated_len));
+    check(after.order == expected.order, "the update added, lost or moved keys");
+    for (size_t i = 0; i < expected.order.size(); i++) {
+        const std::string &key = expected.order[i];
+        std::string want = i % 2 == 0 ? "u" + std::to_string(i) : expected.values.at(key);
+        check(after.values.count(key) == 1 && after.values.at(key) == want, "the update's value of a key");
+    }
+    lacf_free(updated);
+    conf_free(changes);
 
     lacf_free(back_text);
     lacf_free(text);

@@ -300,6 +300,32 @@ TEST(Commands, ShotsSettingsEchoAndOsClose)
     EXPECT_FALSE(error_of("os-close").message.empty());
 }
 
+TEST(Commands, SettingsByHand)
+{
+    auto bom = action_of<WriteSettings>("settings bom \"pfd_nbzl_w = 800\" \"# mine\"");
+    EXPECT_TRUE(bom.bom);
+    EXPECT_FALSE(bom.remove);
+    EXPECT_EQ(bom.lines, (std::vector<std::string>{"pfd_nbzl_w = 800", "# mine"}));
+    auto only_mark = action_of<WriteSettings>("settings bom");
+    EXPECT_TRUE(only_mark.bom);
+    EXPECT_TRUE(only_mark.lines.empty());
+    EXPECT_FALSE(action_of<WriteSettings>("settings \"bom\"").bom);
+    EXPECT_EQ(action_of<WriteSettings>("settings \"bom\"").lines, std::vector<std::string>{"bom"});
+    auto empty = action_of<WriteSettings>("settings empty");
+    EXPECT_FALSE(empty.remove);
+    EXPECT_FALSE(empty.bom);
+    EXPECT_TRUE(empty.lines.empty());
+    EXPECT_FALSE(action_of<WriteSettings>("settings \"a = 1\"").bom);
+    for (const char *bad : {"settings \"a = 1\" bom", "settings bom none", "settings empty \"a = 1\"",
+                            "settings bom empty", "settings bom bom"})
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
+
+    auto edit = action_of<EditSettings>("edit-settings \"mfd_nbzl_fill_window = 0\" \"# why\"");
+    EXPECT_EQ(edit.lines, (std::vector<std::string>{"mfd_nbzl_fill_window = 0", "# why"}));
+    EXPECT_FALSE(error_of("edit-settings").message.empty());
+    EXPECT_FALSE(parse("edit-settings \"a = 1\"")[0].is_expectation());
+}
+
 TEST(Expectations, LogAndNoLog)
 {
     auto log = action_of<ExpectLog>("expect log \"XPLMDisable\" \"XPLMDisable Complete\" XPLMStop");
@@ -402,6 +428,24 @@ TEST(Expectations, CfgPixelsAndTolerance)
                             "expect popout-pixel T 1 2 FF0000 300"}) {
         EXPECT_FALSE(error_of(bad).message.empty()) << bad;
     }
+}
+
+TEST(Expectations, CfgCountsAndLines)
+{
+    auto count = action_of<ExpectCfgCount>("expect cfg-count pfd_nbzl_x 1");
+    EXPECT_EQ(count.key, "pfd_nbzl_x");
+    EXPECT_EQ(count.count, 1);
+    EXPECT_EQ(action_of<ExpectCfgCount>("expect cfg-count k 0").count, 0);
+    auto line = action_of<ExpectCfgLine>("expect cfg-line 12 \"mfd_nbzl_fill_window = 0\"");
+    EXPECT_EQ(line.line, 12);
+    EXPECT_EQ(line.text, "mfd_nbzl_fill_window = 0");
+    EXPECT_EQ(action_of<ExpectCfgLine>("expect cfg-line 1 \"\"").text, "");
+    EXPECT_TRUE(parse("expect cfg-count k 2")[0].is_expectation());
+    EXPECT_TRUE(parse("expect cfg-line 1 x")[0].is_expectation());
+    for (const char *bad : {"expect cfg-count k", "expect cfg-count k -1", "expect cfg-count k two",
+                            "expect cfg-count k 1 2", "expect cfg-line 0 \"a\"", "expect cfg-line x \"a\"",
+                            "expect cfg-line 1", "expect cfg-line 1 a b"})
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
 }
 
 TEST(Expectations, CursorMenusAndLiveObjects)
