@@ -109,6 +109,10 @@ void DesktopRenderer::finish_frame(HostGlNames &names)
                 clear_pixels(m.left - bounds_.left, m.bottom - bounds_.bottom, m.width(), m.height(), os_desktop_colour);
         }
     }
+    // Zink (Mesa 22.3) loses these scissored clears when a framebuffer blit
+    // into the same framebuffer follows before any draw: the uncovered
+    // monitors stayed black under a popped-out window. A flush applies them first.
+    glFlush();
     for (const Window *window : drawn_order_) {
         const OsWindow &os_window = os_windows_[window];
         int x = os_window.os.left - bounds_.left, y = os_window.os.bottom - bounds_.bottom;
