@@ -256,10 +256,10 @@ conf_t *conf_read_file(const char *filename, int *errline)
     return conf_parse(text.data(), text.size(), errline, filename);
 }
 
-bool conf_write_file(const conf_t *conf, const char *filename)
+// Writes a text made by conf_write_buf or conf_update_buf (nullptr: it could
+// not be made) and frees it.
+static bool write_text(const char *filename, char *text, size_t len)
 {
-    size_t len = 0;
-    char *text = conf_write_buf(conf, &len);
     if (text == nullptr) {
         logMsg("Cannot write %s: out of memory", filename);
         return false;
@@ -267,6 +267,13 @@ bool conf_write_file(const conf_t *conf, const char *filename)
     bool ok = write_atomically(filename, text, len);
     lacf_free(text);
     return ok;
+}
+
+bool conf_write_file(const conf_t *conf, const char *filename)
+{
+    size_t len = 0;
+    char *text = conf_write_buf(conf, &len);
+    return write_text(filename, text, len);
 }
 
 bool conf_update_file(const conf_t *conf, const char *const *keys, size_t n_keys, const char *filename)
@@ -282,11 +289,5 @@ bool conf_update_file(const conf_t *conf, const char *const *keys, size_t n_keys
     }
     size_t len = 0;
     char *text = conf_update_buf(conf, keys, n_keys, old.data(), old.size(), &len);
-    if (text == nullptr) {
-        logMsg("Cannot write %s: out of memory", filename);
-        return false;
-    }
-    bool ok = write_atomically(filename, text, len);
-    lacf_free(text);
-    return ok;
+    return write_text(filename, text, len);
 }

@@ -16,15 +16,11 @@
 
 using acf_test::LogCapture;
 using acf_test::TempDir;
+using acf_test::conf_ptr;
 using acf_test::read_file;
 using acf_test::write_file;
 
 namespace {
-
-struct conf_deleter {
-    void operator()(conf_t *c) const { conf_free(c); }
-};
-using conf_ptr = std::unique_ptr<conf_t, conf_deleter>;
 
 const char *const popup_keys[] = {"pfd_nbzl_x", "pfd_nbzl_y", "pfd_nbzl_w", "pfd_nbzl_h",
     "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start", "mfd_nbzl_x",

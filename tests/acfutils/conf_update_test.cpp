@@ -15,15 +15,11 @@
 
 using acf_test::LogCapture;
 using acf_test::TempDir;
+using acf_test::conf_ptr;
 using acf_test::read_file;
 using acf_test::write_file;
 
 namespace {
-
-struct conf_deleter {
-    void operator()(conf_t *c) const { conf_free(c); }
-};
-using conf_ptr = std::unique_ptr<conf_t, conf_deleter>;
 
 conf_ptr conf_of(const std::vector<std::pair<const char *, const char *>> &entries)
 {

@@ -1,14 +1,24 @@
 /*
  * Helpers for the utility library's tests: a temporary folder, whole-file
- * reads and writes, and a log sink that keeps every line it is handed.
+ * reads and writes, a log sink that keeps every line it is handed, and a
+ * configuration that frees itself.
  */
 #ifndef ACFUTILS_TEST_UTIL_H
 #define ACFUTILS_TEST_UTIL_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <acfutils/conf.h>
+
 namespace acf_test {
+
+struct conf_deleter {
+    void operator()(conf_t *c) const { conf_free(c); }
+};
+// A configuration freed when it goes out of scope.
+using conf_ptr = std::unique_ptr<conf_t, conf_deleter>;
 
 class TempDir {
 public:

@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <XPLMDisplay.h>
 #include <XPLMPlugin.h>
 
 namespace simhost_test {
@@ -127,6 +128,20 @@ uint32_t read_bound_pixel(int x, int y)
     unsigned char rgba[4] = {};
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return static_cast<uint32_t>(rgba[0]) << 16 | static_cast<uint32_t>(rgba[1]) << 8 | rgba[2];
+}
+
+simhost::Rect geometry(XPLMWindowID id)
+{
+    simhost::Rect r;
+    XPLMGetWindowGeometry(id, &r.left, &r.top, &r.right, &r.bottom);
+    return r;
+}
+
+simhost::Rect os_geometry(XPLMWindowID id)
+{
+    simhost::Rect r;
+    XPLMGetWindowGeometryOS(id, &r.left, &r.top, &r.right, &r.bottom);
+    return r;
 }
 
 }  // namespace simhost_test

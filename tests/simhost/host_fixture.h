@@ -48,6 +48,10 @@ private:
 // 0xRRGGBB of the pixel at (x, y) of the framebuffer bound for reading.
 uint32_t read_bound_pixel(int x, int y);
 
+// What XPLMGetWindowGeometry and XPLMGetWindowGeometryOS report for a window.
+simhost::Rect geometry(XPLMWindowID id);
+simhost::Rect os_geometry(XPLMWindowID id);
+
 }  // namespace simhost_test
 
 #endif

@@ -32,20 +32,6 @@ namespace {
                                          << ") != (" << b.left << "," << b.top << "," << b.right << "," << b.bottom << ")";
 }
 
-Rect geometry(XPLMWindowID id)
-{
-    Rect r;
-    XPLMGetWindowGeometry(id, &r.left, &r.top, &r.right, &r.bottom);
-    return r;
-}
-
-Rect os_geometry(XPLMWindowID id)
-{
-    Rect r;
-    XPLMGetWindowGeometryOS(id, &r.left, &r.top, &r.right, &r.bottom);
-    return r;
-}
-
 using Seen = std::vector<std::vector<int>>;
 void record_monitor(int index, int l, int t, int r, int b, void *refcon)
 {

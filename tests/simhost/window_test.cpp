@@ -33,20 +33,6 @@ XPLMWindowID make_window(int l, int t, int r, int b, const char *title, int stru
     return id;
 }
 
-Rect geometry(XPLMWindowID id)
-{
-    Rect r;
-    XPLMGetWindowGeometry(id, &r.left, &r.top, &r.right, &r.bottom);
-    return r;
-}
-
-Rect os_geometry(XPLMWindowID id)
-{
-    Rect r;
-    XPLMGetWindowGeometryOS(id, &r.left, &r.top, &r.right, &r.bottom);
-    return r;
-}
-
 ::testing::AssertionResult same(const Rect &a, const Rect &b)
 {
     if (a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom)
