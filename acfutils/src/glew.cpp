@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include <acfutils/helpers.h>
 #include <acfutils/log.h>
 
 #if defined(_WIN32)
@@ -16,8 +17,11 @@ __attribute__((constructor)) static void make_glew_ctx_key()
     lacf_glew_ctx_key = TlsAlloc();
 }
 
+// The record the unloading thread keeps (the simulator's main thread, the
+// only one that draws) goes with the slot, or every reload would leak one.
 __attribute__((destructor)) static void free_glew_ctx_key()
 {
+    lacf_free(TlsGetValue(lacf_glew_ctx_key));
     TlsFree(lacf_glew_ctx_key);
 }
 #else
@@ -28,9 +32,12 @@ __attribute__((constructor)) static void make_glew_ctx_key()
     pthread_key_create(&lacf_glew_ctx_key, nullptr);
 }
 
-// A plug-in can be unloaded and loaded again; each load must not use up a slot.
+// A plug-in can be unloaded and loaded again; each load must not use up a
+// slot, nor leave behind the record the unloading thread keeps in it (the
+// simulator's main thread, the only one that draws).
 __attribute__((destructor)) static void free_glew_ctx_key()
 {
+    lacf_free(pthread_getspecific(lacf_glew_ctx_key));
     pthread_key_delete(lacf_glew_ctx_key);
 }
 #endif
