@@ -65,8 +65,7 @@ void pref_int::load()
         value = v;
     } else {
         conf_set_i(owner->conf, name, default_value);
-        if (owner->added_count < pref_registry::max_prefs)
-            owner->added[owner->added_count++] = name;
+        owner->added[owner->added_count++] = this;
         logMsg("Error Getting Data - added: %s", name);
     }
     // A later set differs from what the configuration holds whenever it
@@ -80,10 +79,7 @@ void pref_int::store()
     if (owner->conf == nullptr)
         return;
     conf_set_i(owner->conf, name, value);
-    if (owner->write_keys(&name, 1))
-        changed = false;
-    else
-        logMsg("Unable to write %s: %s stays to be saved", owner->path, name);
+    owner->stored[owner->stored_count++] = this;
 }
 
 void pref_registry::add(prf *p)
@@ -113,14 +109,7 @@ void pref_registry::init(const char *settings_dir, const char *file_name)
         logMsg("Error Reading Config File. Creating New File");
         conf = conf_create_empty();
     }
-    added_count = 0;
     sync();
-    if (replace_file)
-        conf_write_file(conf, path);
-    else
-        conf_update_file(conf, added, static_cast<size_t>(added_count), path);
-    replace_file = false;
-    added_count = 0;
     conf_free(conf);
 
     // Keep open what is on disk, so that later changes are written on top of it.
@@ -131,11 +120,26 @@ void pref_registry::init(const char *settings_dir, const char *file_name)
     sync();
 }
 
-bool pref_registry::write_keys(const char *const *keys, int n)
+void pref_registry::write_pending()
 {
-    if (replace_file)
-        return conf_write_file(conf, path);
-    return conf_update_file(conf, keys, static_cast<size_t>(n), path);
+    if (conf != nullptr && (replace_file || added_count + stored_count > 0)) {
+        const char *keys[2 * max_prefs];
+        int n = 0;
+        for (int i = 0; i < added_count; i++)
+            keys[n++] = added[i]->name;
+        for (int i = 0; i < stored_count; i++)
+            keys[n++] = stored[i]->name;
+        bool ok = replace_file ? conf_write_file(conf, path) : conf_update_file(conf, keys, static_cast<size_t>(n), path);
+        for (int i = 0; i < stored_count; i++) {
+            if (ok)
+                stored[i]->changed = false;
+            else
+                logMsg("Unable to write %s: %s stays to be saved", path, stored[i]->name);
+        }
+    }
+    added_count = 0;
+    stored_count = 0;
+    replace_file = false;
 }
 
 void pref_registry::sync()
@@ -153,6 +157,7 @@ void pref_registry::sync()
             // start reads what the user saved.
             p->store();
     }
+    write_pending();
 }
 
 void pref_registry::destroy()
@@ -164,6 +169,7 @@ void pref_registry::destroy()
         if (prefs[i]->loaded && prefs[i]->changed)
             prefs[i]->store();
     }
+    write_pending();
     if (conf != nullptr)
         conf_free(conf);
     conf = nullptr;

@@ -61,9 +61,12 @@ public:
     conf_t *conf = nullptr;
     char *path = nullptr;
     const char *file_name = nullptr;
-    // Keys whose defaults were added to conf since the file was last written.
-    const char *added[max_prefs] = {};
+    // What the next write puts into the file: preferences whose defaults
+    // were added to conf, and preferences stored since the last write.
+    prf *added[max_prefs] = {};
     int added_count = 0;
+    prf *stored[max_prefs] = {};
+    int stored_count = 0;
     // While init works on a file it could not read cleanly, writes replace it whole.
     bool replace_file = false;
 
@@ -72,9 +75,10 @@ public:
     void init(const char *settings_dir, const char *file_name);
     void destroy();
     void sync();
-    // Writes these keys' values from conf into the file as it is now, leaving
-    // every other line of it as the user may have edited it meanwhile.
-    bool write_keys(const char *const *keys, int n);
+    // Writes the added and stored keys' values from conf into the file as it
+    // is now, in one write, leaving every other line of it as the user may
+    // have edited it meanwhile.
+    void write_pending();
 };
 
 extern pref_registry popup_pref_registry;

@@ -8,25 +8,12 @@
 #include <algorithm>
 #include <cmath>
 
-// Enough for any desk; monitors past this many are not considered.
-constexpr int max_monitors = 32;
-
 namespace {
-
-struct monitor_entry {
-    int index;
-    desktop_rect bounds;
-};
-
-struct monitor_list {
-    monitor_entry entries[max_monitors];
-    int count;
-};
 
 void collect_monitor(int index, int left, int top, int right, int bottom, void *ref)
 {
     auto *list = static_cast<monitor_list *>(ref);
-    if (list->count < max_monitors)
+    if (list->count < monitor_list::max_monitors)
         list->entries[list->count++] = {index, {left, top, right, bottom}};
 }
 
@@ -80,6 +67,26 @@ int scale_coord(int value, int from_origin, int from_size, int to_origin, int to
 
 }  // namespace
 
+void list_global_monitors(monitor_list *out)
+{
+    out->count = 0;
+    XPLMGetAllMonitorBoundsGlobal(collect_monitor, out);
+}
+
+void list_os_monitors(monitor_list *out)
+{
+    out->count = 0;
+    XPLMGetAllMonitorBoundsOS(collect_monitor, out);
+}
+
+const desktop_rect *find_monitor(const monitor_list &list, int index)
+{
+    for (int i = 0; i < list.count; i++)
+        if (list.entries[i].index == index)
+            return &list.entries[i].bounds;
+    return nullptr;
+}
+
 desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, const desktop_rect &os)
 {
     int gw = global.right - global.left, gh = global.top - global.bottom;
@@ -95,26 +102,24 @@ bool window_rect_os(XPLMWindowID win, desktop_rect *out)
         return true;
     }
     XPLMGetWindowGeometry(win, &out->left, &out->top, &out->right, &out->bottom);
-    monitor_list global = {};
-    XPLMGetAllMonitorBoundsGlobal(collect_monitor, &global);
+    monitor_list global;
+    list_global_monitors(&global);
     const monitor_entry *holder = holding_monitor(global, *out);
     if (holder == nullptr)
         return false;
-    monitor_list os = {};
-    XPLMGetAllMonitorBoundsOS(collect_monitor, &os);
-    for (int i = 0; i < os.count; i++) {
-        if (os.entries[i].index == holder->index) {
-            *out = global_to_os(*out, holder->bounds, os.entries[i].bounds);
-            return true;
-        }
-    }
-    return false;
+    monitor_list os;
+    list_os_monitors(&os);
+    const desktop_rect *os_bounds = find_monitor(os, holder->index);
+    if (os_bounds == nullptr)
+        return false;
+    *out = global_to_os(*out, holder->bounds, *os_bounds);
+    return true;
 }
 
 bool os_rect_on_a_monitor(int64_t left, int64_t top, int64_t right, int64_t bottom, int min_w, int min_h)
 {
-    monitor_list os = {};
-    XPLMGetAllMonitorBoundsOS(collect_monitor, &os);
+    monitor_list os;
+    list_os_monitors(&os);
     for (int i = 0; i < os.count; i++) {
         const desktop_rect &m = os.entries[i].bounds;
         int64_t w = std::min<int64_t>(right, m.right) - std::max<int64_t>(left, m.left);
@@ -127,8 +132,8 @@ bool os_rect_on_a_monitor(int64_t left, int64_t top, int64_t right, int64_t bott
 
 bool monitor_bounds_at(int x, int y, desktop_rect *out)
 {
-    monitor_list global = {};
-    XPLMGetAllMonitorBoundsGlobal(collect_monitor, &global);
+    monitor_list global;
+    list_global_monitors(&global);
     bool found = false;
     // As with the monitor under a click: the last one reported that holds the point.
     for (int i = 0; i < global.count; i++) {

@@ -16,6 +16,25 @@ struct desktop_rect {
     int left, top, right, bottom;
 };
 
+// The monitors one of the simulator's enumerations reports, in its order;
+// enough for any desk (monitors past max_monitors are not listed).
+struct monitor_entry {
+    int index;
+    desktop_rect bounds;
+};
+
+struct monitor_list {
+    static constexpr int max_monitors = 32;
+    monitor_entry entries[max_monitors];
+    int count;
+};
+
+// Those X-Plane covers, in global boxels; every monitor of the OS, in pixels.
+void list_global_monitors(monitor_list *out);
+void list_os_monitors(monitor_list *out);
+// The bounds of the monitor with that index in the list, or nullptr.
+const desktop_rect *find_monitor(const monitor_list &list, int index);
+
 // The window's rectangle in operating-system pixels: a popped-out window's
 // own, otherwise its global rectangle converted through the monitor that
 // holds most of it. False when no monitor of the simulator holds any of it

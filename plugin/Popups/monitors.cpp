@@ -11,6 +11,7 @@
 #include <XPLMDisplay.h>
 #include <acfutils/log.h>
 
+#include "desktop_coords.h"
 #include "popupSystem.h"
 
 // The widths of the cockpit's display units.
@@ -93,43 +94,26 @@ static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *d
     pup->prefs->monitor_start->set(monitor);
 }
 
+// A display unit that X-Plane does not cover is in the operating system's
+// list only; the user has to cover it in X-Plane's monitor settings.
+static void report_uncovered_units()
+{
+    monitor_list covered, os;
+    list_global_monitors(&covered);
+    list_os_monitors(&os);
+    for (int i = 0; i < os.count; i++) {
+        const monitor_entry &m = os.entries[i];
+        int width = m.bounds.right - m.bounds.left;
+        if (find_monitor(covered, m.index) == nullptr && is_instrument_width(width))
+            logMsg("VXR: Monitor %d (%d x %d pixels) is a display unit X-Plane does not cover: "
+                   "set X-Plane full screen on it in its monitor settings to use it",
+                   m.index, width, m.bounds.top - m.bounds.bottom);
+    }
+}
+
 // A display keeps its saved unit; one without a kept unit gets the first
 // free unit (PFD) or the last (MFD). A display left without a unit keeps its
 // saved values, and so finds its unit again when it is plugged back in.
-// The monitors X-Plane covers with a full-screen window: the only ones its
-// global enumeration reports, and so the only ones a display can be found on.
-struct covered_monitors {
-    int32_t index[32];
-    int count;
-};
-
-static void note_covered_monitor(int index, int, int, int, int, void *ref)
-{
-    auto *covered = static_cast<covered_monitors *>(ref);
-    if (covered->count < 32)
-        covered->index[covered->count++] = index;
-}
-
-// A display unit that X-Plane does not cover is in the operating system's
-// list only; the user has to cover it in X-Plane's monitor settings.
-static void report_uncovered_unit(int index, int left, int top, int right, int bottom, void *ref)
-{
-    const auto *covered = static_cast<const covered_monitors *>(ref);
-    if (std::find(covered->index, covered->index + covered->count, index) != covered->index + covered->count)
-        return;
-    if (is_instrument_width(right - left))
-        logMsg("VXR: Monitor %d (%d x %d pixels) is a display unit X-Plane does not cover: "
-               "set X-Plane full screen on it in its monitor settings to use it",
-               index, right - left, top - bottom);
-}
-
-static void report_uncovered_units()
-{
-    covered_monitors covered = {{}, 0};
-    XPLMGetAllMonitorBoundsGlobal(note_covered_monitor, &covered);
-    XPLMGetAllMonitorBoundsOS(report_uncovered_unit, &covered);
-}
-
 void assign_instrument_monitors()
 {
     instrument_monitor_pair pair = {-1, -1, {}};
@@ -149,21 +133,6 @@ void assign_instrument_monitors()
     assign_monitor(&MFD_popup, mfd, mfd_kept >= 0, "MFD");
 }
 
-struct monitor_bounds_query {
-    int32_t monitor;
-    bool found;
-    int left, top, right, bottom;
-};
-
-// Quiet: asked at every opening on a monitor, it adds no enumeration lines.
-static void find_monitor_bounds(int index, int left, int top, int right, int bottom, void *ref)
-{
-    auto *query = static_cast<monitor_bounds_query *>(ref);
-    if (index != query->monitor)
-        return;
-    *query = {index, true, left, top, right, bottom};
-}
-
 static popup *other_display(const popup *pup)
 {
     return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
@@ -175,11 +144,12 @@ static bool fills_monitor(const popup *pup, int32_t monitor)
 {
     if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win) || XPLMWindowIsPoppedOut(pup->win))
         return false;
-    monitor_bounds_query query = {monitor, false, 0, 0, 0, 0};
-    XPLMGetAllMonitorBoundsGlobal(find_monitor_bounds, &query);
+    monitor_list covered;
+    list_global_monitors(&covered);
+    const desktop_rect *m = find_monitor(covered, monitor);
     int left = 0, top = 0, right = 0, bottom = 0;
     XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
-    return query.found && left == query.left && top == query.top && right == query.right && bottom == query.bottom;
+    return m != nullptr && left == m->left && top == m->top && right == m->right && bottom == m->bottom;
 }
 
 popup *monitor_held_by_other(const popup *pup, int32_t monitor)
