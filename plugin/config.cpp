@@ -60,10 +60,7 @@ void pref_int::load()
 {
     if (owner->conf == nullptr)
         return;
-    int v;
-    if (conf_get_i(owner->conf, name, &v)) {
-        value = v;
-    } else {
+    if (!conf_get_i(owner->conf, name, &value)) {
         conf_set_i(owner->conf, name, default_value);
         owner->added[owner->added_count++] = this;
         logMsg("Error Getting Data - added: %s", name);
