@@ -70,7 +70,7 @@ struct LiveObjects {
     int textures = 0;        // GL textures alive that the host did not make
     int framebuffers = 0;    // GL framebuffer objects alive that the host did not make
     int os_cursors = 0;      // desktop cursors created and not destroyed
-    int threads = 0;         // threads of the process, the main thread included
+    int threads = 0;         // threads of the process, the main thread included, the GL driver's work queues not
 };
 
 // The entry points of a plug-in linked into the process (unit tests).
