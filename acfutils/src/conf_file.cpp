@@ -18,12 +18,12 @@
 #include <sys/stat.h>
 #if defined(_WIN32)
 #include <io.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
 #include <acfutils/helpers.h>
+#include <acfutils/path.h>
 #include <acfutils/log.h>
 #include "conf_parse.h"
 
@@ -32,25 +32,9 @@ namespace {
 // A settings file is a few hundred bytes; anything this big is not one.
 constexpr size_t max_conf_file = 1024 * 1024;
 
-// The steps of an atomic write. Each returns "" or what went wrong.
+// The steps of an atomic write that work on the open temporary file (the
+// calls on its name are in path.cpp). Each returns "" or what went wrong.
 #if defined(_WIN32)
-
-std::string last_error_text()
-{
-    return "Windows error " + std::to_string(GetLastError());
-}
-
-int create_temporary(std::string &name, std::string *error)
-{
-    if (_mktemp_s(&name[0], name.size() + 1) != 0) {
-        *error = strerror(errno);
-        return -1;
-    }
-    int fd = _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0)
-        *error = strerror(errno);
-    return fd;
-}
 
 std::string write_fd(int fd, const char *text, size_t len)
 {
@@ -69,33 +53,7 @@ std::string close_fd(int fd)
     return _close(fd) == 0 ? "" : strerror(errno);
 }
 
-std::string replace_file(const char *tmp, const char *target)
-{
-    if (MoveFileExA(tmp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return "";
-    return last_error_text();
-}
-
-// MOVEFILE_WRITE_THROUGH already waited for the rename to reach the disk.
-std::string sync_folder(const char *)
-{
-    return "";
-}
-
-void remove_file(const char *path)
-{
-    _unlink(path);
-}
-
 #else
-
-int create_temporary(std::string &name, std::string *error)
-{
-    int fd = mkstemp(&name[0]);
-    if (fd < 0)
-        *error = strerror(errno);
-    return fd;
-}
 
 std::string write_fd(int fd, const char *text, size_t len)
 {
@@ -116,36 +74,6 @@ std::string close_fd(int fd)
     return close(fd) == 0 ? "" : strerror(errno);
 }
 
-std::string replace_file(const char *tmp, const char *target)
-{
-    // mkstemp makes the file private; keep the mode the old file had.
-    struct stat st;
-    mode_t mode = stat(target, &st) == 0 && S_ISREG(st.st_mode) ? st.st_mode & 07777 : 0644;
-    if (chmod(tmp, mode) != 0 || rename(tmp, target) != 0)
-        return strerror(errno);
-    return "";
-}
-
-// The rename is on disk only once the folder holding the entry is synced.
-std::string sync_folder(const char *target)
-{
-    const char *slash = strrchr(target, '/');
-    std::string dir = slash == nullptr ? "." : slash == target ? "/" : std::string(target, slash);
-    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return strerror(errno);
-    std::string error;
-    if (fsync(fd) != 0 && errno != EINVAL)
-        error = strerror(errno);
-    close(fd);
-    return error;
-}
-
-void remove_file(const char *path)
-{
-    unlink(path);
-}
-
 #endif
 
 // A writer killed between making its temporary and renaming it leaves the
@@ -156,16 +84,20 @@ void remove_file(const char *path)
 void remove_stale_temporaries(const char *filename)
 {
     namespace fs = std::filesystem;
+    const path_native_t native = path_native(filename);
+    if (native.empty())
+        return;
     std::error_code ec;
-    const fs::path target(filename);
+    const fs::path target(native);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = target.filename().string() + ".";
+    // Compared in the platform's form: no name is converted back.
+    const path_native_t prefix = target.filename().native() + path_native_t(1, '.');
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const path_native_t name = it->path().filename().native();
         if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
             continue;
         bool suffix_ok = std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end(),
-            [](char c) { return isalnum(static_cast<unsigned char>(c)) != 0; });
+            [](auto c) { return static_cast<unsigned>(c) < 128 && isalnum(static_cast<int>(c)) != 0; });
         std::error_code type_ec;
         if (suffix_ok && fs::is_regular_file(it->symlink_status(type_ec)))
             fs::remove(it->path(), type_ec);
@@ -177,7 +109,7 @@ bool write_atomically(const char *filename, const char *text, size_t len)
     remove_stale_temporaries(filename);
     std::string tmp = std::string(filename) + ".XXXXXX";
     std::string error;
-    int fd = create_temporary(tmp, &error);
+    int fd = path_create_temporary(&tmp, &error);
     if (fd < 0) {
         logMsg("Cannot write %s: no temporary file can be made beside it: %s", filename, error.c_str());
         return false;
@@ -189,15 +121,15 @@ bool write_atomically(const char *filename, const char *text, size_t len)
         error = close_error;
     if (error.empty()) {
         step = "replace";
-        error = replace_file(tmp.c_str(), filename);
+        error = path_replace(tmp.c_str(), filename);
     }
     if (!error.empty()) {
-        remove_file(tmp.c_str());
+        path_remove(tmp.c_str());
         logMsg("Cannot write %s (%s of %s failed: %s); the file is left as it was",
             filename, step, tmp.c_str(), error.c_str());
         return false;
     }
-    error = sync_folder(filename);
+    error = path_sync_folder(filename);
     if (!error.empty()) {
         logMsg("Wrote %s, but its folder could not be synced: %s", filename, error.c_str());
         return false;
@@ -210,7 +142,7 @@ bool write_atomically(const char *filename, const char *text, size_t len)
 bool read_text(const char *filename, std::vector<char> *text, std::string *error, bool *missing)
 {
     *missing = false;
-    FILE *f = fopen(filename, "rb");
+    FILE *f = path_fopen(filename, "rb");
     if (f == nullptr) {
         *missing = errno == ENOENT;
         *error = strerror(errno);

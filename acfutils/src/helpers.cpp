@@ -1,5 +1,6 @@
 /*
- * Allocation, path joining and the two file-system queries the plug-in needs.
+ * Allocation, path joining and the two file-system queries the plug-in needs
+ * (paths in UTF-8, as everywhere in the library).
  */
 #include <acfutils/helpers.h>
 
@@ -7,10 +8,8 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#if defined(_WIN32)
-#include <direct.h>
-#endif
+
+#include <acfutils/path.h>
 
 void *lacf_malloc(size_t n)
 {
@@ -81,26 +80,14 @@ char *mkpathname(const char *comp, ...)
 
 bool file_exists(const char *path, bool *isdir)
 {
-    struct stat st;
-    if (stat(path, &st) != 0) {
-        if (isdir != nullptr)
-            *isdir = false;
-        return false;
-    }
-    if (isdir != nullptr)
-        *isdir = S_ISDIR(st.st_mode);
-    return true;
+    return path_exists(path, isdir);
 }
 
 bool create_directory(const char *dirname)
 {
-#if defined(_WIN32)
-    int rc = _mkdir(dirname);
-#else
-    int rc = mkdir(dirname, 0755);
-#endif
-    if (rc != 0 && errno != EEXIST)
+    int error = path_mkdir(dirname);
+    if (error != 0 && error != EEXIST)
         return false;
     bool isdir = false;
-    return file_exists(dirname, &isdir) && isdir;
+    return path_exists(dirname, &isdir) && isdir;
 }

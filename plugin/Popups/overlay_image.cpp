@@ -1,7 +1,8 @@
 /*
  * Reading a popup's overlay image. cairo allocates the whole image as soon
  * as it has read the PNG's header, so a file declaring 20000 x 20000 pixels
- * would take gigabytes: the header is checked first.
+ * would take gigabytes: the header is checked first. Paths are UTF-8 (cairo
+ * opens them with the wide calls on Windows itself).
  */
 #include "overlay_image.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 
 #include <acfutils/log.h>
+#include <acfutils/path.h>
 
 namespace {
 
@@ -19,7 +21,7 @@ bool png_declared_size(const char *path, uint32_t *width, uint32_t *height)
 {
     static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     unsigned char head[24];
-    FILE *f = fopen(path, "rb");
+    FILE *f = path_fopen(path, "rb");
     if (f == nullptr)
         return false;
     size_t n = fread(head, 1, sizeof(head), f);
