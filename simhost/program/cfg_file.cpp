@@ -95,10 +95,12 @@ std::string edit_cfg_text(const std::string &text, const std::string &line)
 
 bool read_cfg_bytes(const std::string &path, std::string *text)
 {
+    // The path is UTF-8 (on Windows a plain string would be read in the code page).
+    const std::filesystem::path file = std::filesystem::u8path(path);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (!std::filesystem::is_regular_file(file, ec))
         return false;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         return false;
     std::stringstream bytes;

@@ -7,14 +7,22 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
 
 #include "contact_sheet.h"
 #include "run_report.h"
 #include "scenario_parser.h"
 #include "scenario_runner.h"
 #include "sim_folder.h"
+#include "simhost/utf8_path.h"
 
 namespace fs = std::filesystem;
+using simhost::fs_path;
+using simhost::utf8_path;
 
 namespace {
 
@@ -44,10 +52,29 @@ int bad_arguments(const std::string &message)
     return 2;
 }
 
-// Returns 0 when the arguments are good, else the exit code.
-int parse_arguments(int argc, char **argv, Arguments *args)
+// The arguments in UTF-8. Windows hands main them in the process's code page,
+// which cannot hold every folder name: they are taken from the wide command line.
+std::vector<std::string> utf8_arguments(int argc, char **argv)
 {
-    for (int i = 1; i < argc; i++) {
+#ifdef _WIN32
+    int count = 0;
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide != nullptr) {
+        std::vector<std::string> args;
+        for (int i = 0; i < count; i++)
+            args.push_back(utf8_path(fs::path(wide[i])));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+// Returns 0 when the arguments are good, else the exit code.
+int parse_arguments(const std::vector<std::string> &argv, Arguments *args)
+{
+    const size_t argc = argv.size();
+    for (size_t i = 1; i < argc; i++) {
         std::string opt = argv[i];
         if (opt == "--help" || opt == "-h") {
             std::cout << usage;
@@ -69,7 +96,7 @@ int parse_arguments(int argc, char **argv, Arguments *args)
         else if (opt == "--out")
             args->out = value;
         else if (opt == "--plugin")
-            args->plugin = fs::absolute(value).string();
+            args->plugin = utf8_path(fs::absolute(fs_path(value)));
         else if (!scenario::parse_int(value, &args->fps) || args->fps < 1 || args->fps > 1000)
             return bad_arguments("--fps takes a whole number from 1 to 1000, not " + value);
     }
@@ -81,9 +108,9 @@ int parse_arguments(int argc, char **argv, Arguments *args)
 void copy_log(const std::string &root, const std::string &out_dir)
 {
     std::error_code ec;
-    fs::path log = fs::path(root) / "Log.txt";
+    fs::path log = fs_path(root) / "Log.txt";
     if (fs::exists(log, ec))
-        fs::copy_file(log, fs::path(out_dir) / "Log.txt", fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(log, fs_path(out_dir) / "Log.txt", fs::copy_options::overwrite_existing, ec);
 }
 
 }  // namespace
@@ -91,14 +118,14 @@ void copy_log(const std::string &root, const std::string &out_dir)
 int main(int argc, char **argv)
 {
     Arguments args;
-    if (int code = parse_arguments(argc, argv, &args))
+    if (int code = parse_arguments(utf8_arguments(argc, argv), &args))
         return code;
 
-    std::ifstream in(args.script, std::ios::binary);
+    std::ifstream in(fs_path(args.script), std::ios::binary);
     std::stringstream text;
     if (in)
         text << in.rdbuf();
-    if (!in || !fs::is_regular_file(args.script)) {
+    if (!in || !fs::is_regular_file(fs_path(args.script))) {
         std::cerr << args.script << ": cannot read the script\n";
         return 2;
     }
@@ -115,9 +142,9 @@ int main(int argc, char **argv)
     std::string template_dir = scenario::program_folder() + "/../" + scenario::default_template_folder;
     if (fresh_root && !scenario::make_fresh_root(template_dir, &root, &error))
         return bad_arguments(error);
-    if (!fresh_root && !fs::is_directory(root))
+    if (!fresh_root && !fs::is_directory(fs_path(root)))
         return bad_arguments("--root " + root + " is not a folder");
-    root = fs::absolute(root).lexically_normal().string();
+    root = utf8_path(fs::absolute(fs_path(root)).lexically_normal());
     std::string out_dir;
     if (!scenario::make_out_folder(args.out, &out_dir, &error)) {
         if (fresh_root)
@@ -129,13 +156,13 @@ int main(int argc, char **argv)
     options.script_name = args.script;
     options.root = root;
     options.out_dir = out_dir;
-    options.default_plugin = args.plugin.empty() ? (fs::path(root) / scenario::default_plugin_file).string()
+    options.default_plugin = args.plugin.empty() ? utf8_path(fs_path(root) / scenario::default_plugin_file)
                                                  : args.plugin;
     options.fps = args.fps;
     options.verbose = args.verbose;
 
     scenario::RunReport report;
-    std::string report_file = (fs::path(out_dir) / "report.md").string();
+    std::string report_file = utf8_path(fs_path(out_dir) / "report.md");
     if (!report.open(report_file, args.script, root))
         std::cerr << "simhost: cannot write " << report_file << "\n";
     int code;
@@ -146,7 +173,7 @@ int main(int argc, char **argv)
         shots = runner.shots();
     }
     if (!shots.empty() &&
-        !scenario::write_contact_sheet(shots, (fs::path(out_dir) / "contact-sheet.png").string(), &error)) {
+        !scenario::write_contact_sheet(shots, utf8_path(fs_path(out_dir) / "contact-sheet.png"), &error)) {
         std::cerr << "simhost: " << error << "\n";
         code = code ? code : 1;
     }

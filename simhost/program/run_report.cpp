@@ -1,6 +1,8 @@
 // Writes report.md as a Markdown table.
 #include "run_report.h"
 
+#include "simhost/utf8_path.h"
+
 namespace scenario {
 
 namespace {
@@ -24,7 +26,7 @@ std::string cell(const std::string &text)
 
 bool RunReport::open(const std::string &file, const std::string &script, const std::string &root)
 {
-    out_.open(file, std::ios::trunc);
+    out_.open(simhost::fs_path(file), std::ios::trunc);
     if (!out_)
         return false;
     out_ << "# simhost run of " << script << "\n\n"

@@ -12,6 +12,7 @@
 
 #include "cfg_file.h"
 #include "sim_folder.h"
+#include "simhost/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -162,7 +163,7 @@ simhost::Host &ScenarioRunner::host()
 
 std::string ScenarioRunner::settings_file() const
 {
-    return (fs::path(options_.root) / plugin_subfolder / "settings" / "popups.cfg").string();
+    return simhost::utf8_path(simhost::fs_path(options_.root) / plugin_subfolder / "settings" / "popups.cfg");
 }
 
 std::vector<std::string> ScenarioRunner::log_since_mark()
@@ -239,8 +240,8 @@ Outcome ScenarioRunner::operator()(const SetUiScale &c)
 Outcome ScenarioRunner::operator()(const Load &c)
 {
     std::string path = c.path.empty() ? options_.default_plugin : c.path;
-    if (fs::path(path).is_relative())
-        path = (fs::path(options_.root) / path).string();
+    if (simhost::fs_path(path).is_relative())
+        path = simhost::utf8_path(simhost::fs_path(options_.root) / simhost::fs_path(path));
     std::string error;
     if (!host().load(path, &error))
         return failed("the plug-in " + path + " to load", error.empty() ? "it did not" : error);
@@ -340,8 +341,8 @@ Outcome ScenarioRunner::operator()(const Shot &c)
         return failed("screenshots " + c.name, "none written");
     std::string names;
     for (const std::string &file : files) {
-        shots_.push_back(SheetImage{file, fs::path(file).stem().string()});
-        names += (names.empty() ? "" : ", ") + fs::path(file).filename().string();
+        shots_.push_back(SheetImage{file, simhost::utf8_path(simhost::fs_path(file).stem())});
+        names += (names.empty() ? "" : ", ") + simhost::utf8_path(simhost::fs_path(file).filename());
     }
     return done(names);
 }
@@ -358,13 +359,13 @@ Outcome ScenarioRunner::operator()(const WriteSettings &c)
     std::string file = settings_file();
     std::error_code ec;
     if (c.remove) {
-        fs::remove(file, ec);
+        fs::remove(simhost::fs_path(file), ec);
         if (ec)
             return failed("to remove " + file, ec.message());
         return done("removed");
     }
-    fs::create_directories(fs::path(file).parent_path(), ec);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    fs::create_directories(simhost::fs_path(file).parent_path(), ec);
+    std::ofstream out(simhost::fs_path(file), std::ios::binary | std::ios::trunc);
     if (c.bom)
         out << "\xEF\xBB\xBF";
     for (const std::string &line : c.lines)
@@ -384,7 +385,7 @@ Outcome ScenarioRunner::operator()(const EditSettings &c)
         text.clear();
     for (const std::string &line : c.lines)
         text = edit_cfg_text(text, line);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    std::ofstream out(simhost::fs_path(file), std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
     if (!out)

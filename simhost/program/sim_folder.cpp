@@ -5,11 +5,15 @@
 #include <filesystem>
 #include <random>
 
+#include "simhost/utf8_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 namespace fs = std::filesystem;
+using simhost::fs_path;
+using simhost::utf8_path;
 
 namespace scenario {
 
@@ -38,13 +42,13 @@ bool make_temp_folder(const char *prefix, std::string *dir)
     for (int attempt = 0; attempt < 100; attempt++) {
         fs::path candidate = base / (std::string(prefix) + std::to_string(random() % 1000000000u));
         if (fs::create_directory(candidate, ec)) {
-            *dir = candidate.string();
+            *dir = utf8_path(candidate);
             return true;
         }
     }
     return false;
 #else
-    std::string templ = (base / (std::string(prefix) + "XXXXXX")).string();
+    std::string templ = utf8_path(base / (std::string(prefix) + "XXXXXX"));
     if (mkdtemp(templ.data()) == nullptr)
         return false;
     *dir = templ;
@@ -57,22 +61,22 @@ bool make_temp_folder(const char *prefix, std::string *dir)
 std::string program_folder()
 {
 #ifdef _WIN32
-    char buf[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
-    if (n == 0 || n >= sizeof buf)
+    wchar_t buf[32768];
+    DWORD n = GetModuleFileNameW(nullptr, buf, sizeof buf / sizeof buf[0]);
+    if (n == 0 || n >= sizeof buf / sizeof buf[0])
         return ".";
-    return fs::path(std::string(buf, n)).parent_path().string();
+    return utf8_path(fs::path(std::wstring(buf, n)).parent_path());
 #else
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
+    return ec ? std::string(".") : utf8_path(exe.parent_path());
 #endif
 }
 
 bool make_fresh_root(const std::string &template_dir, std::string *root, std::string *error)
 {
     std::error_code ec;
-    if (!fs::is_directory(template_dir, ec)) {
+    if (!fs::is_directory(fs_path(template_dir), ec)) {
         *error = "no simulator folder at " + template_dir + " (build it, or give --root)";
         return false;
     }
@@ -81,15 +85,15 @@ bool make_fresh_root(const std::string &template_dir, std::string *root, std::st
         *error = "cannot make a temporary folder";
         return false;
     }
-    fs::copy(template_dir, dir, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    fs::copy(fs_path(template_dir), fs_path(dir), fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
     if (!ec) {
-        fs::path settings = fs::path(dir) / plugin_subfolder / "settings";
+        fs::path settings = fs_path(dir) / plugin_subfolder / "settings";
         fs::remove_all(settings, ec);
         if (!ec)
             fs::create_directories(settings, ec);
     }
     if (!ec)
-        fs::remove(fs::path(dir) / "Log.txt", ec);
+        fs::remove(fs_path(dir) / "Log.txt", ec);
     if (ec) {
         *error = "cannot copy " + template_dir + " to " + dir + ": " + ec.message();
         remove_folder(dir);
@@ -109,8 +113,8 @@ bool make_out_folder(const std::string &requested, std::string *out, std::string
     } else {
         *out = requested;
     }
-    fs::create_directories(*out, ec);
-    if (ec || !fs::is_directory(*out)) {
+    fs::create_directories(fs_path(*out), ec);
+    if (ec || !fs::is_directory(fs_path(*out))) {
         *error = "cannot make the output folder " + *out + (ec ? ": " + ec.message() : "");
         return false;
     }
@@ -120,7 +124,7 @@ bool make_out_folder(const std::string &requested, std::string *out, std::string
 void remove_folder(const std::string &dir)
 {
     std::error_code ec;
-    fs::remove_all(dir, ec);
+    fs::remove_all(fs_path(dir), ec);
 }
 
 }  // namespace scenario

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "callback_probe.h"
+#include "simhost/utf8_path.h"
 #include "os_cursor.h"
 #include "panel_displays.h"
 #include "screenshots.h"
@@ -129,7 +130,7 @@ std::vector<std::string> Sim::shot(const std::string &dir, const std::string &na
     if (!desktop.desktop().valid())
         return files;
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    std::filesystem::create_directories(fs_path(dir), ec);
 
     // The pointer is in boxels, the pictures in OS pixels.
     const int px = layout.to_os(pointer_x), py = layout.to_os(pointer_y);

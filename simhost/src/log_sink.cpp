@@ -5,12 +5,18 @@
 
 #include <cstring>
 
+#include "simhost/utf8_path.h"
+
 namespace simhost {
 
 LogSink::LogSink(const std::string &file_path, bool echo) : echo_(echo)
 {
     if (!file_path.empty())
+#ifdef _WIN32
+        file_ = _wfopen(fs_path(file_path).c_str(), L"a");
+#else
         file_ = fopen(file_path.c_str(), "a");
+#endif
 }
 
 LogSink::~LogSink()

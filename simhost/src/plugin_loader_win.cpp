@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "simhost/utf8_path.h"
+
 namespace simhost {
 namespace {
 
@@ -42,7 +44,7 @@ bool find_entry(HMODULE library, const char *name, F *out, std::string *error)
 void *open_plugin_library(const std::string &path, PluginEntryPoints *entry, std::string *error)
 {
     std::string native = native_absolute_path(path);
-    HMODULE library = LoadLibraryExA(native.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE library = LoadLibraryExW(fs_path(native).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (library == nullptr) {
         *error = "cannot open " + path + ": " + last_error_text();
         return nullptr;

@@ -23,6 +23,9 @@ std::string native_absolute_path(const std::string &path)
     return absolute.lexically_normal().string();
 }
 
+std::string xplane_native_path(const std::string &path) { return path; }
+std::string xplane_legacy_path(const std::string &path) { return path; }
+
 namespace {
 
 // Mesa names the work queues of its drivers "process:queue" (Zink's flush

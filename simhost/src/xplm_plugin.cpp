@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform.h"
 #include "sim.h"
 
 using simhost::Sim;
@@ -27,6 +28,14 @@ void copy_out(char *out, const std::string &text)
     out[255] = '\0';
 }
 
+// The plug-in's path in the form it asked for with XPLM_USE_NATIVE_PATHS.
+std::string plugin_path(Sim *sim)
+{
+    auto native = sim->features.find("XPLM_USE_NATIVE_PATHS");
+    bool use_native = native != sim->features.end() && native->second;
+    return use_native ? simhost::xplane_native_path(sim->plugin.path) : simhost::xplane_legacy_path(sim->plugin.path);
+}
+
 }  // namespace
 
 XPLM_API XPLMPluginID XPLMGetMyID(void) { return with_plugin() ? the_plugin : XPLM_NO_PLUGIN_ID; }
@@ -41,7 +50,7 @@ XPLM_API XPLMPluginID XPLMGetNthPlugin(int inIndex)
 XPLM_API XPLMPluginID XPLMFindPluginByPath(const char *inPath)
 {
     Sim *sim = with_plugin();
-    return sim && inPath && sim->plugin.path == inPath ? the_plugin : XPLM_NO_PLUGIN_ID;
+    return sim && inPath && plugin_path(sim) == inPath ? the_plugin : XPLM_NO_PLUGIN_ID;
 }
 
 XPLM_API XPLMPluginID XPLMFindPluginBySignature(const char *inSignature)
@@ -59,7 +68,7 @@ XPLM_API void XPLMGetPluginInfo(XPLMPluginID inPlugin, char *outName, char *outF
     if (sim == nullptr || inPlugin != the_plugin)
         return;
     copy_out(outName, sim->plugin.name);
-    copy_out(outFilePath, sim->plugin.path);
+    copy_out(outFilePath, plugin_path(sim));
     copy_out(outSignature, sim->plugin.signature);
     copy_out(outDescription, sim->plugin.description);
 }

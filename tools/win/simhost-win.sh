@@ -12,6 +12,9 @@ BIN=${SIMHOST_WIN_BIN:-$ROOT/build/bin-win}
 WINE=${WINE:-/usr/lib/wine/wine64}
 export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wine-prefix}
 export WINEDEBUG=-all
+# Wine reads the arguments and the Linux file names in the locale's character
+# set: UTF-8, so that a folder named in any script reaches the program intact.
+export LC_ALL=C.UTF-8
 # Mesa runs on the Linux side of Wine and reads these before the context is
 # made: llvmpipe on the calling thread only and no shader-cache thread, so the
 # process's threads are the plug-in's and Wine's own.
