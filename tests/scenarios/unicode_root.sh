@@ -44,8 +44,9 @@ for script in "$@"; do
         fail "$scn: the log does not name the plug-in's folder as $name/$plugin_rel/"
         grep -F "$plugin_rel" "$out/$scn/Log.txt" | head -3
     fi
-    if grep -q '^shot ' "$script" && ! ls "$out/$scn"/*.png >/dev/null 2>&1; then
-        fail "$scn: no screenshots in $out/$scn"
+    if grep -q '^shot ' "$script"; then
+        ls "$out/$scn"/*-monitor0.png >/dev/null 2>&1 || fail "$scn: no screenshots in $out/$scn"
+        [ -f "$out/$scn/contact-sheet.png" ] || fail "$scn: no contact sheet in $out/$scn"
     fi
     # A scenario that saves a placement leaves it in the file on disk.
     if grep -q '^expect cfg pfd_nbzl_popup_at_start 1' "$script" &&
