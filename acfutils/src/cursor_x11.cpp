@@ -15,6 +15,7 @@
 #include <X11/Xcursor/Xcursor.h>
 
 #include <XPLMDataAccess.h>
+#include <XPLMProcessing.h>
 #include <acfutils/log.h>
 
 namespace {
@@ -45,6 +46,10 @@ struct x11_session {
     int cursors = 0;              // cursor_t records alive
     bool window_reported = false;
     bool error_reported = false;
+    // The cursor defined last and the simulator's cycle it was asked for in:
+    // asked again for the very next cycle, it is still there.
+    Cursor shown = None;
+    int shown_cycle = 0;
 };
 
 x11_session x11;
@@ -227,6 +232,17 @@ bool os_cursor_show(uintptr_t handle)
 {
     if (x11.state != x11_state::ready)
         return false;
+    // The simulator asks once a frame while the pointer rests in a zone: the
+    // cursor defined for the frame before still shows, and asking the server
+    // where the pointer is (Xlib allocates for every reply) is left out. A
+    // frame without the question (the pointer elsewhere meanwhile) or a
+    // second question in one frame defines it afresh.
+    const int cycle = XPLMGetCycleNumber();
+    if (x11.shown == static_cast<Cursor>(handle) && cycle == x11.shown_cycle + 1) {
+        x11.shown_cycle = cycle;
+        return true;
+    }
+    x11.shown = None;
     Window main = main_window();
     if (main == 0) {
         if (!x11.window_reported)
@@ -242,8 +258,11 @@ bool os_cursor_show(uintptr_t handle)
     // (another client reading it back finds it), and an error for this very
     // definition (a window gone meanwhile) reaches our handler here.
     x11.api.XSync(x11.display, False);
-    if (x_errors == errors_before)
+    if (x_errors == errors_before) {
+        x11.shown = static_cast<Cursor>(handle);
+        x11.shown_cycle = cycle;
         return true;
+    }
     if (!x11.error_reported)
         logMsg("Cursor not shown: the X server refused it on window 0x%lx (error %d)",
                static_cast<unsigned long>(target != 0 ? target : main), last_x_error);
@@ -255,6 +274,8 @@ void os_cursor_destroy(uintptr_t handle)
 {
     if (x11.state != x11_state::ready)
         return;
+    if (x11.shown == static_cast<Cursor>(handle))
+        x11.shown = None;
     error_scope errors;
     x11.api.XFreeCursor(x11.display, static_cast<Cursor>(handle));
     x11.api.XSync(x11.display, False);

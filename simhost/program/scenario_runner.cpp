@@ -544,14 +544,16 @@ Outcome ScenarioRunner::operator()(const ExpectCursor &c)
     }
     if (!c.file.empty())
         expected += " " + c.file;
-    if (cursor.status != status)
-        return failed(expected, cursor_text(cursor));
+    // Without a desktop the plug-in has no cursors to show (it answers
+    // default where it would show one): nothing to check.
     if (!cursor.desktop) {
         Outcome skipped = done("no desktop (DISPLAY not set) to read the cursor from; the window answered " +
                                cursor_text(cursor));
         skipped.skipped = true;
         return skipped;
     }
+    if (cursor.status != status)
+        return failed(expected, cursor_text(cursor));
     // Read back from the desktop: a custom cursor must show the plug-in's
     // image (that one when named), any other answer none of them.
     bool held = c.kind != CursorKind::custom ? cursor.custom_name.empty()

@@ -1,8 +1,10 @@
 /*
  * The real desktop under the stand-in, when there is one (an X server named
  * by DISPLAY): a native window covering the main monitor, whose handle the
- * simulator publishes, one per popped-out window, the real pointer warped to
- * where the mouse is, and the cursor the desktop shows, read back.
+ * simulator publishes, one on every other monitor it covers, one per
+ * operating-system window (popped out, or full screen on an uncovered
+ * monitor), the real pointer warped to where the mouse is, and the cursor
+ * the desktop shows, read back.
  */
 #ifndef SIMHOST_NATIVE_DESKTOP_H
 #define SIMHOST_NATIVE_DESKTOP_H
@@ -29,7 +31,7 @@ public:
     bool present() const;
     // The main window's native handle (X11 window id, HWND), 0 without a desktop.
     uint64_t main_handle() const;
-    // Native windows follow the main monitor and the popped-out windows.
+    // Native windows follow the monitors and the operating-system windows.
     void follow(const Desktop &layout, const WindowList &windows);
     // The real pointer to a point in OS pixels (y up).
     void warp_pointer(const Desktop &layout, int os_x, int os_y);

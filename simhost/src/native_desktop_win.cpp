@@ -1,12 +1,15 @@
 /*
- * The real desktop on Windows (Wine in the tests): pop-up HWNDs for the main
- * monitor and the popped-out windows, the pointer moved with SetCursorPos,
+ * The real desktop on Windows (Wine in the tests): pop-up HWNDs for the
+ * covered monitors (the one on monitor 0 is the main window) and the
+ * operating-system windows, the pointer moved with SetCursorPos,
  * and the cursor read back with GetCursorInfo and the cursor's bitmaps.
  */
 #include "native_desktop.h"
 
 #include <algorithm>
 #include <map>
+#include <utility>
+#include <vector>
 #include <windows.h>
 
 namespace simhost {
@@ -41,8 +44,9 @@ uint32_t premultiplied(uint32_t argb)
 struct NativeDesktop::Impl {
     bool registered = false;
     Rect origin;
-    NativeWindow main;
-    std::map<const Window *, NativeWindow> popouts;
+    NativeWindow main;                          // full screen on monitor 0
+    std::vector<NativeWindow> screens;          // [i]: full screen on covered monitor i > 0
+    std::map<const Window *, NativeWindow> os_windows;
 
     HWND create()
     {
@@ -81,8 +85,12 @@ NativeDesktop::NativeDesktop() : impl_(std::make_unique<Impl>())
 
 NativeDesktop::~NativeDesktop()
 {
-    for (auto &entry : impl_->popouts)
+    for (auto &entry : impl_->os_windows)
         DestroyWindow(entry.second.hwnd);
+    for (NativeWindow &screen : impl_->screens) {
+        if (screen.hwnd != nullptr)
+            DestroyWindow(screen.hwnd);
+    }
     if (impl_->main.hwnd != nullptr)
         DestroyWindow(impl_->main.hwnd);
     impl_->pump();
@@ -98,25 +106,53 @@ void NativeDesktop::follow(const Desktop &layout, const WindowList &windows)
     if (w.main.hwnd == nullptr)
         return;
     w.origin = layout.os_bounds();
+    // The simulator's full-screen windows, at the bottom: the main one, and
+    // one on every other monitor it covers.
     w.place(&w.main, layout.os(0), HWND_BOTTOM);
-    std::map<const Window *, NativeWindow> shown;
-    for (Window *window : windows.popouts_back_to_front()) {
-        if (!window->shown() || !window->popped_out())
+    for (size_t i = static_cast<size_t>(layout.count()); i < w.screens.size(); i++) {
+        if (w.screens[i].hwnd != nullptr)
+            DestroyWindow(w.screens[i].hwnd);
+    }
+    w.screens.resize(static_cast<size_t>(layout.count()));
+    for (int i = 1; i < layout.count(); i++) {
+        NativeWindow &screen = w.screens[static_cast<size_t>(i)];
+        if (!layout.covered(i)) {
+            if (screen.hwnd != nullptr)
+                DestroyWindow(screen.hwnd);
+            screen = NativeWindow();
             continue;
-        auto found = w.popouts.find(window);
+        }
+        if (screen.hwnd == nullptr)
+            screen.hwnd = w.create();
+        w.place(&screen, layout.os(i), HWND_BOTTOM);
+    }
+
+    // Operating-system windows above them, back to front.
+    std::vector<std::pair<const Window *, Rect>> wanted;
+    for (Window *window : windows.sim_windows_back_to_front()) {
+        if (window->shown() && window->on_uncovered(layout))
+            wanted.emplace_back(window, layout.os(window->monitor));
+    }
+    for (Window *window : windows.popouts_back_to_front()) {
+        if (window->shown() && window->popped_out())
+            wanted.emplace_back(window, window->os_rect);
+    }
+    std::map<const Window *, NativeWindow> shown;
+    for (const auto &[window, os] : wanted) {
+        auto found = w.os_windows.find(window);
         NativeWindow native;
-        if (found == w.popouts.end()) {
+        if (found == w.os_windows.end()) {
             native.hwnd = w.create();
         } else {
             native = found->second;
-            w.popouts.erase(found);
+            w.os_windows.erase(found);
         }
-        w.place(&native, window->os_rect, HWND_TOP);
+        w.place(&native, os, HWND_TOP);
         shown[window] = native;
     }
-    for (auto &gone : w.popouts)
+    for (auto &gone : w.os_windows)
         DestroyWindow(gone.second.hwnd);
-    w.popouts = shown;
+    w.os_windows = shown;
     w.pump();
 }
 

@@ -1,6 +1,8 @@
 /*
  * The real desktop on an X server (Xvfb in the tests): override-redirect
- * windows for the main monitor and the popped-out windows, the pointer warped
+ * windows for the covered monitors (the one on monitor 0 is the main window)
+ * and the operating-system windows (popped out, or full screen on a monitor
+ * the simulator does not cover), the pointer warped
  * with XWarpPointer, the cursor read back with XFixes, and the cursors other
  * clients (the plug-in) hold counted with the X-Resource extension.
  */
@@ -12,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include <X11/Xlib.h>
 #include <X11/cursorfont.h>
@@ -36,8 +40,9 @@ struct NativeDesktop::Impl {
     Display *display = nullptr;
     ::Window root = 0;
     Rect origin;                  // the OS-pixel bounds the screen's top-left corner stands for
-    NativeWindow main;
-    std::map<const Window *, NativeWindow> popouts;
+    NativeWindow main;                          // full screen on monitor 0
+    std::vector<NativeWindow> screens;          // [i]: full screen on covered monitor i > 0
+    std::map<const Window *, NativeWindow> os_windows;
     Cursor arrow = 0, blank = 0;
     bool fixes = false, xres = false;
 
@@ -107,8 +112,12 @@ NativeDesktop::~NativeDesktop()
     Impl &x = *impl_;
     if (x.display == nullptr)
         return;
-    for (auto &entry : x.popouts)
+    for (auto &entry : x.os_windows)
         XDestroyWindow(x.display, entry.second.id);
+    for (NativeWindow &screen : x.screens) {
+        if (screen.id != 0)
+            XDestroyWindow(x.display, screen.id);
+    }
     XDestroyWindow(x.display, x.main.id);
     XFreeCursor(x.display, x.arrow);
     XFreeCursor(x.display, x.blank);
@@ -129,31 +138,62 @@ void NativeDesktop::follow(const Desktop &layout, const WindowList &windows)
         // Every window stands somewhere else on the screen now.
         x.origin = bounds;
         x.main.os = Rect{};
-        for (auto &entry : x.popouts)
+        for (NativeWindow &screen : x.screens)
+            screen.os = Rect{};
+        for (auto &entry : x.os_windows)
             entry.second.os = Rect{};
     }
+    // The simulator's full-screen windows: the main one, and one on every
+    // other monitor it covers.
     x.place(&x.main, layout.os(0));
+    for (size_t i = static_cast<size_t>(layout.count()); i < x.screens.size(); i++) {
+        if (x.screens[i].id != 0)
+            XDestroyWindow(x.display, x.screens[i].id);
+    }
+    x.screens.resize(static_cast<size_t>(layout.count()));
+    for (int i = 1; i < layout.count(); i++) {
+        NativeWindow &screen = x.screens[static_cast<size_t>(i)];
+        if (!layout.covered(i)) {
+            if (screen.id != 0)
+                XDestroyWindow(x.display, screen.id);
+            screen = NativeWindow();
+        } else if (screen.id == 0) {
+            screen.id = x.create(layout.os(i));
+            screen.os = layout.os(i);
+        } else {
+            x.place(&screen, layout.os(i));
+        }
+    }
 
-    std::map<const Window *, NativeWindow> shown;
+    // Operating-system windows above them: full screen on an uncovered
+    // monitor, then popped out, back to front.
+    std::vector<std::pair<const Window *, Rect>> wanted;
+    for (Window *window : windows.sim_windows_back_to_front()) {
+        if (window->shown() && window->on_uncovered(layout))
+            wanted.emplace_back(window, layout.os(window->monitor));
+    }
     for (Window *window : windows.popouts_back_to_front()) {
-        if (!window->shown() || !window->popped_out())
-            continue;
-        auto found = x.popouts.find(window);
+        if (window->shown() && window->popped_out())
+            wanted.emplace_back(window, window->os_rect);
+    }
+    std::map<const Window *, NativeWindow> shown;
+    for (const auto &[window, os] : wanted) {
+        auto found = x.os_windows.find(window);
         NativeWindow native;
-        if (found == x.popouts.end()) {
-            native.id = x.create(window->os_rect);
-            native.os = window->os_rect;
+        if (found == x.os_windows.end()) {
+            native.id = x.create(os);
+            native.os = os;
         } else {
             native = found->second;
-            x.popouts.erase(found);
-            x.place(&native, window->os_rect);
+            x.os_windows.erase(found);
+            x.place(&native, os);
         }
         XRaiseWindow(x.display, native.id);
         shown[window] = native;
     }
-    for (auto &gone : x.popouts)
+    for (auto &gone : x.os_windows)
         XDestroyWindow(x.display, gone.second.id);
-    x.popouts = shown;
+    x.os_windows = shown;
     XSync(x.display, False);
 }
 
