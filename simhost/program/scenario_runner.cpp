@@ -545,10 +545,12 @@ Outcome ScenarioRunner::operator()(const ExpectCursor &c)
     if (!c.file.empty())
         expected += " " + c.file;
     // Without a desktop the plug-in has no cursors to show (it answers
-    // default where it would show one): nothing to check.
+    // default where it would show one), and off every monitor nothing shows
+    // one: nothing to check.
     if (!cursor.desktop) {
-        Outcome skipped = done("no desktop (DISPLAY not set) to read the cursor from; the window answered " +
-                               cursor_text(cursor));
+        Outcome skipped = done(std::string(host().has_desktop() ? "the pointer is off every monitor"
+                                                                : "no desktop (DISPLAY not set)") +
+                               " to read the cursor from; the window answered " + cursor_text(cursor));
         skipped.skipped = true;
         return skipped;
     }

@@ -37,7 +37,8 @@ public:
     void warp_pointer(const Desktop &layout, int os_x, int os_y);
     // What the simulator shows where a plug-in sets no cursor of its own.
     void show_simulator_cursor(XPLMCursorStatus status);
-    // The cursor the desktop shows now; false without a desktop.
+    // The cursor the desktop shows now; false without a desktop, or with the
+    // pointer on none of its windows (off every monitor).
     bool read_cursor(DesktopCursor *out) const;
     // Cursors the other clients of the desktop (the plug-in) hold; 0 without one.
     int foreign_cursors() const;

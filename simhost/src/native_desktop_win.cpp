@@ -178,7 +178,8 @@ bool NativeDesktop::read_cursor(DesktopCursor *out) const
         return false;
     CURSORINFO info = {};
     info.cbSize = sizeof(info);
-    if (!GetCursorInfo(&info))
+    if (!GetCursorInfo(&info) || WindowFromPoint(info.ptScreenPos) == nullptr ||
+        GetDesktopWindow() == WindowFromPoint(info.ptScreenPos))
         return false;
     *out = DesktopCursor();
     ICONINFO icon = {};

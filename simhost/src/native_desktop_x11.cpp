@@ -222,7 +222,7 @@ void NativeDesktop::show_simulator_cursor(XPLMCursorStatus status)
 bool NativeDesktop::read_cursor(DesktopCursor *out) const
 {
     const Impl &x = *impl_;
-    if (x.display == nullptr || !x.fixes)
+    if (x.display == nullptr || !x.fixes || x.under_pointer() == 0)
         return false;
     XFixesCursorImage *image = XFixesGetCursorImage(x.display);
     if (image == nullptr)

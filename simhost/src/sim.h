@@ -86,6 +86,7 @@ public:
     int pointer_x = 0, pointer_y = 0;   // global boxels
     CursorState cursor;             // the last answer; nothing read back
     int failing_window_creations = 0;
+    bool window_handle_withheld = false;
 
     uint64_t frame = 0;       // frames started so far; the one running during a frame
     double time = 0;          // simulated seconds

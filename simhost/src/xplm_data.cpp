@@ -88,7 +88,7 @@ XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int *outValues, int inOffset, 
     const DataRefEntry *e = entry(inDataRef);
     if (sim == nullptr || e == nullptr || e->id != DataRefId::system_window_64)
         return 0;
-    const uint64_t handle = sim->native.main_handle();
+    const uint64_t handle = sim->window_handle_withheld ? 0 : sim->native.main_handle();
     const int halves[2] = {static_cast<int>(static_cast<uint32_t>(handle)), static_cast<int>(static_cast<uint32_t>(handle >> 32))};
     if (outValues == nullptr)
         return 2;

@@ -62,7 +62,7 @@ private:
 };
 
 #define SKIP_WITHOUT_DESKTOP(sim)                                                       \
-    if (!(sim).host->cursor().desktop)                                                 \
+    if (!(sim).host->has_desktop())                                                 \
         GTEST_SKIP() << "no desktop (DISPLAY not set) to read the cursor from"
 
 }  // namespace
@@ -188,6 +188,35 @@ TEST(Cursor, OverAPoppedOutWindowTheCursorIsDefinedOnItsOwnWindow)
     EXPECT_EQ(sim.host->live().os_cursors, 0);
 }
 
+TEST(Cursor, WithoutTheSimulatorsWindowHandleNoCursorIsCurrentAndThatIsLoggedOnce)
+{
+    StandIn sim;
+    SKIP_WITHOUT_DESKTOP(sim);
+    TempDir dir;
+    write_cursor_png(dir.file("c.png"), CAIRO_FORMAT_ARGB32);
+    cursor_t *cur = cursor_read_from_file(dir.file("c.png").c_str());
+    ASSERT_NE(cur, nullptr);
+    XPLMWindowID win = sim.window(100, 600, 400, 300, custom_cursor, cur);
+    LogCapture log;
+    sim.host->withhold_window_handle(true);
+    sim.host->mouse_move(250, 450);
+    EXPECT_EQ(sim.host->cursor().status, xplm_CursorDefault);
+    sim.host->run_frames(3);
+    EXPECT_EQ(sim.host->cursor().status, xplm_CursorDefault);
+    EXPECT_EQ(sim.host->cursor().custom_name, "");
+    EXPECT_EQ(log.count({"Cursors are off: the simulator gives no window handle"}), 1);
+    // Once the handle is there the cursor shows.
+    sim.host->withhold_window_handle(false);
+    sim.host->mouse_move(251, 450);
+    EXPECT_EQ(sim.host->cursor().status, xplm_CursorCustom);
+    simhost::DesktopCursor shown;
+    ASSERT_TRUE(sim.host->desktop_cursor(&shown));
+    ASSERT_EQ(shown.argb.size(), 256u);
+    EXPECT_EQ(shown.argb[0], 0xFFFF0000u);
+    XPLMDestroyWindow(win);
+    cursor_free(cur);
+}
+
 TEST(Cursor, WithoutADisplayCursorsLoadButAreNeverCurrentAndThatIsLoggedOnce)
 {
     StandIn sim;
@@ -208,7 +237,7 @@ TEST(Cursor, WithoutADisplayCursorsLoadButAreNeverCurrentAndThatIsLoggedOnce)
         cursor_free(second);
     }
     EXPECT_FALSE(cursor_make_current(nullptr));
-    if (!sim.host->cursor().desktop)
+    if (!sim.host->has_desktop())
         return;
     // With the display back, the next cursors open it afresh.
     cursor_t *again = cursor_read_from_file(dir.file("c.png").c_str());

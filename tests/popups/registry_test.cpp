@@ -49,7 +49,7 @@ TEST(PopupRegistry, ResourcesComeFromThePluginFolder)
     for (int i = 0; i < NUM_POPUP_CURSORS; i++)
         EXPECT_NE(popup_cursors[i], nullptr) << "cursor " << i;
     // Held on the desktop's X server, where there is one.
-    EXPECT_EQ(sim.host->live().os_cursors, sim.host->cursor().desktop ? NUM_POPUP_CURSORS : 0);
+    EXPECT_EQ(sim.host->live().os_cursors, sim.host->has_desktop() ? NUM_POPUP_CURSORS : 0);
     for (popup *pup : popup_list) {
         ASSERT_NE(pup->image, nullptr);
         EXPECT_EQ(cairo_surface_status(pup->image), CAIRO_STATUS_SUCCESS);

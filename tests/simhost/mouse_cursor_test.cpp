@@ -208,7 +208,7 @@ TEST_F(MouseTest, CursorOfTheWindowUnderThePointer)
 
 TEST_F(MouseTest, TheSimulatorShowsItsOwnCursorOnTheDesktopUnlessOneIsCustom)
 {
-    if (!host->cursor().desktop)
+    if (!host->has_desktop())
         GTEST_SKIP() << "no desktop (DISPLAY not set) to read the cursor from";
     WindowSpy a{"a"};
     a.cursor = xplm_CursorArrow;
@@ -238,7 +238,7 @@ TEST_F(MouseTest, TheMainWindowsNativeHandleIsPublished)
     int high = -1;
     EXPECT_EQ(XPLMGetDatavi(ref, &high, 1, 1), 1);
     EXPECT_EQ(high, halves[1]);
-    if (host->cursor().desktop)
+    if (host->has_desktop())
         EXPECT_TRUE(halves[0] != 0 || halves[1] != 0) << "a desktop, so a window";
     else
         EXPECT_TRUE(halves[0] == 0 && halves[1] == 0) << "no desktop, no window";

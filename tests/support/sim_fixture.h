@@ -90,7 +90,7 @@ int settled_thread_count(const LinkedSim &sim);
 // tests run on a private Xvfb): without one a test that looks at cursors is
 // skipped, as the plug-in then has none to show.
 #define VXR_SKIP_WITHOUT_DESKTOP(host)                                                   \
-    if (!(host)->cursor().desktop)                                                       \
+    if (!(host)->has_desktop())                                                       \
     GTEST_SKIP() << "no desktop (DISPLAY not set) to read the cursor from"
 
 // The window's state; throws when no window has that title.

@@ -58,7 +58,7 @@ struct WindowState {
 // (an X server named by DISPLAY), the one the desktop shows, read back from it.
 struct CursorState {
     XPLMCursorStatus status = xplm_CursorDefault;
-    bool desktop = false;      // false: no desktop, nothing was read back
+    bool desktop = false;      // false: no desktop (or the pointer off every monitor), nothing read back
     // The plug-in cursor image (in its resources/popup/cursors/) whose pixels
     // the desktop's cursor has, as "b_close.png"; empty when it shows none of them.
     std::string custom_name;
@@ -173,7 +173,10 @@ public:
     std::vector<WindowState> windows() const;
     bool window(const std::string &title, WindowState *out) const;
     CursorState cursor() const;                  // as the last frame left it
-    // The cursor the desktop shows; false without a desktop.
+    // A real desktop (an X server named by DISPLAY; Wine's) is there.
+    bool has_desktop() const;
+    // The cursor the desktop shows; false without a desktop, or with the
+    // pointer off every monitor.
     bool desktop_cursor(DesktopCursor *out) const;
     const std::vector<std::string> &log() const; // every line, in order, without the newline
     int count_submenus(const std::string &name) const;         // in the plug-ins menu
@@ -193,6 +196,9 @@ public:
 
     // Fault injection.
     void fail_next_window_creations(int n);
+    // sim/operation/windows/system_window_64 reads 0 while withheld, as from
+    // a simulator that gives no native window handle.
+    void withhold_window_handle(bool withheld);
 
 private:
     struct Impl;
