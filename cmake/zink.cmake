@@ -31,7 +31,7 @@ endif()
 # zink.<Suite>.<Test>. ZINK_FILTER <gtest filter> keeps only the tests that
 # draw for the second pass. DESKTOP runs each test of the first pass on a
 # desktop of its own (desktop-run.sh: a private Xvfb), for the tests that
-# read the cursor back from it; the Zink pass runs without one.
+# read the cursor back from it, in both passes.
 set(VXR_DESKTOP_RUN ${CMAKE_CURRENT_LIST_DIR}/desktop-run.sh)
 function(vxr_gtest_discover_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "DESKTOP" "ZINK_FILTER" "")
@@ -56,7 +56,11 @@ function(vxr_gtest_discover_tests target)
   endif()
   # gtest_discover_tests runs a target's tests (and lists them) through its
   # emulator, read when it is called; set only for this call.
-  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VXR_ZINK_RUN})
+  set(emulator ${VXR_ZINK_RUN})
+  if(arg_DESKTOP)
+    list(APPEND emulator ${VXR_DESKTOP_RUN})
+  endif()
+  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "${emulator}")
   gtest_discover_tests(${target} TEST_PREFIX zink. ${args})
   set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "")
 endfunction()
