@@ -29,11 +29,18 @@ endif()
 
 # gtest_discover_tests(TARGET ARGS...) and, on Zink, the same suite again as
 # zink.<Suite>.<Test>. ZINK_FILTER <gtest filter> keeps only the tests that
-# draw for the second pass.
+# draw for the second pass. DESKTOP runs each test of the first pass on a
+# desktop of its own (desktop-run.sh: a private Xvfb), for the tests that
+# read the cursor back from it, in both passes.
+set(VXR_DESKTOP_RUN ${CMAKE_CURRENT_LIST_DIR}/desktop-run.sh)
 function(vxr_gtest_discover_tests target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "ZINK_FILTER" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "DESKTOP" "ZINK_FILTER" "")
   set(args ${arg_UNPARSED_ARGUMENTS})
+  if(arg_DESKTOP)
+    set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VXR_DESKTOP_RUN})
+  endif()
   gtest_discover_tests(${target} ${args})
+  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "")
   if(NOT VXR_ZINK_TESTS)
     return()
   endif()
@@ -49,7 +56,11 @@ function(vxr_gtest_discover_tests target)
   endif()
   # gtest_discover_tests runs a target's tests (and lists them) through its
   # emulator, read when it is called; set only for this call.
-  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VXR_ZINK_RUN})
+  set(emulator ${VXR_ZINK_RUN})
+  if(arg_DESKTOP)
+    list(APPEND emulator ${VXR_DESKTOP_RUN})
+  endif()
+  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "${emulator}")
   gtest_discover_tests(${target} TEST_PREFIX zink. ${args})
   set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "")
 endfunction()

@@ -1,53 +1,23 @@
 /*
- * Cursors: a PNG read with cairo into ARGB32 pixels, handed to the desktop's
- * cursor functions, which the host program provides.
+ * Cursors: a PNG read with cairo into ARGB32 pixels and handed to the
+ * platform's back end, which makes a desktop cursor of them.
  */
 #include <acfutils/cursor.h>
 
 #include <cstring>
 #include <vector>
 #include <cairo.h>
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
 
+#include "cursor_os.h"
+
 struct cursor {
-    void *os_cursor;
+    uintptr_t os_cursor;   // 0: read, but the desktop has no cursor for it
 };
 
 namespace {
-
-typedef void *(*os_cursor_create_fn)(const uint32_t *argb, int w, int h, const char *name);
-typedef void (*os_cursor_handle_fn)(void *os_cursor);
-
-struct os_cursor_hooks {
-    os_cursor_create_fn create;
-    os_cursor_handle_fn show;
-    os_cursor_handle_fn destroy;
-};
-
-#if defined(_WIN32)
-// The stand-in program exports the hooks; the simulator does not, and then
-// cursors load but are never shown.
-os_cursor_hooks hooks()
-{
-    HMODULE exe = GetModuleHandle(NULL);
-    return {
-        // Through void (*)(), the one function type GCC lets any other be cast from.
-        reinterpret_cast<os_cursor_create_fn>(reinterpret_cast<void (*)()>(GetProcAddress(exe, "lacf_os_cursor_create"))),
-        reinterpret_cast<os_cursor_handle_fn>(reinterpret_cast<void (*)()>(GetProcAddress(exe, "lacf_os_cursor_show"))),
-        reinterpret_cast<os_cursor_handle_fn>(reinterpret_cast<void (*)()>(GetProcAddress(exe, "lacf_os_cursor_destroy"))),
-    };
-}
-#else
-os_cursor_hooks hooks()
-{
-    return {lacf_os_cursor_create, lacf_os_cursor_show, lacf_os_cursor_destroy};
-}
-#endif
 
 // The image as ARGB32 whatever format the PNG loaded in, rows packed top to bottom.
 std::vector<uint32_t> argb_pixels(cairo_surface_t *png, int w, int h)
@@ -85,39 +55,28 @@ cursor_t *cursor_read_from_file(const char *filename)
     std::vector<uint32_t> pixels = argb_pixels(png, w, h);
     cairo_surface_destroy(png);
 
-    void *os_cursor = nullptr;
-    os_cursor_hooks os = hooks();
-    if (os.create != nullptr) {
-        os_cursor = os.create(pixels.data(), w, h, filename);
-        if (os_cursor == nullptr) {
-            logMsg("Cannot make cursor %s: the desktop refused it", filename);
-            return nullptr;
-        }
-    }
     cursor_t *cur = static_cast<cursor_t *>(lacf_malloc(sizeof(cursor_t)));
     if (cur == nullptr) {
-        if (os_cursor != nullptr && os.destroy != nullptr)
-            os.destroy(os_cursor);
         logMsg("Cannot make cursor %s: out of memory", filename);
         return nullptr;
     }
-    cur->os_cursor = os_cursor;
+    os_cursor_retain();
+    // The art points with its centre.
+    cur->os_cursor = os_cursor_create(pixels.data(), w, h, w / 2, h / 2, filename);
     return cur;
 }
 
-void cursor_make_current(cursor_t *cur)
+bool cursor_make_current(cursor_t *cur)
 {
-    os_cursor_hooks os = hooks();
-    if (cur != nullptr && cur->os_cursor != nullptr && os.show != nullptr)
-        os.show(cur->os_cursor);
+    return cur != nullptr && cur->os_cursor != 0 && os_cursor_show(cur->os_cursor);
 }
 
 void cursor_free(cursor_t *cur)
 {
     if (cur == nullptr)
         return;
-    os_cursor_hooks os = hooks();
-    if (cur->os_cursor != nullptr && os.destroy != nullptr)
-        os.destroy(cur->os_cursor);
+    if (cur->os_cursor != 0)
+        os_cursor_destroy(cur->os_cursor);
     lacf_free(cur);
+    os_cursor_release();
 }

@@ -93,8 +93,9 @@ static XPLMCursorStatus show_cursor(cursor_t *cursor)
 {
     if (cursor == nullptr)
         return xplm_CursorDefault;
-    cursor_make_current(cursor);
-    return xplm_CursorCustom;
+    // Without a desktop cursor (none for the library, logged there) the
+    // simulator keeps its own.
+    return cursor_make_current(cursor) ? xplm_CursorCustom : xplm_CursorDefault;
 }
 
 XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)

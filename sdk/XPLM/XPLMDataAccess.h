@@ -30,6 +30,9 @@ XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef);
 XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue);
 XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef);
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef);
+// Copies up to inMax values from inOffset into outValues and returns how many;
+// with outValues NULL, returns the array's size.
+XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int *outValues, int inOffset, int inMax);
 
 #ifdef __cplusplus
 }

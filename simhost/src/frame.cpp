@@ -9,18 +9,11 @@
 
 #include "callback_probe.h"
 #include "simhost/utf8_path.h"
-#include "os_cursor.h"
 #include "panel_displays.h"
 #include "screenshots.h"
 
 namespace simhost {
 namespace {
-
-std::string base_name(const std::string &path)
-{
-    size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string file_safe(std::string text)
 {
@@ -110,17 +103,20 @@ void Sim::window_pass()
 
 void Sim::ask_cursor()
 {
+    // The real pointer goes where the mouse is, over the native windows as
+    // they are now, before the plug-in looks for it.
+    native.follow(layout, windows);
+    native.warp_pointer(layout, layout.to_os(pointer_x), layout.to_os(pointer_y));
     CursorState state;
     Window *window = callbacks_allowed() ? windows.at(pointer_x, pointer_y) : nullptr;
     if (window != nullptr && window->cursor != nullptr) {
-        {
-            ProbeScope probe(CallbackKind::cursor);
-            state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
-        }
-        const OsCursor *shown = os_cursor_current();
-        if (state.status == xplm_CursorCustom && shown != nullptr)
-            state.custom_name = base_name(shown->name);
+        ProbeScope probe(CallbackKind::cursor);
+        state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
     }
+    // A custom cursor is the plug-in's to set; for any other answer the
+    // simulator shows its own.
+    if (state.status != xplm_CursorCustom)
+        native.show_simulator_cursor(state.status);
     cursor = state;
 }
 
@@ -134,14 +130,16 @@ std::vector<std::string> Sim::shot(const std::string &dir, const std::string &na
 
     // The pointer is in boxels, the pictures in OS pixels.
     const int px = layout.to_os(pointer_x), py = layout.to_os(pointer_y);
+    DesktopCursor on_desktop;
+    const bool shown = native.read_cursor(&on_desktop);
     auto overlay_for = [&](const Rect &area) {
         CursorOverlay overlay;
         overlay.visible = cursor.status != xplm_CursorHidden && area.left <= px && px < area.right &&
                           area.bottom < py && py <= area.top;
         overlay.x = px - area.left;
         overlay.y = area.top - py;
-        if (cursor.status == xplm_CursorCustom)
-            overlay.custom = os_cursor_current();
+        if (shown)
+            overlay.desktop = &on_desktop;
         return overlay;
     };
 

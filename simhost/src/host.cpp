@@ -136,7 +136,9 @@ bool Host::window(const std::string &title, WindowState *out) const
     return true;
 }
 
-CursorState Host::cursor() const { return impl_->sim.cursor; }
+CursorState Host::cursor() const { return impl_->sim.cursor_on_desktop(); }
+bool Host::has_desktop() const { return impl_->sim.native.present(); }
+bool Host::desktop_cursor(DesktopCursor *out) const { return impl_->sim.native.read_cursor(out); }
 const std::vector<std::string> &Host::log() const { return impl_->sim.log.lines(); }
 int Host::count_submenus(const std::string &name) const { return impl_->sim.menus.count_submenus(name); }
 std::vector<std::string> Host::menu_items(const std::string &name) const { return impl_->sim.menus.item_names(name); }
@@ -187,5 +189,6 @@ bool Host::os_close_window(const std::string &title)
 }
 
 void Host::fail_next_window_creations(int n) { impl_->sim.failing_window_creations = n; }
+void Host::withhold_window_handle(bool withheld) { impl_->sim.window_handle_withheld = withheld; }
 
 }  // namespace simhost

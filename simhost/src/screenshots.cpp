@@ -7,8 +7,6 @@
 
 #include <cairo.h>
 
-#include "os_cursor.h"
-
 namespace simhost {
 namespace {
 
@@ -26,7 +24,7 @@ void draw_arrow(cairo_t *cr, int x, int y)
     cairo_stroke(cr);
 }
 
-void draw_custom(cairo_t *cr, const OsCursor &cursor, int x, int y)
+void draw_desktop_cursor(cairo_t *cr, const DesktopCursor &cursor, int x, int y)
 {
     cairo_surface_t *image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cursor.width, cursor.height);
     cairo_surface_flush(image);
@@ -37,7 +35,7 @@ void draw_custom(cairo_t *cr, const OsCursor &cursor, int x, int y)
                &cursor.argb[static_cast<size_t>(row) * static_cast<size_t>(cursor.width)],
                static_cast<size_t>(cursor.width) * 4);
     cairo_surface_mark_dirty(image);
-    cairo_set_source_surface(cr, image, x - cursor.width / 2, y - cursor.height / 2);
+    cairo_set_source_surface(cr, image, x - cursor.hot_x, y - cursor.hot_y);
     cairo_paint(cr);
     cairo_surface_destroy(image);
 }
@@ -62,8 +60,8 @@ bool write_screenshot(const std::string &path, const std::vector<uint32_t> &pixe
 
     if (cursor.visible) {
         cairo_t *cr = cairo_create(surface);
-        if (cursor.custom != nullptr)
-            draw_custom(cr, *cursor.custom, cursor.x, cursor.y);
+        if (cursor.desktop != nullptr)
+            draw_desktop_cursor(cr, *cursor.desktop, cursor.x, cursor.y);
         else
             draw_arrow(cr, cursor.x, cursor.y);
         cairo_destroy(cr);

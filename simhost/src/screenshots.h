@@ -1,7 +1,7 @@
 /*
  * Screenshots as PNG files (written with cairo), with the desktop's cursor
- * drawn in at the pointer: the custom cursor's image centred on it, or a
- * small arrow.
+ * drawn in at the pointer: the image the desktop shows, its hot spot on the
+ * pointer, or without a desktop a small arrow.
  */
 #ifndef SIMHOST_SCREENSHOTS_H
 #define SIMHOST_SCREENSHOTS_H
@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-namespace simhost {
+#include "simhost/host.h"
 
-struct OsCursor;
+namespace simhost {
 
 struct CursorOverlay {
     bool visible = false;
     int x = 0, y = 0;                  // the pointer in image pixels, from the top-left
-    const OsCursor *custom = nullptr;  // nullptr: the arrow
+    const DesktopCursor *desktop = nullptr;  // nullptr: the arrow
 };
 
 // pixels: 0xFFRRGGBB, rows from the top down. False when the file cannot be written.

@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "gl_api.h"
-#include "os_cursor.h"
 #include "platform.h"
 
 namespace simhost {
@@ -207,7 +206,7 @@ LiveObjects Sim::live() const
         if (glIsFramebuffer(name) && gl_names.framebuffers.count(name) == 0)
             now.framebuffers++;
     }
-    now.os_cursors = os_cursor_count();
+    now.os_cursors = native.foreign_cursors();
     now.threads = process_thread_count();
     return now;
 }

@@ -20,6 +20,7 @@
 #include "gl_context.h"
 #include "log_sink.h"
 #include "menus.h"
+#include "native_desktop.h"
 #include "render_target.h"
 #include "simhost/host.h"
 #include "windows.h"
@@ -62,6 +63,9 @@ public:
     void run_frame();
     void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
     void ask_cursor();
+    // The last answer, with what the desktop shows now.
+    CursorState cursor_on_desktop() const;
+    std::string plugin_cursor_dir() const;
     bool command(const std::string &name, Host::CommandAction action);
     bool choose_menu(const std::string &path);
     LiveObjects live() const;
@@ -80,8 +84,9 @@ public:
     WindowList windows;
     Desktop layout;                 // the monitors and the user-interface scale
     int pointer_x = 0, pointer_y = 0;   // global boxels
-    CursorState cursor;
+    CursorState cursor;             // the last answer; nothing read back
     int failing_window_creations = 0;
+    bool window_handle_withheld = false;
 
     uint64_t frame = 0;       // frames started so far; the one running during a frame
     double time = 0;          // simulated seconds
@@ -91,6 +96,7 @@ public:
     HostGlNames gl_names;
     RenderTarget panel;
     DesktopRenderer desktop;
+    NativeDesktop native;
 
 private:
     void panel_pass(int value);

@@ -1,6 +1,6 @@
 /*
- * XPLMDataAccess: the simulator's integer datarefs the plug-in reads, all
- * read-only here.
+ * XPLMDataAccess: the simulator's datarefs the plug-in reads, all read-only
+ * here: integers, and the native window handle as an array of two ints.
  */
 #include <XPLMDataAccess.h>
 
@@ -12,7 +12,7 @@ using simhost::Sim;
 
 namespace {
 
-enum class DataRefId { panel_render_type, vr_enabled };
+enum class DataRefId { panel_render_type, vr_enabled, system_window_64 };
 
 struct DataRefEntry {
     const char *name;
@@ -22,6 +22,7 @@ struct DataRefEntry {
 const DataRefEntry datarefs[] = {
     {"sim/graphics/view/panel_render_type", DataRefId::panel_render_type},
     {"sim/graphics/VR/enabled", DataRefId::vr_enabled},
+    {"sim/operation/windows/system_window_64", DataRefId::system_window_64},
 };
 
 const DataRefEntry *entry(XPLMDataRef ref)
@@ -43,6 +44,7 @@ int read(XPLMDataRef ref)
     case DataRefId::panel_render_type:
         return sim->panel_render_type;
     case DataRefId::vr_enabled:
+    case DataRefId::system_window_64:
         return 0;
     }
     return 0;
@@ -65,7 +67,10 @@ XPLM_API int XPLMCanWriteDataRef(XPLMDataRef) { return 0; }
 
 XPLM_API XPLMDataTypeID XPLMGetDataRefTypes(XPLMDataRef inDataRef)
 {
-    return entry(inDataRef) ? xplmType_Int : xplmType_Unknown;
+    const DataRefEntry *e = entry(inDataRef);
+    if (e == nullptr)
+        return xplmType_Unknown;
+    return e->id == DataRefId::system_window_64 ? xplmType_IntArray : xplmType_Int;
 }
 
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) { return read(inDataRef); }
@@ -75,3 +80,20 @@ XPLM_API void XPLMSetDatai(XPLMDataRef, int) {}
 XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) { return static_cast<float>(read(inDataRef)); }
 
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) { return read(inDataRef); }
+
+// The main window's native handle, low 32 bits first; 0 without a desktop.
+XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int *outValues, int inOffset, int inMax)
+{
+    Sim *sim = Sim::current();
+    const DataRefEntry *e = entry(inDataRef);
+    if (sim == nullptr || e == nullptr || e->id != DataRefId::system_window_64)
+        return 0;
+    const uint64_t handle = sim->window_handle_withheld ? 0 : sim->native.main_handle();
+    const int halves[2] = {static_cast<int>(static_cast<uint32_t>(handle)), static_cast<int>(static_cast<uint32_t>(handle >> 32))};
+    if (outValues == nullptr)
+        return 2;
+    int copied = 0;
+    for (int i = inOffset < 0 ? 0 : inOffset; i < 2 && copied < inMax; i++)
+        outValues[copied++] = halves[i];
+    return copied;
+}

@@ -91,7 +91,7 @@ struct ButtonsTest : testing::Test {
         simhost::CursorState c = sim.host->cursor();
         if (c.status != xplm_CursorCustom)
             return "status " + std::to_string(c.status);
-        return c.custom_name.substr(c.custom_name.find_last_of("/\\") + 1);
+        return c.custom_name.empty() ? "custom, none of the plug-in's on the desktop" : c.custom_name;
     }
 };
 
@@ -106,6 +106,7 @@ TEST_F(ButtonsTest, CommandsAreLookedUpAtEnable)
 
 TEST_F(ButtonsTest, EachButtonShowsItsCursor)
 {
+    VXR_SKIP_WITHOUT_DESKTOP(sim.host);
     EXPECT_EQ(cursor_at(wx(512), wy(384)), "m_point.png");
     EXPECT_EQ(cursor_at(wx(200), wy(384)), "r_m_r.png");
     EXPECT_EQ(cursor_at(wx(199), wy(384)), "r_m_l.png");

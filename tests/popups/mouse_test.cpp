@@ -1,5 +1,7 @@
 // The mouse on a popup window: each zone's action and cursor, floating and
 // popped out, the zone boundaries, dragging and aspect-keeping resizing.
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "Popups/popupSystem.h"
@@ -40,8 +42,8 @@ void drag(LinkedSim &sim, int x0, int y0, int x1, int y1)
     sim.host->mouse_up(x1, y1, MouseButton::left);
 }
 
-// The cursor the host shows with the pointer at (x, y): "default", "arrow",
-// or the file name of the custom cursor.
+// The cursor with the pointer at (x, y): "default", "arrow", or for a custom
+// one the file of the plug-in's cursor the desktop shows.
 std::string cursor_at(LinkedSim &sim, int x, int y)
 {
     sim.host->mouse_move(x, y);
@@ -53,13 +55,13 @@ std::string cursor_at(LinkedSim &sim, int x, int y)
         return "arrow";
     if (c.status != xplm_CursorCustom)
         return "status " + std::to_string(c.status);
-    size_t slash = c.custom_name.find_last_of("/\\");
-    return slash == std::string::npos ? c.custom_name : c.custom_name.substr(slash + 1);
+    return c.custom_name.empty() ? "custom, none of the plug-in's on the desktop" : c.custom_name;
 }
 
 TEST(PopupMouse, EachZoneOfAFloatingWindowShowsItsCursor)
 {
     LinkedSim sim;
+    VXR_SKIP_WITHOUT_DESKTOP(sim.host);
     Rect r = open_pfd_at(sim, 960, 540);
     ASSERT_TRUE(same_rect(r, Rect{448, 924, 1472, 156}));
 
@@ -89,6 +91,7 @@ TEST(PopupMouse, EachZoneOfAFloatingWindowShowsItsCursor)
 TEST(PopupMouse, APoppedOutWindowHasNoDragOrResizeZones)
 {
     LinkedSim sim;
+    VXR_SKIP_WITHOUT_DESKTOP(sim.host);
     Rect r = open_pfd_at(sim, 960, 540);
     sim.mark();
     click(sim, r.right - 10, r.top - 10);
@@ -147,6 +150,7 @@ TEST(PopupMouse, TheCloseCornerReaches49PixelsIn)
 TEST(PopupMouse, TheStripsDragTheWindowKeepingItsSize)
 {
     LinkedSim sim;
+    VXR_SKIP_WITHOUT_DESKTOP(sim.host);
     Rect r = open_pfd_at(sim, 960, 540);
     sim.mark();
     drag(sim, 900, r.top - 10, 1000, r.top - 60);
@@ -302,6 +306,7 @@ TEST(PopupMouse, AClickOnTheFaceLogsImageCoordinates)
 TEST(PopupMouse, TheFaceIsMeasuredOnThePictureAsDrawn)
 {
     LinkedSim sim(wide_unit_monitors(), false);
+    VXR_SKIP_WITHOUT_DESKTOP(sim.host);
     popup_button button;
     button.cx = 128;
     button.cy = 384;
@@ -330,6 +335,35 @@ TEST(PopupMouse, TheFaceIsMeasuredOnThePictureAsDrawn)
     EXPECT_EQ(sim.count_logged("Click at 212.00 384.00"), 1);
     EXPECT_EQ(cursor_at(sim, 112 + 100, 300), "arrow");
     EXPECT_EQ(cursor_at(sim, 128, 300), "m_point.png");
+}
+
+// Without a display the plug-in still loads and its zones act; the cursor
+// library says once that cursors are off, and the cursor callback leaves the
+// simulator's cursor (xplm_CursorDefault) rather than claim a custom one.
+TEST(PopupMouse, WithoutADisplayEveryZoneLeavesTheSimulatorsCursor)
+{
+    LinkedSim sim({}, false);
+    const char *display = getenv("DISPLAY");
+    std::string saved = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    sim.mark();
+    sim.load();
+    Rect r = open_pfd_at(sim, 960, 540);
+    if (display != nullptr)
+        setenv("DISPLAY", saved.c_str(), 1);
+    EXPECT_EQ(sim.count_logged("Cursors are off"), 1);
+    for (auto [x, y] : {std::pair{r.left + 10, r.top - 10}, {r.right - 10, r.top - 10}, {r.right - 10, r.bottom + 10},
+                        {r.left + 10, r.bottom + 10}, {960, r.top - 10}}) {
+        EXPECT_EQ(cursor_at(sim, x, y), "default") << x << "," << y;
+        EXPECT_EQ(sim.host->cursor().custom_name, "");
+    }
+    EXPECT_EQ(cursor_at(sim, 960, 540), "arrow");
+    EXPECT_EQ(sim.count_logged("Cursors are off"), 1) << "said once";
+
+    click(sim, r.left + 10, r.top - 10);
+    EXPECT_FALSE(window_of(sim, pfd_title).visible);
+    sim.host->disable();
+    EXPECT_EQ(sim.host->live().os_cursors, 0);
 }
 
 }  // namespace

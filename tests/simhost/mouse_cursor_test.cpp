@@ -1,21 +1,17 @@
 /*
  * Mouse routing (stacking, inclusive edges, a press raising its window,
  * gestures staying with their window, right button, popped-out windows on
- * top) and the cursor (asked of the window under the pointer, custom cursors
- * through the desktop hooks).
+ * top) and the cursor (asked of the window under the pointer; where a desktop
+ * is there, the simulator's own cursor shown on it for any answer but a
+ * custom one, and the main window's native handle published).
  */
 #include "host_fixture.h"
 
+#include <XPLMDataAccess.h>
 #include <XPLMDisplay.h>
 
 using namespace simhost_test;
 using simhost::MouseButton;
-
-extern "C" {
-void *lacf_os_cursor_create(const uint32_t *argb, int w, int h, const char *name);
-void lacf_os_cursor_show(void *os_cursor);
-void lacf_os_cursor_destroy(void *os_cursor);
-}
 
 namespace {
 
@@ -41,7 +37,6 @@ struct WindowSpy {
     std::string name;
     int click_result = 1;
     XPLMCursorStatus cursor = xplm_CursorDefault;
-    void *show_cursor = nullptr;   // made current from the cursor callback
 };
 
 int on_left(XPLMWindowID, int x, int y, XPLMMouseStatus status, void *refcon)
@@ -60,10 +55,7 @@ int on_right(XPLMWindowID, int x, int y, XPLMMouseStatus status, void *refcon)
 
 XPLMCursorStatus on_cursor(XPLMWindowID, int, int, void *refcon)
 {
-    auto *spy = static_cast<WindowSpy *>(refcon);
-    if (spy->show_cursor != nullptr)
-        lacf_os_cursor_show(spy->show_cursor);
-    return spy->cursor;
+    return static_cast<WindowSpy *>(refcon)->cursor;
 }
 
 XPLMWindowID make_window(WindowSpy *spy, int l, int t, int r, int b)
@@ -179,24 +171,28 @@ TEST_F(MouseTest, PoppedOutWindowsAreAboveTheSimulatorsAndHiddenOnesTakeNothing)
     EXPECT_EQ(events, (std::vector<Event>{{"pop", "left", 200, 200, xplm_MouseDown}}));
 }
 
+// Opaque pixels of the cursor the desktop shows; -1 without a desktop.
+int opaque_cursor_pixels(const simhost::Host &host)
+{
+    simhost::DesktopCursor shown;
+    if (!host.desktop_cursor(&shown))
+        return -1;
+    int opaque = 0;
+    for (uint32_t pixel : shown.argb)
+        opaque += (pixel >> 24) == 0xFF;
+    return opaque;
+}
+
 TEST_F(MouseTest, CursorOfTheWindowUnderThePointer)
 {
-    const uint32_t pixels[4] = {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000};
-    int cursors_before = host->live().os_cursors;
-    void *close = lacf_os_cursor_create(pixels, 2, 2, "/some/where/cursors/b_close.png");
-    ASSERT_NE(close, nullptr);
-    EXPECT_EQ(host->live().os_cursors, cursors_before + 1);
-
     WindowSpy a{"a"}, b{"b"};
     a.cursor = xplm_CursorCustom;
-    a.show_cursor = close;
     b.cursor = xplm_CursorArrow;
     make_window(&a, 100, 400, 400, 100);
     make_window(&b, 500, 400, 800, 100);
 
     host->mouse_move(200, 200);
     EXPECT_EQ(host->cursor().status, xplm_CursorCustom);
-    EXPECT_EQ(host->cursor().custom_name, "b_close.png");
     host->mouse_move(600, 200);
     EXPECT_EQ(host->cursor().status, xplm_CursorArrow);
     EXPECT_EQ(host->cursor().custom_name, "");
@@ -208,8 +204,42 @@ TEST_F(MouseTest, CursorOfTheWindowUnderThePointer)
     a.cursor = xplm_CursorArrow;
     host->run_frames(1);
     EXPECT_EQ(host->cursor().status, xplm_CursorArrow);
+}
 
-    a.show_cursor = nullptr;
-    lacf_os_cursor_destroy(close);
-    EXPECT_EQ(host->live().os_cursors, cursors_before);
+TEST_F(MouseTest, TheSimulatorShowsItsOwnCursorOnTheDesktopUnlessOneIsCustom)
+{
+    if (!host->has_desktop())
+        GTEST_SKIP() << "no desktop (DISPLAY not set) to read the cursor from";
+    WindowSpy a{"a"};
+    a.cursor = xplm_CursorArrow;
+    make_window(&a, 100, 400, 400, 100);
+    host->mouse_move(200, 200);
+    EXPECT_GT(opaque_cursor_pixels(*host), 0) << "the arrow";
+    a.cursor = xplm_CursorHidden;
+    host->mouse_move(201, 200);
+    EXPECT_EQ(opaque_cursor_pixels(*host), 0) << "hidden";
+    // A custom answer leaves the desktop's cursor to the window's owner.
+    a.cursor = xplm_CursorCustom;
+    host->mouse_move(202, 200);
+    EXPECT_EQ(opaque_cursor_pixels(*host), 0) << "still the hidden one";
+    host->mouse_move(450, 200);
+    EXPECT_GT(opaque_cursor_pixels(*host), 0) << "the simulator's own, off the window";
+}
+
+TEST_F(MouseTest, TheMainWindowsNativeHandleIsPublished)
+{
+    XPLMDataRef ref = XPLMFindDataRef("sim/operation/windows/system_window_64");
+    ASSERT_NE(ref, nullptr);
+    EXPECT_EQ(XPLMGetDataRefTypes(ref), xplmType_IntArray);
+    EXPECT_EQ(XPLMGetDatavi(ref, nullptr, 0, 0), 2);
+    int halves[3] = {-1, -1, -1};
+    EXPECT_EQ(XPLMGetDatavi(ref, halves, 0, 3), 2);
+    EXPECT_EQ(halves[2], -1) << "two ints, no more";
+    int high = -1;
+    EXPECT_EQ(XPLMGetDatavi(ref, &high, 1, 1), 1);
+    EXPECT_EQ(high, halves[1]);
+    if (host->has_desktop())
+        EXPECT_TRUE(halves[0] != 0 || halves[1] != 0) << "a desktop, so a window";
+    else
+        EXPECT_TRUE(halves[0] == 0 && halves[1] == 0) << "no desktop, no window";
 }

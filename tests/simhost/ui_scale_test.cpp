@@ -407,8 +407,9 @@ TEST_F(ScaledDesktopTest, AFloatingWindowAt200PercentLandsOnTwiceItsBoxels)
         return *reinterpret_cast<const uint32_t *>(data + y_from_top * cairo_image_surface_get_stride(png) + x * 4) &
                0xFFFFFFu;
     };
-    // The arrow's tip at pixel (300, 500): white inside its outline.
-    EXPECT_EQ(at(300 + 1, 1080 - 500 + 5), 0xFFFFFFu);
+    // The arrow's tip at pixel (300, 500): the arrow (the stand-in's, or the
+    // desktop's where there is one) below the tip, over the window.
+    EXPECT_NE(at(300 + 1, 1080 - 500 + 5), 0x10C040u);
     EXPECT_EQ(at(300 + 1, 1080 - 500 - 5), 0x10C040u) << "above the tip the window shows";
     cairo_surface_destroy(png);
 }

@@ -86,6 +86,13 @@ private:
 // (started with the first thread the process makes) is there.
 int settled_thread_count(const LinkedSim &sim);
 
+// Cursors are read back from the desktop (an X server named by DISPLAY; the
+// tests run on a private Xvfb): without one a test that looks at cursors is
+// skipped, as the plug-in then has none to show.
+#define VXR_SKIP_WITHOUT_DESKTOP(host)                                                   \
+    if (!(host)->has_desktop())                                                       \
+    GTEST_SKIP() << "no desktop (DISPLAY not set) to read the cursor from"
+
 // The window's state; throws when no window has that title.
 simhost::WindowState window_of(const LinkedSim &sim, const std::string &title);
 

@@ -40,7 +40,7 @@ mkdir -p "$WINEPREFIX"
 # Inside the virtual display: the program, then the prefix's wineserver is
 # ended, so the next run starts its Wine processes on its own display.
 # shellcheck disable=SC2016
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+exec xvfb-run -a -s "-screen 0 6400x2400x24" bash -c '
     "$1" "$2" "${@:4}"
     rc=$?
     "$3" -k 2>/dev/null || true

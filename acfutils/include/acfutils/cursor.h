@@ -1,15 +1,12 @@
 /*
  * Mouse cursors read from PNG files. A cursor made current becomes the
- * desktop's cursor until another one is.
- *
- * The desktop side is reached through the lacf_os_cursor_* functions, which the
- * host program provides (on the stand-in, the simulator stand-in itself; they
- * are weak references, so without them cursors load but are never shown).
+ * desktop's cursor over the simulator's window under the pointer, until
+ * another one is (X11 or Windows, chosen when the library is built).
  */
 #ifndef ACFUTILS_CURSOR_H
 #define ACFUTILS_CURSOR_H
 
-#include <stdint.h>
+#include <stdbool.h>
 #include "core.h"
 
 #ifdef __cplusplus
@@ -20,20 +17,13 @@ typedef struct cursor cursor_t;
 
 /* NULL (and a log line) when the file cannot be read as a PNG. */
 API_EXPORT cursor_t *cursor_read_from_file(const char *filename);
-API_EXPORT void cursor_make_current(cursor_t *cur);
-API_EXPORT void cursor_free(cursor_t *cur);
-
 /*
- * The desktop's cursor interface. argb: w * h premultiplied ARGB32 pixels, rows
- * top to bottom; name: the file the cursor came from. The handle returned is
- * the desktop's; it is shown by lacf_os_cursor_show and released by
- * lacf_os_cursor_destroy.
+ * true when the cursor is now the desktop's; false (with a log line the first
+ * time) when the desktop has no cursors for the library: no display, no
+ * window handle from the simulator, or the cursor refused.
  */
-#if !defined(_WIN32)
-void *lacf_os_cursor_create(const uint32_t *argb, int w, int h, const char *name) __attribute__((weak));
-void lacf_os_cursor_show(void *os_cursor) __attribute__((weak));
-void lacf_os_cursor_destroy(void *os_cursor) __attribute__((weak));
-#endif
+API_EXPORT bool cursor_make_current(cursor_t *cur);
+API_EXPORT void cursor_free(cursor_t *cur);
 
 #ifdef __cplusplus
 }

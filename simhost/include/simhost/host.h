@@ -54,9 +54,21 @@ struct WindowState {
     int min_w = 0, min_h = 0, max_w = 0, max_h = 0;
 };
 
+// The cursor a window's callback asked for, and, where a desktop is there
+// (an X server named by DISPLAY), the one the desktop shows, read back from it.
 struct CursorState {
     XPLMCursorStatus status = xplm_CursorDefault;
-    std::string custom_name;   // file of the custom cursor made current, when status is custom
+    bool desktop = false;      // false: no desktop (or the pointer off every monitor), nothing read back
+    // The plug-in cursor image (in its resources/popup/cursors/) whose pixels
+    // the desktop's cursor has, as "b_close.png"; empty when it shows none of them.
+    std::string custom_name;
+};
+
+// A cursor as the desktop shows it: premultiplied ARGB32, rows top down.
+struct DesktopCursor {
+    int width = 0, height = 0;
+    int hot_x = 0, hot_y = 0;
+    std::vector<uint32_t> argb;
 };
 
 // What a plug-in holds in the host, and GL objects and threads of the process.
@@ -69,7 +81,7 @@ struct LiveObjects {
     int menu_items = 0;      // items in plug-in menus and plug-in items in the plug-ins menu
     int textures = 0;        // GL textures alive that the host did not make
     int framebuffers = 0;    // GL framebuffer objects alive that the host did not make
-    int os_cursors = 0;      // desktop cursors created and not destroyed
+    int os_cursors = 0;      // cursors other clients hold on the desktop (X server); 0 without one
     int threads = 0;         // threads of the process, the main thread included, the GL driver's work queues not
 };
 
@@ -161,6 +173,11 @@ public:
     std::vector<WindowState> windows() const;
     bool window(const std::string &title, WindowState *out) const;
     CursorState cursor() const;                  // as the last frame left it
+    // A real desktop (an X server named by DISPLAY; Wine's) is there.
+    bool has_desktop() const;
+    // The cursor the desktop shows; false without a desktop, or with the
+    // pointer off every monitor.
+    bool desktop_cursor(DesktopCursor *out) const;
     const std::vector<std::string> &log() const; // every line, in order, without the newline
     int count_submenus(const std::string &name) const;         // in the plug-ins menu
     std::vector<std::string> menu_items(const std::string &name) const;
@@ -179,6 +196,9 @@ public:
 
     // Fault injection.
     void fail_next_window_creations(int n);
+    // sim/operation/windows/system_window_64 reads 0 while withheld, as from
+    // a simulator that gives no native window handle.
+    void withhold_window_handle(bool withheld);
 
 private:
     struct Impl;
