@@ -22,7 +22,7 @@
 #include "menus.h"
 #include "render_target.h"
 #include "simhost/host.h"
-#include "windows.h"
+#include "window_model.h"
 
 namespace simhost {
 
