@@ -78,6 +78,7 @@ void Sim::window_pass()
     auto draw = [allowed](Window *window) {
         if (allowed && window->draw != nullptr) {
             ProbeScope probe(CallbackKind::window_draw);
+            PluginCall call(CallbackKind::window_draw);
             window->draw(window, window->refcon);
         }
     };
@@ -114,6 +115,7 @@ void Sim::ask_cursor()
     if (window != nullptr && window->cursor != nullptr) {
         {
             ProbeScope probe(CallbackKind::cursor);
+            PluginCall call(CallbackKind::cursor);
             state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
         }
         const OsCursor *shown = os_cursor_current();

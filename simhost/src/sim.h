@@ -20,6 +20,7 @@
 #include "gl_context.h"
 #include "log_sink.h"
 #include "menus.h"
+#include "plugin_call.h"
 #include "render_target.h"
 #include "simhost/host.h"
 #include "window_model.h"
