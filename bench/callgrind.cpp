@@ -26,16 +26,16 @@ std::string self_path()
 }
 
 // "(id) name" defines a compressed name, "(id)" refers to it, a bare name stands for itself.
-std::string expand(std::map<std::string, std::string> &names, const std::string &spec)
+std::string expand(std::map<std::string, std::string> &names, const std::string &entry)
 {
-    if (spec.empty() || spec[0] != '(')
-        return spec;
-    size_t close = spec.find(')');
+    if (entry.empty() || entry[0] != '(')
+        return entry;
+    size_t close = entry.find(')');
     if (close == std::string::npos)
-        return spec;
-    std::string id = spec.substr(0, close + 1);
-    if (close + 1 < spec.size()) {
-        std::string name = spec.substr(close + 1);
+        return entry;
+    std::string id = entry.substr(0, close + 1);
+    if (close + 1 < entry.size()) {
+        std::string name = entry.substr(close + 1);
         size_t start = name.find_first_not_of(' ');
         names[id] = start == std::string::npos ? "" : name.substr(start);
     }

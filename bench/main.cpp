@@ -27,6 +27,7 @@
 
 #include "alloc_count.h"
 #include "callgrind.h"
+#include "colour.h"
 #include "protocol.h"
 #include "results.h"
 #include "session.h"
@@ -143,16 +144,6 @@ std::string fmt_hex(uint32_t rgb)
     return buf;
 }
 
-bool colour_near(uint32_t a, uint32_t b, int tolerance)
-{
-    for (int shift = 0; shift <= 16; shift += 8) {
-        int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
-        if (std::abs(ca - cb) > tolerance)
-            return false;
-    }
-    return true;
-}
-
 struct Block {
     double per_frame_us = 0, capture_us = 0, draw_us = 0;
 };
@@ -235,7 +226,7 @@ std::vector<Worker> start_scene(const std::vector<Role> &roles, const Scene &sce
         std::unique_ptr<Reply> reply = receive(w);
         int samples = scene.mfd != 0 ? marker_samples : marker_samples / 2;
         for (int i = 0; i < samples; i++) {
-            if (!colour_near(reply->markers[i], expected[i], 24))
+            if (!vxr_test::color_within(reply->markers[i], expected[i], 24))
                 die(std::string(role_name(w.role)) + ": marker " + std::to_string(i) + " reads " +
                     fmt_hex(reply->markers[i]) + ", not the display's live picture");
         }
@@ -508,8 +499,8 @@ int main(int argc, char **argv)
     Options o = parse(argc, argv);
     std::filesystem::create_directories(o.out);
     o.out = std::filesystem::absolute(o.out).lexically_normal().string();
-    alloc_count_init();
-    if (!alloc_count_works())
+    vxr_test::alloc_count_init();
+    if (!vxr_test::alloc_count_works())
         die("the allocation counter does not see allocations made inside a callback");
 
     Results results;

@@ -13,6 +13,9 @@
 namespace bench {
 namespace {
 
+using vxr_test::alloc_callback_enter;
+using vxr_test::alloc_callback_leave;
+
 using Clock = std::chrono::steady_clock;
 
 bool timing = false;

@@ -32,6 +32,9 @@ namespace fs = std::filesystem;
 namespace bench {
 namespace {
 
+using vxr_test::AllocCounts;
+using vxr_test::alloc_counts;
+
 using Clock = std::chrono::steady_clock;
 
 const char *const pfd_title = "VXR G1000 PFD Bezelless";

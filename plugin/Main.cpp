@@ -5,7 +5,6 @@
  */
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <string>
 
 #include <cairo.h>
@@ -19,6 +18,7 @@
 #include <acfutils/log.h>
 
 #include "config.h"
+#include "guard.h"
 #include "plugin_dir.h"
 #include "startup.h"
 #include "Popups/popupSystem.h"
@@ -47,11 +47,6 @@ static void log_sink(const char *line)
     fputs(line, stdout);
 }
 
-static void log_failure(const char *entry_point, const char *what)
-{
-    logMsg("%s failed: %s", entry_point, what);
-}
-
 static void set_up_glew()
 {
     lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
@@ -70,12 +65,13 @@ static void set_up_glew()
 
 static void start(char *name, char *sig, char *desc)
 {
+    // The logger first, so that a failure of any later step reaches the simulator's log.
+    log_init(log_sink, "VXR V20 (QLB) POPUP");
     startup_frame = 0;
     XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
     snprintf(name, identity_buffer_size, "%s", plugin_name);
     snprintf(sig, identity_buffer_size, "%s", plugin_signature);
     snprintf(desc, identity_buffer_size, "%s", plugin_name);
-    log_init(log_sink, "VXR V20 (QLB) POPUP");
     logMsg("This is custom window popups for X-Plane for Corvanta created by Hollowmere");
     logMsg("%s", version_banner.c_str());
     logMsg("Start Drawing Processes");
@@ -88,15 +84,10 @@ static void start(char *name, char *sig, char *desc)
 
 PLUGIN_API int XPluginStart(char *name, char *sig, char *desc)
 {
-    try {
+    return guarded("XPluginStart", 0, [=] {
         start(name, sig, desc);
         return 1;
-    } catch (const std::exception &e) {
-        log_failure("XPluginStart", e.what());
-    } catch (...) {
-        log_failure("XPluginStart", "unknown error");
-    }
-    return 0;
+    });
 }
 
 // True when plugin_dir holds the plug-in's folder.
@@ -140,41 +131,33 @@ static void enable()
     logMsg("XPLMEnable Complete");
 }
 
-static void disable()
+// One step of the disable, taken whatever became of the steps before it: a
+// callback left registered would be called into a library that may be gone.
+template <typename Step>
+static void disable_step(Step step)
 {
-    logMsg("XPLMDisable");
-    logMsg("Unregistering FLC - EF");
-    XPLMUnregisterFlightLoopCallback(startup_flight_loop, nullptr);
-    startup_remove_menu_and_swap();
-    logMsg("Unregistering G1000 Popups");
-    popups_fini();
-    logMsg("Unregistering Draw Callbacks");
-    XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
-    popup_pref_registry.destroy();
-    logMsg("XPLMDisable Complete");
+    guarded("XPluginDisable", step);
 }
 
 PLUGIN_API void XPluginDisable(void)
 {
-    try {
-        disable();
-    } catch (const std::exception &e) {
-        log_failure("XPluginDisable", e.what());
-    } catch (...) {
-        log_failure("XPluginDisable", "unknown error");
-    }
+    disable_step([] { logMsg("XPLMDisable"); });
+    disable_step([] { logMsg("Unregistering FLC - EF"); });
+    disable_step([] { XPLMUnregisterFlightLoopCallback(startup_flight_loop, nullptr); });
+    disable_step(startup_remove_menu_and_swap);
+    disable_step([] { logMsg("Unregistering G1000 Popups"); });
+    disable_step(popups_fini);
+    disable_step([] { logMsg("Unregistering Draw Callbacks"); });
+    disable_step([] { XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr); });
+    disable_step([] { popup_pref_registry.destroy(); });
+    disable_step([] { logMsg("XPLMDisable Complete"); });
 }
 
 PLUGIN_API int XPluginEnable(void)
 {
-    try {
-        enable();
+    guard_forget_failures();
+    if (guarded("XPluginEnable", [] { enable(); }))
         return 1;
-    } catch (const std::exception &e) {
-        log_failure("XPluginEnable", e.what());
-    } catch (...) {
-        log_failure("XPluginEnable", "unknown error");
-    }
     // The simulator does not disable a plug-in that failed to enable: take
     // down whatever was brought up.
     XPluginDisable();
@@ -183,10 +166,13 @@ PLUGIN_API int XPluginEnable(void)
 
 PLUGIN_API void XPluginStop(void)
 {
-    logMsg("XPLMStop");
-    logMsg("XPLMStop Complete");
+    guarded("XPluginStop", [] {
+        logMsg("XPLMStop");
+        logMsg("XPLMStop Complete");
+    });
 }
 
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int, void *)
 {
+    guarded("XPluginReceiveMessage", [] {});
 }

@@ -4,12 +4,11 @@
  */
 #include "startup.h"
 
-#include <exception>
-
 #include <XPLMMenus.h>
 #include <XPLMUtilities.h>
 #include <acfutils/log.h>
 
+#include "guard.h"
 #include "Popups/monitors.h"
 #include "Popups/popupSystem.h"
 
@@ -32,6 +31,8 @@ static void look_up_commands()
 static void build_menu_and_place_popups()
 {
     logMsg("Frame 50 Start Render");
+    // Set first: a step that failed half-way is not tried again every frame.
+    startup_frame = 51;
     popups_menu_item = XPLMAppendMenuItem(XPLMFindPluginsMenu(), "VXR Popups", nullptr, 0);
     popups_menu = XPLMCreateMenu("VXR Popups", XPLMFindPluginsMenu(), popups_menu_item, nullptr, nullptr);
 
@@ -44,25 +45,21 @@ static void build_menu_and_place_popups()
 
     assign_instrument_monitors();
     open_popups_at_start();
-    startup_frame = 51;
+}
+
+static void count_frame()
+{
+    if (startup_frame == 45)
+        look_up_commands();
+    else if (startup_frame == 50)
+        build_menu_and_place_popups();
+    else if (startup_frame < 50)
+        startup_frame++;
 }
 
 float startup_flight_loop(float, float, int, void *)
 {
-    try {
-        if (startup_frame == 45)
-            look_up_commands();
-        else if (startup_frame == 50)
-            build_menu_and_place_popups();
-        else if (startup_frame < 50)
-            startup_frame++;
-    } catch (const std::exception &e) {
-        logMsg("Start-up step at frame %d failed: %s", startup_frame, e.what());
-        startup_frame = 51;
-    } catch (...) {
-        logMsg("Start-up step at frame %d failed", startup_frame);
-        startup_frame = 51;
-    }
+    guarded("startup_flight_loop", [] { count_frame(); });
     return -1.0f;
 }
 

@@ -6,19 +6,13 @@
  */
 #include "geometry_save.h"
 
-#include <exception>
-
 #include <acfutils/log.h>
 
+#include "../guard.h"
 #include "desktop_coords.h"
 #include "monitors.h"
 #include "popupSystem.h"
-
-// A corner zone: 1 to 49 pixels in from the edge; the edge line itself is in none.
-static bool in_corner_band(int distance)
-{
-    return distance >= 1 && distance <= 49;
-}
+#include "popup_zones.h"
 
 static void save_monitor_full_screen(popup *pup, int x, int y)
 {
@@ -50,30 +44,30 @@ static void save_popout_location(popup *pup)
     prefs->monitor_start->set(-1);
 }
 
+static void save_geometry(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
+{
+    popup_rect r = {0, 0, 0, 0};
+    XPLMGetWindowGeometry(win, &r.left, &r.top, &r.right, &r.bottom);
+    if (status != xplm_MouseDown)
+        return;
+
+    switch (popup_zone_at(r, x, y, false, zone_reader::right_button)) {
+    case popup_zone::close:
+        save_monitor_full_screen(pup, x, y);
+        break;
+    case popup_zone::popout:
+        save_popout_location(pup);
+        break;
+    case popup_zone::resize_right:
+        swap_popup_monitors();
+        break;
+    default:
+        break;
+    }
+}
+
 int save_geometry_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref)
 {
-    auto *pup = static_cast<popup *>(ref);
-    int left = 0, top = 0, right = 0, bottom = 0;
-    XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
-    if (status != xplm_MouseDown)
-        return 0;
-
-    bool in_left = in_corner_band(x - left);
-    bool in_right = in_corner_band(right - x);
-    bool in_top = in_corner_band(top - y);
-    bool in_bottom = in_corner_band(y - bottom);
-    try {
-        if (in_left && in_top) {
-            save_monitor_full_screen(pup, x, y);
-        } else if (in_right && in_top) {
-            save_popout_location(pup);
-        } else if (in_right && in_bottom) {
-            swap_popup_monitors();
-        }
-    } catch (const std::exception &e) {
-        logMsg("Saving the placement of %s failed: %s", pup->title.c_str(), e.what());
-    } catch (...) {
-        logMsg("Saving the placement of %s failed", pup->title.c_str());
-    }
+    guarded("save_geometry_click", [&] { save_geometry(win, x, y, status, static_cast<popup *>(ref)); });
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <XPLMDisplay.h>
 #include <acfutils/log.h>
 
+#include "../guard.h"
 #include "desktop_coords.h"
 #include "popupSystem.h"
 
@@ -218,6 +219,6 @@ void swap_popup_monitors()
 int swap_command_handler(XPLMCommandRef, XPLMCommandPhase phase, void *)
 {
     if (phase == xplm_CommandEnd)
-        swap_popup_monitors();
+        guarded("swap_command_handler", [] { swap_popup_monitors(); });
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
 
+#include "../guard.h"
 #include "overlay_image.h"
 
 static popup make_popup(const char *cmd_name, const char *title, capture_region *regions)
@@ -154,7 +155,7 @@ static bool capture_functions_loaded()
     return false;
 }
 
-int capture_draw_cb(XPLMDrawingPhase, int, void *)
+static void capture_pass()
 {
     static XPLMDataRef panel_render_type = nullptr;
     static bool looked_up = false;
@@ -164,11 +165,11 @@ int capture_draw_cb(XPLMDrawingPhase, int, void *)
     }
     // Only the pass that draws the panel's lit screens carries the displays.
     if (XPLMGetDatai(panel_render_type) != 2)
-        return 1;
+        return;
 
     uint64_t now = capture_clock_us();
     if (popup_list.empty())
-        return 1;
+        return;
     bool can_capture = capture_functions_loaded();
 
     for (popup *pup : popup_list) {
@@ -183,5 +184,10 @@ int capture_draw_cb(XPLMDrawingPhase, int, void *)
                 capture_region_update(r, visible, now);
         }
     }
+}
+
+int capture_draw_cb(XPLMDrawingPhase, int, void *)
+{
+    guarded("capture_draw_cb", [] { capture_pass(); });
     return 1;
 }

@@ -1,7 +1,6 @@
 /*
- * A popup window's size and where its picture lies in it: the resizing limits
- * every popup window gets, and the drawn area that both the drawing and the
- * face's hit test measure by.
+ * Where a popup's picture lies in its window: the drawn area that both the
+ * drawing and the face's hit test measure by.
  */
 #ifndef VXR_POPUP_AREA_H
 #define VXR_POPUP_AREA_H
@@ -9,11 +8,6 @@
 #include <XPLMDisplay.h>
 
 struct popup;
-
-// The resizing limits of a popup window, in boxels (no minimum height).
-constexpr int popup_min_w = 256;
-constexpr int popup_max_w = 4096;
-constexpr int popup_max_h = 4096;
 
 // The rectangle the picture is drawn in, in window coordinates (y up).
 struct popup_area {

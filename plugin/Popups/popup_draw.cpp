@@ -6,6 +6,8 @@
 #include "popupSystem.h"
 #include "popup_area.h"
 
+#include "../guard.h"
+
 // Destination fractions measure from the top of the drawn area down.
 static void place(const popup_area &a, double dst_x, double dst_y, double dst_w, double dst_h,
                   vect2_t *pos, vect2_t *size)
@@ -14,9 +16,8 @@ static void place(const popup_area &a, double dst_x, double dst_y, double dst_w,
     *size = VECT2(a.width * dst_w, a.height * dst_h);
 }
 
-void popup_draw(XPLMWindowID win, void *ref)
+static void draw(XPLMWindowID win, popup *pup)
 {
-    popup *pup = static_cast<popup *>(ref);
     win_resize_ctl_update(&pup->resize_ctl);
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
@@ -35,6 +36,11 @@ void popup_draw(XPLMWindowID win, void *ref)
     // A popup whose image did not load opens without an overlay.
     if (pup->overlay != nullptr)
         mt_cairo_render_draw(pup->overlay, VECT2(area.left, area.bottom), VECT2(area.width, area.height));
+}
+
+void popup_draw(XPLMWindowID win, void *ref)
+{
+    guarded("popup_draw", [win, ref] { draw(win, static_cast<popup *>(ref)); });
 }
 
 void overlay_render(cairo_t *cr, unsigned, unsigned, void *ref)

@@ -5,55 +5,24 @@
  */
 #include "popupSystem.h"
 #include "popup_area.h"
+#include "popup_zones.h"
 
 #include <cmath>
 
 #include <acfutils/log.h>
+
+#include "../guard.h"
 
 // One hold for the whole system: only one button command is held at a time.
 static popup_button *held_button = nullptr;
 static XPLMCommandRef held_command = nullptr;
 static bool command_held = false;
 
-// Distances of the pointer from the window's edges; an edge line itself is 0.
-struct edge_distances {
-    int left, right, top, bottom;
-};
-
-struct window_rect {
-    int left, top, right, bottom;
-};
-
-static window_rect read_rect(XPLMWindowID win)
+static popup_rect read_rect(XPLMWindowID win)
 {
-    window_rect r = {0, 0, 0, 0};
+    popup_rect r = {0, 0, 0, 0};
     XPLMGetWindowGeometry(win, &r.left, &r.top, &r.right, &r.bottom);
     return r;
-}
-
-static edge_distances distances(const window_rect &r, int x, int y)
-{
-    return edge_distances{x - r.left, r.right - x, r.top - y, y - r.bottom};
-}
-
-static bool near_edge(int d)
-{
-    return d >= 1 && d <= 49;
-}
-
-static bool in_bottom_strip(const edge_distances &d)
-{
-    return d.bottom >= 1 && d.bottom <= 24;
-}
-
-static bool in_close_corner(const edge_distances &d)
-{
-    return near_edge(d.left) && near_edge(d.top);
-}
-
-static bool in_popout_corner(const edge_distances &d)
-{
-    return near_edge(d.right) && near_edge(d.top);
 }
 
 // The face is measured on the picture as it is drawn, so that a button is hit
@@ -98,27 +67,33 @@ static XPLMCursorStatus show_cursor(cursor_t *cursor)
     return cursor_make_current(cursor) ? xplm_CursorCustom : xplm_CursorDefault;
 }
 
-XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)
+static XPLMCursorStatus cursor_at(XPLMWindowID win, int x, int y, popup *pup)
 {
-    popup *pup = static_cast<popup *>(ref);
-    window_rect r = read_rect(win);
+    popup_rect r = read_rect(win);
     bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
-    if (!(r.left < x && x < r.right && r.bottom < y && y < r.top))
+    popup_zone zone = popup_zone_at(r, x, y, popped_out, zone_reader::cursor);
+    if (zone == popup_zone::outside)
         return xplm_CursorDefault;
 
     image_point p = popup_win_to_image(pup, win, x, y);
     popup_button *button = popup_find_button(pup, p);
-    edge_distances d = distances(r, x, y);
 
-    if (in_close_corner(d))
+    switch (zone) {
+    case popup_zone::close:
         return show_cursor(popup_cursors[CURSOR_B_CLOSE]);
-    if (in_popout_corner(d))
+    case popup_zone::popout:
         return show_cursor(popup_cursors[CURSOR_B_POP]);
-    if (!popped_out && near_edge(d.right) && near_edge(d.bottom))
+    case popup_zone::resize_right:
         return show_cursor(popup_cursors[CURSOR_B_RESIZE_R]);
-    if (!popped_out && near_edge(d.left) && near_edge(d.bottom))
+    case popup_zone::resize_left:
         return show_cursor(popup_cursors[CURSOR_B_RESIZE_L]);
-    if ((!popped_out && near_edge(d.top)) || pup->dragging || in_bottom_strip(d))
+    case popup_zone::top_strip:
+    case popup_zone::bottom_strip:
+        return show_cursor(popup_cursors[CURSOR_M_CLICK]);
+    default:
+        break;
+    }
+    if (pup->dragging)
         return show_cursor(popup_cursors[CURSOR_M_CLICK]);
     if (button == nullptr)
         return xplm_CursorArrow;
@@ -129,17 +104,23 @@ XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)
     return show_cursor(knob_cursor(button, p.x >= button->cx));
 }
 
+XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)
+{
+    return guarded("popup_cursor", xplm_CursorDefault,
+                   [&] { return cursor_at(win, x, y, static_cast<popup *>(ref)); });
+}
+
 void popup_drag(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
 {
     if (status == xplm_MouseDown) {
-        window_rect r = read_rect(win);
+        popup_rect r = read_rect(win);
         pup->grab_x = x - r.left;
         pup->grab_y = y - r.bottom;
         pup->dragging = 1;
     } else if (status == xplm_MouseDrag) {
         if (pup->grab_x == 0 || pup->grab_y == 0)
             return;
-        window_rect r = read_rect(win);
+        popup_rect r = read_rect(win);
         int left = x - pup->grab_x;
         int bottom = y - pup->grab_y;
         XPLMSetWindowGeometry(win, left, bottom + (r.top - r.bottom), left + (r.right - r.left), bottom);
@@ -165,7 +146,7 @@ static int resize_width_within_limits(const popup *pup, int width)
 
 void popup_resize(XPLMWindowID win, int x, int, XPLMMouseStatus status, popup *pup, bool right_side)
 {
-    window_rect r = read_rect(win);
+    popup_rect r = read_rect(win);
     if (status == xplm_MouseDown) {
         pup->resize_side = right_side ? 1 : -1;
         pup->grab_x = right_side ? r.right - x : x - r.left;
@@ -209,7 +190,7 @@ static void press_button(image_point p)
     }
 }
 
-static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, bool popped_out, const edge_distances &d)
+static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_zone zone)
 {
     // A mouse-up that never came (or went to a resize) leaves a command held.
     if (held_button != nullptr && held_button->held && held_command != nullptr)
@@ -219,17 +200,17 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, bool po
     held_button = popup_find_button(pup, p);
     logMsg("Click at %.2f %.2f", p.x, p.y);
 
-    if (in_close_corner(d)) {
+    if (zone == popup_zone::close) {
         logMsg("Close Window %s", pup->title.c_str());
         if (pup->overlay != nullptr) {
             mt_cairo_render_fini(pup->overlay);
             pup->overlay = nullptr;
         }
         XPLMSetWindowIsVisible(win, 0);
-    } else if (in_popout_corner(d)) {
+    } else if (zone == popup_zone::popout) {
         logMsg("Popout Window %s", pup->title.c_str());
         XPLMSetWindowPositioningMode(win, xplm_WindowPopOut, 0);
-    } else if (!popped_out && (near_edge(d.top) || in_bottom_strip(d))) {
+    } else if (zone == popup_zone::top_strip || zone == popup_zone::bottom_strip) {
         logMsg("Drag Window %s", pup->title.c_str());
         popup_drag(win, x, y, xplm_MouseDown, pup);
     } else {
@@ -237,42 +218,43 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, bool po
     }
 }
 
-int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref)
+static void click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
 {
-    popup *pup = static_cast<popup *>(ref);
     bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
-    window_rect r = read_rect(win);
-    edge_distances d = distances(r, x, y);
+    popup_rect r = read_rect(win);
 
-    // Gestures under way and the bottom corners, on a floating window. The
-    // corner tests include the edge lines and anything beyond them.
+    // Gestures under way, on a floating window, wherever the pointer is.
     if (!popped_out) {
         if (pup->dragging) {
             popup_drag(win, x, y, status, pup);
-            return 1;
+            return;
         }
         // A resize keeps the side it began with, wherever the pointer goes.
         if (pup->resize_side != 0) {
             popup_resize(win, x, y, status, pup, pup->resize_side > 0);
-            return 1;
+            return;
         }
-        if (d.left < 50 && d.bottom < 50) {
-            popup_resize(win, x, y, status, pup, false);
-            return 1;
-        }
-        if (d.right < 50 && d.bottom < 50) {
-            popup_resize(win, x, y, status, pup, true);
-            return 1;
-        }
+    }
+    // Every event in a resize grip resizes, also a drag or release that began elsewhere.
+    popup_zone zone = popup_zone_at(r, x, y, popped_out, zone_reader::left_button);
+    if (zone == popup_zone::resize_left || zone == popup_zone::resize_right) {
+        popup_resize(win, x, y, status, pup, zone == popup_zone::resize_right);
+        return;
     }
 
     if (status == xplm_MouseDown) {
-        popup_mouse_down(pup, win, x, y, popped_out, d);
+        popup_mouse_down(pup, win, x, y, zone);
     } else if (status == xplm_MouseUp) {
         if (held_command != nullptr && held_button != nullptr && command_held) {
             end_held_command();
             held_button = nullptr;
         }
     }
+}
+
+// The window takes every click, also one whose handling failed.
+int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref)
+{
+    guarded("popup_click", [&] { click(win, x, y, status, static_cast<popup *>(ref)); });
     return 1;
 }

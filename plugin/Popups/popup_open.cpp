@@ -11,19 +11,22 @@
 #include <acfutils/assert.h>
 #include <acfutils/log.h>
 
+#include "../guard.h"
 #include "desktop_coords.h"
 #include "geometry_save.h"
 #include "monitors.h"
-#include "popup_area.h"
+#include "popup_zones.h"
 
+// Keys are not taken; guarded all the same, as every callback is.
 static void popup_key(XPLMWindowID, char, XPLMKeyFlags, char, void *, int)
 {
+    guarded("popup_key", [] {});
 }
 
 // The wheel is never taken: the simulator passes it on.
 static int popup_wheel(XPLMWindowID, int, int, int, int, void *)
 {
-    return 0;
+    return guarded("popup_wheel", 0, [] { return 0; });
 }
 
 static bool popup_create_window(popup *pup)
@@ -94,14 +97,14 @@ static void popup_place_on_mouse(popup *pup)
 }
 
 // A saved pop-out rectangle, in OS pixels, counts as reachable when a piece of
-// at least 50 x 50 pixels of it lies on one monitor of the operating system,
+// it big enough for a corner lies on one monitor of the operating system,
 // whether the simulator covers that monitor or not.
 static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     int64_t top = int64_t(y) + h, right = int64_t(x) + w;
     if (top > INT_MAX || right > INT_MAX)
         return false;
-    return os_rect_on_a_monitor(x, top, right, y, 50, 50);
+    return os_rect_on_a_monitor(x, top, right, y, popup_reachable_piece, popup_reachable_piece);
 }
 
 static void popup_place(popup *pup)
@@ -164,20 +167,23 @@ static void popup_open(popup *pup)
     logMsg("Window Opened");
 }
 
-int toggle_popup(XPLMCommandRef, XPLMCommandPhase phase, void *ref)
+static void toggle(popup *pup)
 {
-    if (phase != xplm_CommandEnd)
-        return 1;
     logMsg("In Toggle Popup Callback");
-    popup *pup = static_cast<popup *>(ref);
     VERIFY(pup != 0);
 
     if (pup->win == nullptr && !popup_create_window(pup))
-        return 1;
+        return;
     if (XPLMGetWindowIsVisible(pup->win))
         popup_close(pup);
     else
         popup_open(pup);
+}
+
+int toggle_popup(XPLMCommandRef, XPLMCommandPhase phase, void *ref)
+{
+    if (phase == xplm_CommandEnd)
+        guarded("toggle_popup", [ref] { toggle(static_cast<popup *>(ref)); });
     return 1;
 }
 

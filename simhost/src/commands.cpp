@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "plugin_call.h"
+
 namespace simhost {
 
 Command *Commands::create(const std::string &name, const std::string &description)
@@ -93,6 +95,7 @@ void Commands::dispatch(Command *command, XPLMCommandPhase phase)
             CommandHandler *handler = command->handlers[i].get();
             if (handler->removed || handler->before != before || handler->callback == nullptr)
                 continue;
+            PluginCall call(CallbackKind::command);
             stopped = handler->callback(command, phase, handler->refcon) == 0;
         }
     }

@@ -7,7 +7,7 @@
 
 #include "draw2d.h"
 #include "gl_api.h"
-#include "windows.h"
+#include "window_model.h"
 
 namespace simhost {
 namespace {

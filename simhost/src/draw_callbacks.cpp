@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "callback_probe.h"
+#include "plugin_call.h"
 
 namespace simhost {
 
@@ -52,6 +53,7 @@ bool DrawCallbacks::run(XPLMDrawingPhase phase, bool before, const std::function
         int result;
         {
             ProbeScope probe(CallbackKind::draw);
+            PluginCall call(CallbackKind::draw);
             result = entry->callback(phase, before ? 1 : 0, entry->refcon);
         }
         if (before && result == 0)

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "callback_probe.h"
+#include "plugin_call.h"
 
 namespace simhost {
 namespace {
@@ -86,6 +87,7 @@ void FlightLoops::dispatch(double now, double since_last_cycle, uint64_t cycle)
             float next;
             {
                 ProbeScope probe(CallbackKind::flight_loop);
+                PluginCall call(CallbackKind::flight_loop);
                 next = loop->callback(since_last_call, static_cast<float>(since_last_cycle), static_cast<int>(cycle),
                                       loop->refcon);
             }

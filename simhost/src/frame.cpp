@@ -72,6 +72,7 @@ void Sim::window_pass()
     auto draw = [allowed](Window *window) {
         if (allowed && window->draw != nullptr) {
             ProbeScope probe(CallbackKind::window_draw);
+            PluginCall call(CallbackKind::window_draw);
             window->draw(window, window->refcon);
         }
     };
@@ -111,6 +112,7 @@ void Sim::ask_cursor()
     Window *window = callbacks_allowed() ? windows.at(pointer_x, pointer_y) : nullptr;
     if (window != nullptr && window->cursor != nullptr) {
         ProbeScope probe(CallbackKind::cursor);
+        PluginCall call(CallbackKind::cursor);
         state.status = window->cursor(window, pointer_x, pointer_y, window->refcon);
     }
     // A custom cursor is the plug-in's to set; for any other answer the

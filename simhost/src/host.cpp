@@ -59,8 +59,10 @@ bool Host::enabled() const { return impl_->sim.plugin.enabled; }
 void Host::send_message(int message, void *param)
 {
     Sim &sim = impl_->sim;
-    if (sim.plugin.loaded && sim.plugin.enabled)
+    if (sim.plugin.loaded && sim.plugin.enabled) {
+        PluginCall call(CallbackKind::message);
         sim.plugin.entry.receive(XPLM_PLUGIN_XPLANE, message, param);
+    }
 }
 
 void Host::set_monitors(const std::vector<Rect> &monitors)
@@ -190,5 +192,6 @@ bool Host::os_close_window(const std::string &title)
 
 void Host::fail_next_window_creations(int n) { impl_->sim.failing_window_creations = n; }
 void Host::withhold_window_handle(bool withheld) { impl_->sim.window_handle_withheld = withheld; }
+void Host::throw_in_next_call(CallbackKind kind) { arm_callback_throw(kind); }
 
 }  // namespace simhost

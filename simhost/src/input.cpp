@@ -15,7 +15,10 @@ void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
     auto deliver = [&](Window *window) {
         XPLMHandleMouseClick_f handler = button == MouseButton::left ? window->click : window->right_click;
         // A window without a handler takes the click and does nothing with it.
-        return handler == nullptr || handler(window, x, y, status, window->refcon) != 0;
+        if (handler == nullptr)
+            return true;
+        PluginCall call(button == MouseButton::left ? CallbackKind::click : CallbackKind::right_click);
+        return handler(window, x, y, status, window->refcon) != 0;
     };
 
     if (status == xplm_MouseDown) {
@@ -61,6 +64,7 @@ bool Sim::choose_menu(const std::string &path)
         commands.begin(choice.command);
         commands.end(choice.command);
     } else if (choice.handler != nullptr && callbacks_allowed()) {
+        PluginCall call(CallbackKind::menu);
         choice.handler(choice.menu_ref, choice.item_ref);
     }
     return true;

@@ -16,7 +16,7 @@
 
 #include "desktop.h"
 #include "simhost/host.h"
-#include "windows.h"
+#include "window_model.h"
 
 namespace simhost {
 

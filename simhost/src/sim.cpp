@@ -72,7 +72,12 @@ Sim::~Sim()
     current_sim = nullptr;
 }
 
-Sim *Sim::current() { return current_sim; }
+// Every XPLM function starts here, which makes it where an injected throw is raised.
+Sim *Sim::current()
+{
+    throw_if_armed();
+    return current_sim;
+}
 
 void Sim::host_log(const std::string &line) { log.write(("simhost: " + line + "\n").c_str()); }
 
@@ -103,7 +108,12 @@ bool Sim::load(const PluginEntryPoints &entry, void *library, const std::string 
     plugin.loaded = true;
     update_command_handlers();
     host_log("loading " + plugin.path);
-    if (plugin.entry.start(plugin.name, plugin.signature, plugin.description) == 0) {
+    int started;
+    {
+        PluginCall call(CallbackKind::start);
+        started = plugin.entry.start(plugin.name, plugin.signature, plugin.description);
+    }
+    if (started == 0) {
         forget_plugin_objects();
         close_plugin_library(plugin.library);
         plugin = PluginSlot{};
@@ -125,7 +135,10 @@ bool Sim::enable()
     // Enabled while XPluginEnable runs, so that what it sets going can run.
     plugin.enabled = true;
     update_command_handlers();
-    plugin.enabled = plugin.entry.enable() != 0;
+    {
+        PluginCall call(CallbackKind::enable);
+        plugin.enabled = plugin.entry.enable() != 0;
+    }
     update_command_handlers();
     return plugin.enabled;
 }
@@ -134,7 +147,10 @@ void Sim::disable()
 {
     if (!plugin.loaded || !plugin.enabled)
         return;
-    plugin.entry.disable();
+    {
+        PluginCall call(CallbackKind::disable);
+        plugin.entry.disable();
+    }
     plugin.enabled = false;
     gesture_window_ = nullptr;
     update_command_handlers();
@@ -145,7 +161,10 @@ void Sim::unload()
     if (!plugin.loaded)
         return;
     disable();
-    plugin.entry.stop();
+    {
+        PluginCall call(CallbackKind::stop);
+        plugin.entry.stop();
+    }
     forget_plugin_objects();
     close_plugin_library(plugin.library);
     host_log("unloaded " + plugin.path);

@@ -21,9 +21,10 @@
 #include "log_sink.h"
 #include "menus.h"
 #include "native_desktop.h"
+#include "plugin_call.h"
 #include "render_target.h"
 #include "simhost/host.h"
-#include "windows.h"
+#include "window_model.h"
 
 namespace simhost {
 

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include "popups_cfg.h"
 #include "test_util.h"
 
 using acf_test::LogCapture;
@@ -22,17 +23,12 @@ using acf_test::write_file;
 
 namespace {
 
-const char *const popup_keys[] = {"pfd_nbzl_x", "pfd_nbzl_y", "pfd_nbzl_w", "pfd_nbzl_h",
-    "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start", "mfd_nbzl_x",
-    "mfd_nbzl_y", "mfd_nbzl_w", "mfd_nbzl_h", "mfd_nbzl_fill_window", "mfd_nbzl_popup_at_start",
-    "mfd_nbzl_monitor_start"};
-
 conf_ptr fourteen_keys()
 {
     conf_ptr conf(conf_create_empty());
     int i = -3;
-    for (const char *key : popup_keys)
-        conf_set_i(conf.get(), key, i++ * 100);
+    for (const std::string &key : vxr_test::popups_cfg_keys())
+        conf_set_i(conf.get(), key.c_str(), i++ * 100);
     return conf;
 }
 
@@ -60,9 +56,9 @@ TEST(ConfFile, WrittenFileReadsBackWithEveryKey)
     ASSERT_TRUE(back);
     EXPECT_EQ(errline, 0);
     int i = -3;
-    for (const char *key : popup_keys) {
+    for (const std::string &key : vxr_test::popups_cfg_keys()) {
         int v = 0;
-        EXPECT_TRUE(conf_get_i(back.get(), key, &v)) << key;
+        EXPECT_TRUE(conf_get_i(back.get(), key.c_str(), &v)) << key;
         EXPECT_EQ(v, i++ * 100) << key;
     }
 }

@@ -17,6 +17,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include "colour.h"
 #include "headless_gl.h"
 #include "test_util.h"
 
@@ -133,16 +134,6 @@ char thread_state(pid_t tid)
 }
 
 constexpr uint32_t rgb(uint32_t argb) { return argb & 0xFFFFFF; }
-
-bool near_rgb(uint32_t got, uint32_t want, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = static_cast<int>(got >> shift & 0xFF), b = static_cast<int>(want >> shift & 0xFF);
-        if (std::abs(a - b) > tolerance)
-            return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -288,7 +279,7 @@ TEST_F(MtCairoRenderGL, DrawPutsTheImageRightWayUpWithPremultipliedBlending)
 
     EXPECT_EQ(rgb(gl.pixel(52, 78)), 0xFF0000u) << "top-left";
     EXPECT_EQ(rgb(gl.pixel(116, 78)), 0x00FF00u) << "top-right";
-    EXPECT_TRUE(near_rgb(gl.pixel(52, 46), 0x8080FF, 2)) << std::hex << gl.pixel(52, 46) << " bottom-left";
+    EXPECT_TRUE(vxr_test::color_within(gl.pixel(52, 46), 0x8080FF, 2)) << std::hex << gl.pixel(52, 46) << " bottom-left";
     EXPECT_EQ(rgb(gl.pixel(116, 46)), blue) << "bottom-right";
     EXPECT_EQ(rgb(gl.pixel(21, 93)), 0xFF0000u) << "inside the top-left corner";
     EXPECT_EQ(rgb(gl.pixel(146, 93)), 0x00FF00u) << "inside the top-right corner";

@@ -1,7 +1,7 @@
 /*
- * Helpers for the utility library's tests: a temporary folder, whole-file
- * reads and writes, a log sink that keeps every line it is handed, and a
- * configuration that frees itself.
+ * Helpers for the utility library's tests: a log sink that keeps every line
+ * it is handed and a configuration that frees itself; the shared temporary
+ * folder and whole-file reads and writes under their usual names here.
  */
 #ifndef ACFUTILS_TEST_UTIL_H
 #define ACFUTILS_TEST_UTIL_H
@@ -12,6 +12,8 @@
 
 #include <acfutils/conf.h>
 
+#include "temp_dir.h"
+
 namespace acf_test {
 
 struct conf_deleter {
@@ -20,22 +22,9 @@ struct conf_deleter {
 // A configuration freed when it goes out of scope.
 using conf_ptr = std::unique_ptr<conf_t, conf_deleter>;
 
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    const std::string &path() const { return path_; }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-    std::vector<std::string> entries() const;   // names in the folder, sorted
-
-private:
-    std::string path_;
-};
-
-std::string read_file(const std::string &path);
-void write_file(const std::string &path, const std::string &bytes);
+using vxr_test::TempDir;
+using vxr_test::read_file;
+using vxr_test::write_file;
 
 // Installs itself as the logger's sink; restores standard error when destroyed.
 class LogCapture {

@@ -16,11 +16,6 @@
 
 namespace core_test {
 
-extern const std::vector<std::string> pref_keys;   // in registration order
-
-// popups.cfg parsed as "key = value" lines; empty when there is no file.
-std::map<std::string, std::string> read_cfg(const std::string &path);
-
 // Loads (starts and enables) the linked plug-in on a sim made with load = false.
 void load(vxr_test::LinkedSim &sim);
 

@@ -18,7 +18,7 @@ namespace {
 
 using core_test::mfd_title;
 using core_test::pfd_title;
-using core_test::read_cfg;
+using vxr_test::read_cfg;
 using core_test::window_of;
 using simhost::MouseButton;
 using simhost::monitor_rect;
@@ -183,7 +183,7 @@ TEST(GeometrySave, TopLeftSavesTheMonitorUnderTheClickAndReopensThere)
     // Saved in memory only until the plug-in is disabled.
     EXPECT_EQ(vxr_test::read_file(sim.root.settings_file()), cfg_before);
     sim.host->disable();
-    EXPECT_EQ(read_cfg(sim.root.settings_file())["pfd_nbzl_monitor_start"], "1");
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries["pfd_nbzl_monitor_start"], "1");
 }
 
 TEST(GeometrySave, ATopLeftClickOnAMonitorEdgeSavesNoMonitor)

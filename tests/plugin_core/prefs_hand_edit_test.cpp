@@ -56,7 +56,7 @@ TEST(PrefsByteOrderMark, TheFirstKeyIsReadAndTheMarkIsNotWrittenBack)
     EXPECT_EQ(lines_holding(text, "pfd_nbzl_x"), 1) << text;
     EXPECT_EQ(text.find("pfd_nbzl_x = 250\r\n"), 0u) << text;
     EXPECT_NE(text.find("# mine\r\n"), std::string::npos) << text;
-    EXPECT_EQ(core_test::read_cfg(sim.root.settings_file()).size(), 14u);
+    EXPECT_EQ(vxr_test::read_cfg(sim.root.settings_file()).entries.size(), 14u);
 }
 
 // One hand edit made while the plug-in is enabled, and what the session changes meanwhile.
@@ -146,7 +146,7 @@ TEST(PrefsLiveEditFile, AFileThatCannotBeReadIsLeftAndTheChangeIsKeptForLater)
     // The user puts a readable file back; the next enable writes the change into it.
     vxr_test::write_file(sim.root.settings_file(), "mfd_nbzl_fill_window = 0\n");
     ASSERT_TRUE(sim.host->enable());
-    auto cfg = core_test::read_cfg(sim.root.settings_file());
+    auto cfg = vxr_test::read_cfg(sim.root.settings_file()).entries;
     EXPECT_EQ(cfg["pfd_nbzl_x"], "77");
     EXPECT_EQ(cfg["mfd_nbzl_fill_window"], "0");
     EXPECT_FALSE(pfd_nbzl_prefs.x->changed);

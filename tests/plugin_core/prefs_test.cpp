@@ -13,8 +13,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using core_test::pref_keys;
-using core_test::read_cfg;
+using vxr_test::read_cfg;
 using vxr_test::LinkedSim;
 
 const std::vector<int> defaults = {0, 0, 1024, 768, 1, 0, -1, 0, 0, 1024, 768, 1, 0, -1};
@@ -32,14 +31,14 @@ TEST(Prefs, NoFileGivesEveryDefaultInOrderAndWritesThemAll)
     LinkedSim sim;
     EXPECT_TRUE(sim.logged_in_order({"Created Configuration: popups.cfg with path " + sim.root.settings_file(),
         "Error Reading Config File. Creating New File"}));
-    EXPECT_TRUE(sim.logged_in_order(added_lines_for(pref_keys)));
+    EXPECT_TRUE(sim.logged_in_order(added_lines_for(vxr_test::popups_cfg_keys())));
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: "), 14);
     EXPECT_EQ(sim.count_logged("Unable to Initialize Failures"), 0);
 
-    auto cfg = read_cfg(sim.root.settings_file());
+    auto cfg = read_cfg(sim.root.settings_file()).entries;
     ASSERT_EQ(cfg.size(), 14u);
-    for (size_t i = 0; i < pref_keys.size(); i++)
-        EXPECT_EQ(cfg[pref_keys[i]], std::to_string(defaults[i])) << pref_keys[i];
+    for (size_t i = 0; i < vxr_test::popups_cfg_keys().size(); i++)
+        EXPECT_EQ(cfg[vxr_test::popups_cfg_keys()[i]], std::to_string(defaults[i])) << vxr_test::popups_cfg_keys()[i];
     EXPECT_EQ(pfd_nbzl_prefs.monitor_start->get(), -1);
     EXPECT_EQ(mfd_nbzl_prefs.h->get(), 768);
 }
@@ -54,7 +53,7 @@ TEST(Prefs, AFileWithOneKeyKeepsItAndGetsTheOtherThirteen)
     EXPECT_EQ(sim.count_logged("Error Reading Config File"), 0);
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: "), 13);
     EXPECT_EQ(sim.count_logged("added: pfd_nbzl_w"), 0);
-    auto cfg = read_cfg(sim.root.settings_file());
+    auto cfg = read_cfg(sim.root.settings_file()).entries;
     EXPECT_EQ(cfg.size(), 14u);
     EXPECT_EQ(cfg["pfd_nbzl_w"], "800");
     EXPECT_EQ(cfg["mfd_nbzl_w"], "1024");
@@ -70,7 +69,7 @@ TEST(Prefs, NegativeValuesAreTakenAsTheyAre)
     EXPECT_EQ(pfd_nbzl_prefs.popup_at_start->get(), -1);
     EXPECT_EQ(mfd_nbzl_prefs.monitor_start->get(), -1);
     EXPECT_EQ(mfd_nbzl_prefs.y->get(), -40);
-    EXPECT_EQ(read_cfg(sim.root.settings_file())["pfd_nbzl_x"], "-1200");
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries["pfd_nbzl_x"], "-1200");
 }
 
 TEST(Prefs, ValuesThatAreNotWholeIntsAreReplacedByDefaults)
@@ -88,7 +87,7 @@ TEST(Prefs, ValuesThatAreNotWholeIntsAreReplacedByDefaults)
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: mfd_nbzl_x"), 1);
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: mfd_nbzl_y"), 0);
 
-    auto cfg = read_cfg(sim.root.settings_file());
+    auto cfg = read_cfg(sim.root.settings_file()).entries;
     EXPECT_EQ(cfg["pfd_nbzl_w"], "1024");
     EXPECT_EQ(cfg["pfd_nbzl_h"], "768");
     EXPECT_EQ(cfg["mfd_nbzl_x"], "0");
@@ -124,7 +123,7 @@ TEST(Prefs, AFirstSetToZeroReachesTheFile)
     pfd_nbzl_prefs.w->set(0);
     EXPECT_TRUE(pfd_nbzl_prefs.w->changed);
     sim.host->unload();
-    EXPECT_EQ(read_cfg(sim.root.settings_file())["pfd_nbzl_w"], "0");
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries["pfd_nbzl_w"], "0");
 }
 
 TEST(Prefs, ChangesReachTheFileAtDisableAndStayThroughTheNextEnable)
@@ -133,10 +132,10 @@ TEST(Prefs, ChangesReachTheFileAtDisableAndStayThroughTheNextEnable)
     pfd_nbzl_prefs.x->set(321);
     mfd_nbzl_prefs.monitor_start->set(2);
     // Nothing is written while the plug-in runs.
-    EXPECT_EQ(read_cfg(sim.root.settings_file())["pfd_nbzl_x"], "0");
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries["pfd_nbzl_x"], "0");
 
     sim.host->disable();
-    auto cfg = read_cfg(sim.root.settings_file());
+    auto cfg = read_cfg(sim.root.settings_file()).entries;
     EXPECT_EQ(cfg["pfd_nbzl_x"], "321");
     EXPECT_EQ(cfg["mfd_nbzl_monitor_start"], "2");
     EXPECT_FALSE(pfd_nbzl_prefs.x->changed);
@@ -149,7 +148,7 @@ TEST(Prefs, ChangesReachTheFileAtDisableAndStayThroughTheNextEnable)
     // A change in the second period is written at its disable as well.
     pfd_nbzl_prefs.x->set(7);
     sim.host->unload();
-    EXPECT_EQ(read_cfg(sim.root.settings_file())["pfd_nbzl_x"], "7");
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries["pfd_nbzl_x"], "7");
 }
 
 TEST(Prefs, AMissingSettingsFolderIsCreated)
@@ -158,7 +157,7 @@ TEST(Prefs, AMissingSettingsFolderIsCreated)
     fs::remove_all(sim.root.plugin_dir() + "/settings");
     core_test::load(sim);
     EXPECT_TRUE(fs::is_directory(sim.root.plugin_dir() + "/settings"));
-    EXPECT_EQ(read_cfg(sim.root.settings_file()).size(), 14u);
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries.size(), 14u);
     EXPECT_EQ(sim.count_logged("Unable to Initialize Failures"), 0);
 }
 

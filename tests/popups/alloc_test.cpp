@@ -7,162 +7,33 @@
 // the plug-in's own code, the utility library, cairo and the C++ library are.
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
-#include <new>
-#include <thread>
 
-#include <dlfcn.h>
-#include <execinfo.h>
 #include <gtest/gtest.h>
 
 #include "Popups/popupSystem.h"
+#include "alloc_count.h"
 #include "popup_test_util.h"
-
-extern "C" {
-void *__libc_malloc(size_t size);
-void *__libc_calloc(size_t n, size_t size);
-void *__libc_realloc(void *p, size_t size);
-void __libc_free(void *p);
-}
-
-namespace {
-
-std::atomic<bool> armed{false};
-std::atomic<int> callback_depth{0};
-std::atomic<long> allocations{0};
-std::atomic<long> callback_calls{0};
-std::thread::id main_thread;
-void *program_base = nullptr;
-
-bool is_driver_or_host(const char *object)
-{
-    static const char *const names[] = {"_dri.so", "libGL", "libEGL", "libgallium", "libglapi", "libLLVM",
-                                        "simhost_xplm"};
-    for (const char *name : names) {
-        if (strstr(object, name) != nullptr)
-            return true;
-    }
-    return false;
-}
-
-// Walks up from the allocation to the first frame in this program (the
-// plug-in's code or the test's); a driver or stand-in frame on the way means
-// the allocation was theirs. Frames 0 to 2 are this function, count_allocation
-// and the allocation function itself.
-__attribute__((noinline)) bool made_by_plugin_side()
-{
-    void *frames[48];
-    int n = backtrace(frames, 48);
-    for (int i = 3; i < n; i++) {
-        Dl_info info;
-        if (dladdr(frames[i], &info) == 0 || info.dli_fname == nullptr)
-            continue;
-        if (info.dli_fbase == program_base)
-            return true;
-        if (is_driver_or_host(info.dli_fname))
-            return false;
-    }
-    return true;
-}
-
-__attribute__((noinline)) void count_allocation()
-{
-    static bool walking = false;
-    if (walking || !armed.load(std::memory_order_relaxed) || callback_depth.load(std::memory_order_relaxed) == 0 ||
-        std::this_thread::get_id() != main_thread)
-        return;
-    // Walking the stack must not count itself, should it allocate.
-    walking = true;
-    if (made_by_plugin_side())
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    walking = false;
-}
-
-void probe(simhost::CallbackKind, bool entering)
-{
-    if (entering) {
-        callback_calls++;
-        callback_depth++;
-    } else {
-        callback_depth--;
-    }
-}
-
-}  // namespace
-
-extern "C" {
-
-void *malloc(size_t size)
-{
-    count_allocation();
-    return __libc_malloc(size);
-}
-
-void *calloc(size_t n, size_t size)
-{
-    count_allocation();
-    return __libc_calloc(n, size);
-}
-
-void *realloc(void *p, size_t size)
-{
-    count_allocation();
-    return __libc_realloc(p, size);
-}
-
-}  // extern "C"
-
-void *operator new(size_t size)
-{
-    count_allocation();
-    void *p = __libc_malloc(size ? size : 1);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    return p;
-}
-
-void *operator new[](size_t size)
-{
-    count_allocation();
-    void *p = __libc_malloc(size ? size : 1);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    return p;
-}
-
-void operator delete(void *p) noexcept
-{
-    __libc_free(p);
-}
-
-void operator delete[](void *p) noexcept
-{
-    __libc_free(p);
-}
-
-void operator delete(void *p, size_t) noexcept
-{
-    __libc_free(p);
-}
-
-void operator delete[](void *p, size_t) noexcept
-{
-    __libc_free(p);
-}
 
 namespace {
 
 using namespace popup_test;
 using vxr_test::LinkedSim;
 
+std::atomic<long> callback_calls{0};
+
+void probe(simhost::CallbackKind, bool entering)
+{
+    if (entering) {
+        callback_calls++;
+        vxr_test::alloc_callback_enter();
+    } else {
+        vxr_test::alloc_callback_leave();
+    }
+}
+
 TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
 {
-    main_thread = std::this_thread::get_id();
-    Dl_info self;
-    ASSERT_NE(dladdr(reinterpret_cast<void *>(&count_allocation), &self), 0);
-    program_base = self.dli_fbase;
-    void *warm_up[4];
-    backtrace(warm_up, 4);
+    vxr_test::alloc_count_init(true);
     // Both displays full screen on the cockpit's units, opened by the start-up;
     // the pointer over the PFD's close corner, so its custom cursor is shown.
     LinkedSim sim(cockpit_monitors());
@@ -177,22 +48,14 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     ASSERT_EQ(sim.host->cursor().status, xplm_CursorCustom);
 
     // The counting itself counts: both kinds of allocation inside a callback.
-    armed = true;
-    callback_depth++;
-    void *p = malloc(16);
-    int *n = new int(5);
-    callback_depth--;
-    ASSERT_EQ(allocations.load(), 2);
-    free(p);
-    delete n;
-    allocations = 0;
+    ASSERT_TRUE(vxr_test::alloc_count_works());
     callback_calls = 0;
+    int64_t before = vxr_test::alloc_counts().plugin;
 
     simhost::set_callback_probe(probe);
     sim.host->run_frames(100);
     simhost::set_callback_probe(nullptr);
-    armed = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(vxr_test::alloc_counts().plugin - before, 0);
     // 100 flight loops, 200 passes, 200 window draws, 100 cursor questions at the least.
     EXPECT_GE(callback_calls.load(), 600);
     EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, display_to_area_y(64, 768)), pfd_markers.bottom_left);

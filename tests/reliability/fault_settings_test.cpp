@@ -20,7 +20,7 @@ using vxr_test::LinkedSim;
 std::map<std::string, int> defaults()
 {
     std::map<std::string, int> values;
-    for (const std::string &key : pref_keys())
+    for (const std::string &key : popups_cfg_keys())
         values[key] = 0;
     values["pfd_nbzl_w"] = values["mfd_nbzl_w"] = 1024;
     values["pfd_nbzl_h"] = values["mfd_nbzl_h"] = 768;

@@ -12,17 +12,6 @@ namespace reliability {
 
 const char swap_cmd[] = "vxr/popup/swap";
 
-const std::vector<std::string> &pref_keys()
-{
-    static const std::vector<std::string> keys = {
-        "pfd_nbzl_x", "pfd_nbzl_y", "pfd_nbzl_w", "pfd_nbzl_h",
-        "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start",
-        "mfd_nbzl_x", "mfd_nbzl_y", "mfd_nbzl_w", "mfd_nbzl_h",
-        "mfd_nbzl_fill_window", "mfd_nbzl_popup_at_start", "mfd_nbzl_monitor_start",
-    };
-    return keys;
-}
-
 std::map<std::string, int> prefs_in_memory()
 {
     std::map<std::string, int> values;
@@ -35,16 +24,16 @@ std::map<std::string, int> prefs_in_memory()
 
 testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::string, int> *values)
 {
-    int errline = 0;
-    conf_t *conf = conf_read_file(path.c_str(), &errline);
-    if (conf == nullptr)
+    vxr_test::CfgFile file = vxr_test::read_cfg(path);
+    if (!file.readable)
         return testing::AssertionFailure() << path << " cannot be read";
     testing::AssertionResult result = testing::AssertionSuccess();
-    if (errline != 0)
-        result = testing::AssertionFailure() << path << ": line " << errline << " does not parse";
-    for (const std::string &key : pref_keys()) {
+    if (file.bad_line != 0)
+        result = testing::AssertionFailure() << path << ": line " << file.bad_line << " does not parse";
+    for (const std::string &key : vxr_test::popups_cfg_keys()) {
+        auto entry = file.entries.find(key);
         int v = 0;
-        if (!conf_get_i(conf, key.c_str(), &v)) {
+        if (entry == file.entries.end() || !vxr_test::whole_number(entry->second, &v)) {
             if (result)
                 result = testing::AssertionFailure() << path << ":";
             result << " no whole number under " << key << ";";
@@ -52,7 +41,6 @@ testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::str
             (*values)[key] = v;
         }
     }
-    conf_free(conf);
     return result;
 }
 

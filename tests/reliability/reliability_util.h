@@ -23,12 +23,10 @@ using vxr_test::mfd_cmd;
 using vxr_test::mfd_title;
 using vxr_test::pfd_cmd;
 using vxr_test::pfd_title;
+using vxr_test::popups_cfg_keys;
 using vxr_test::window_of;
 
 extern const char swap_cmd[];
-
-// The fourteen keys in registration order.
-const std::vector<std::string> &pref_keys();
 
 // The preferences in memory, key to value.
 std::map<std::string, int> prefs_in_memory();

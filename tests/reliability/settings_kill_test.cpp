@@ -2,7 +2,6 @@
 // alternating two complete sets, and is killed at many different moments.
 // After every kill the file must parse and hold exactly one of the two sets,
 // whole, and at most the one temporary of the interrupted write may be left.
-#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -21,16 +20,12 @@
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
 
+#include "popups_cfg.h"
+#include "temp_dir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-const char *const keys[] = {
-    "pfd_nbzl_x", "pfd_nbzl_y", "pfd_nbzl_w", "pfd_nbzl_h",
-    "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start",
-    "mfd_nbzl_x", "mfd_nbzl_y", "mfd_nbzl_w", "mfd_nbzl_h",
-    "mfd_nbzl_fill_window", "mfd_nbzl_popup_at_start", "mfd_nbzl_monitor_start",
-};
 
 typedef std::map<std::string, std::string> settings_set;
 
@@ -39,7 +34,7 @@ settings_set make_set(int base)
 {
     settings_set set;
     int i = 0;
-    for (const char *key : keys)
+    for (const std::string &key : vxr_test::popups_cfg_keys())
         set[key] = std::to_string(base + 37 * i++);
     return set;
 }
@@ -52,34 +47,18 @@ conf_t *conf_of(const settings_set &set)
     return conf;
 }
 
-// The file's entries, or an empty set when it does not parse cleanly.
+// The file's entries; *why says what is wrong when it does not parse
+// cleanly or holds anything but the fourteen keys.
 settings_set read_back(const std::string &path, std::string *why)
 {
-    int errline = 0;
-    conf_t *conf = conf_read_file(path.c_str(), &errline);
-    if (conf == nullptr) {
+    vxr_test::CfgFile file = vxr_test::read_cfg(path);
+    if (!file.readable)
         *why = "it cannot be read";
-        return {};
-    }
-    settings_set set;
-    size_t len = 0;
-    char *text = conf_write_buf(conf, &len);
-    for (const char *key : keys) {
-        const char *value = nullptr;
-        if (conf_get_str(conf, key, &value))
-            set[key] = value;
-    }
-    // Nothing but the fourteen entries: the written-back text has fourteen lines.
-    size_t lines = 0;
-    for (size_t i = 0; i < len; i++)
-        lines += text[i] == '\n';
-    if (errline != 0)
-        *why = "line " + std::to_string(errline) + " does not parse";
-    else if (lines != set.size())
-        *why = std::to_string(lines) + " entries";
-    lacf_free(text);
-    conf_free(conf);
-    return set;
+    else if (file.bad_line != 0)
+        *why = "line " + std::to_string(file.bad_line) + " does not parse";
+    else if (file.entries.size() != vxr_test::popups_cfg_keys().size())
+        *why = std::to_string(file.entries.size()) + " entries";
+    return file.entries;
 }
 
 int temporaries(const std::string &dir)
@@ -101,10 +80,9 @@ void discard(const char *) {}
 TEST(SettingsKill, EveryKilledWriteLeavesOneWholeSetAndAtMostOneTemporary)
 {
     log_init(discard, "KILL");
-    char dir_template[] = "/tmp/vxr-kill-XXXXXX";
-    ASSERT_NE(mkdtemp(dir_template), nullptr);
-    const std::string dir = dir_template;
-    const std::string path = dir + "/popups.cfg";
+    vxr_test::TempDir temp;
+    const std::string dir = temp.path();
+    const std::string path = temp.file("popups.cfg");
 
     const settings_set set_a = make_set(100), set_b = make_set(-5000);
     conf_t *conf_a = conf_of(set_a);
@@ -149,15 +127,13 @@ TEST(SettingsKill, EveryKilledWriteLeavesOneWholeSetAndAtMostOneTemporary)
 
     conf_free(conf_a);
     conf_free(conf_b);
-    fs::remove_all(dir);
 }
 
 TEST(SettingsKill, OnlyTheFilesOwnTemporariesAreCleared)
 {
     log_init(discard, "KILL");
-    char dir_template[] = "/tmp/vxr-kill-XXXXXX";
-    ASSERT_NE(mkdtemp(dir_template), nullptr);
-    const std::string dir = dir_template;
+    vxr_test::TempDir temp;
+    const std::string dir = temp.path();
     // Leftovers of two killed writes, and names that only look alike.
     for (const char *name : {"popups.cfg.a1B2c3", "popups.cfg.ZZZZZZ"})
         std::ofstream(dir + "/" + name) << "pfd_nbzl_w = 1";
@@ -170,14 +146,9 @@ TEST(SettingsKill, OnlyTheFilesOwnTemporariesAreCleared)
     ASSERT_TRUE(conf_write_file(conf, (dir + "/popups.cfg").c_str()));
     conf_free(conf);
 
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"other.cfg.a1B2c3", "popups.cfg", "popups.cfg.Folder",
+    EXPECT_EQ(temp.entries(), (std::vector<std::string>{"other.cfg.a1B2c3", "popups.cfg", "popups.cfg.Folder",
                                                "popups.cfg.a-b_c3", "popups.cfg.a1B2c3d", "popups.cfg.bak",
                                                "popups.cfgXa1B2c3"}));
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
@@ -88,24 +87,18 @@ simhost::PluginEntryPoints TestPlugin::entry()
 HostTest::HostTest()
 {
     TestPlugin::reset();
-    std::string templ = (std::filesystem::temp_directory_path() / "simhost-test-XXXXXX").string();
-    if (mkdtemp(templ.data()) == nullptr)
-        throw std::runtime_error("no temporary folder");
-    root_ = templ;
 }
 
 HostTest::~HostTest()
 {
     host.reset();
     TestPlugin::reset();
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
 }
 
 simhost::Host &HostTest::start(std::vector<simhost::Rect> monitors, bool load)
 {
     simhost::HostOptions options;
-    options.root = root_;
+    options.root = root();
     options.monitors = std::move(monitors);
     options.echo_log = false;
     host = std::make_unique<simhost::Host>(options);

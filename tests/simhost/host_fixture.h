@@ -12,8 +12,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-
 #include <simhost/host.h>
+
+#include "temp_dir.h"
 
 namespace simhost_test {
 
@@ -35,14 +36,14 @@ protected:
     ~HostTest() override;
     // A Host on the temporary folder; with load, the test plug-in started and enabled.
     simhost::Host &start(std::vector<simhost::Rect> monitors = {}, bool load = true);
-    const std::string &root() const { return root_; }
-    std::string xpl_path() const { return root_ + "/Resources/plugins/test/lin_x64/test.xpl"; }
+    const std::string &root() const { return root_.path(); }
+    std::string xpl_path() const { return root() + "/Resources/plugins/test/lin_x64/test.xpl"; }
     bool logged(const std::string &text) const;
 
     std::unique_ptr<simhost::Host> host;
 
 private:
-    std::string root_;
+    vxr_test::TempDir root_;
 };
 
 // 0xRRGGBB of the pixel at (x, y) of the framebuffer bound for reading.

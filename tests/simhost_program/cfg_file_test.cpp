@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cfg_file.h"
-#include "temp_folder.h"
+#include "temp_dir.h"
 
 using scenario::parse_cfg_text;
 using scenario::read_cfg_file;
@@ -35,7 +35,7 @@ TEST(CfgFile, KeysAndValues)
 
 TEST(CfgFile, ReadsFilesOnly)
 {
-    TempFolder dir;
+    vxr_test::TempDir dir;
     std::map<std::string, std::string> values{{"stale", "1"}};
     EXPECT_FALSE(read_cfg_file(dir.file("missing.cfg"), &values));
     EXPECT_FALSE(read_cfg_file(dir.path(), &values));

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "contact_sheet.h"
-#include "temp_folder.h"
+#include "temp_dir.h"
 
 using namespace scenario;
 
@@ -110,7 +110,7 @@ TEST(ContactSheetLayout, ALongCaptionWidensItsCell)
 
 TEST(ContactSheet, PaintsEachShotInItsTileWithACaption)
 {
-    TempFolder dir;
+    vxr_test::TempDir dir;
     write_solid_png(dir.file("red.png"), 400, 300, 1, 0, 0);
     write_solid_png(dir.file("green.png"), 200, 100, 0, 1, 0);
     write_solid_png(dir.file("blue.png"), 100, 200, 0, 0, 1);
@@ -149,7 +149,7 @@ TEST(ContactSheet, PaintsEachShotInItsTileWithACaption)
 
 TEST(ContactSheet, ManyShotsShrinkTheTilesToKeepTheSheetReadable)
 {
-    TempFolder dir;
+    vxr_test::TempDir dir;
     write_solid_png(dir.file("wide.png"), 192, 108, 0.5, 0.5, 0);
     std::vector<SheetImage> images(200, SheetImage{dir.file("wide.png"), "monitor"});
     std::string error;
@@ -165,7 +165,7 @@ TEST(ContactSheet, ManyShotsShrinkTheTilesToKeepTheSheetReadable)
 
 TEST(ContactSheet, ReportsPicturesItCannotRead)
 {
-    TempFolder dir;
+    vxr_test::TempDir dir;
     write_solid_png(dir.file("ok.png"), 10, 10, 1, 1, 1);
     {
         std::ofstream broken(dir.file("broken.png"));

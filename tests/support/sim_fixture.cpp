@@ -1,10 +1,7 @@
 // Temporary simulator-like folders and a host running the linked plug-in.
 #include "sim_fixture.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -19,35 +16,6 @@ PLUGIN_API void XPluginReceiveMessage(XPLMPluginID from, int msg, void *param);
 namespace fs = std::filesystem;
 
 namespace vxr_test {
-
-TempDir::TempDir()
-{
-    std::string templ = (fs::temp_directory_path() / "vxr-test-XXXXXX").string();
-    if (mkdtemp(templ.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = templ;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-}
-
-std::string read_file(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void write_file(const std::string &path, const std::string &text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 SimRoot::SimRoot()
 {
@@ -81,18 +49,6 @@ std::vector<simhost::Rect> cockpit_monitors()
 {
     return {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(1024, 768, 1920, 0),
             simhost::monitor_rect(1024, 768, 2944, 0)};
-}
-
-bool color_near(uint32_t actual, uint32_t expected)
-{
-    const int tolerance = 8;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        int a = static_cast<int>((actual >> shift) & 0xff);
-        int e = static_cast<int>((expected >> shift) & 0xff);
-        if (a - e > tolerance || e - a > tolerance)
-            return false;
-    }
-    return true;
 }
 
 LinkedSim::LinkedSim(std::vector<simhost::Rect> monitors, bool load)

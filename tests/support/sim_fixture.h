@@ -13,23 +13,11 @@
 
 #include <simhost/host.h>
 
+#include "colour.h"
+#include "popups_cfg.h"
+#include "temp_dir.h"
+
 namespace vxr_test {
-
-// A folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    const std::string &path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-std::string read_file(const std::string &path);
-void write_file(const std::string &path, const std::string &text);
 
 // A copy of the built simulator-like folder in a new temporary folder.
 class SimRoot {
@@ -55,9 +43,6 @@ extern const char mfd_cmd[];
 // The home cockpit: a 1920 x 1080 main monitor and two 1024 x 768 display
 // units to its right.
 std::vector<simhost::Rect> cockpit_monitors();
-
-// Each of red, green and blue within 8 of the expected 0xRRGGBB.
-bool color_near(uint32_t actual, uint32_t expected);
 
 // A host on a fresh folder with the linked plug-in loaded (started and enabled).
 struct LinkedSim {

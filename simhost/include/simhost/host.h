@@ -102,11 +102,17 @@ struct PanelPasses {
     int value = 2;
 };
 
+// The kinds of a plug-in's callbacks: per frame, input and commands, entry points.
+enum class CallbackKind {
+    flight_loop, draw, window_draw, cursor,
+    click, right_click, command, menu,
+    start, enable, disable, stop, message,
+};
+
 // Benchmarks time and watch a plug-in's per-frame callbacks: when a probe is
 // set, the host calls it right before it calls a flight loop, a drawing
 // callback, a window's draw or cursor callback (entering true) and right
 // after that returns (false). Unset, it costs nothing worth measuring.
-enum class CallbackKind { flight_loop, draw, window_draw, cursor };
 typedef void (*CallbackProbe)(CallbackKind kind, bool entering);
 void set_callback_probe(CallbackProbe probe);   // nullptr removes it
 
@@ -199,6 +205,11 @@ public:
     // sim/operation/windows/system_window_64 reads 0 while withheld, as from
     // a simulator that gives no native window handle.
     void withhold_window_handle(bool withheld);
+    // The next XPLM call the plug-in makes inside a callback of this kind
+    // (the innermost one running) throws std::runtime_error; once. An
+    // exception that comes back out of a callback ends the process with a
+    // line naming the callback, as it would end the simulator.
+    void throw_in_next_call(CallbackKind kind);
 
 private:
     struct Impl;

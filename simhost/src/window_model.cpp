@@ -1,7 +1,7 @@
 /*
  * The window model (see windows.h).
  */
-#include "windows.h"
+#include "window_model.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include <dlfcn.h>
 #include <execinfo.h>
@@ -20,10 +21,12 @@ void *__libc_realloc(void *p, size_t size);
 void *__libc_memalign(size_t alignment, size_t size);
 }
 
-namespace bench {
+namespace vxr_test {
 namespace {
 
 std::atomic<int> callback_depth{0};
+bool main_thread_only = false;
+std::thread::id main_thread;
 std::atomic<int64_t> plugin_allocations{0};
 std::atomic<int64_t> other_allocations{0};
 void *program_base = nullptr;
@@ -62,7 +65,8 @@ __attribute__((noinline)) bool made_by_plugin_side()
 
 __attribute__((noinline)) void count_allocation()
 {
-    if (callback_depth.load(std::memory_order_relaxed) == 0 || walking)
+    if (callback_depth.load(std::memory_order_relaxed) == 0 || walking ||
+        (main_thread_only && std::this_thread::get_id() != main_thread))
         return;
     // The stack walk must not count itself, should it allocate.
     walking = true;
@@ -75,8 +79,10 @@ __attribute__((noinline)) void count_allocation()
 
 }  // namespace
 
-void alloc_count_init()
+void alloc_count_init(bool main_thread_only_)
 {
+    main_thread_only = main_thread_only_;
+    main_thread = std::this_thread::get_id();
     Dl_info self;
     if (dladdr(reinterpret_cast<void *>(&count_allocation), &self) != 0)
         program_base = self.dli_fbase;
@@ -108,37 +114,37 @@ AllocCounts alloc_counts()
     return counts;
 }
 
-}  // namespace bench
+}  // namespace vxr_test
 
 extern "C" {
 
 void *malloc(size_t size)
 {
-    bench::count_allocation();
+    vxr_test::count_allocation();
     return __libc_malloc(size);
 }
 
 void *calloc(size_t n, size_t size)
 {
-    bench::count_allocation();
+    vxr_test::count_allocation();
     return __libc_calloc(n, size);
 }
 
 void *realloc(void *p, size_t size)
 {
-    bench::count_allocation();
+    vxr_test::count_allocation();
     return __libc_realloc(p, size);
 }
 
 void *memalign(size_t alignment, size_t size)
 {
-    bench::count_allocation();
+    vxr_test::count_allocation();
     return __libc_memalign(alignment, size);
 }
 
 void *aligned_alloc(size_t alignment, size_t size)
 {
-    bench::count_allocation();
+    vxr_test::count_allocation();
     return __libc_memalign(alignment, size);
 }
 
@@ -146,7 +152,7 @@ int posix_memalign(void **out, size_t alignment, size_t size)
 {
     if (alignment < sizeof(void *) || (alignment & (alignment - 1)) != 0)
         return EINVAL;
-    bench::count_allocation();
+    vxr_test::count_allocation();
     void *p = __libc_memalign(alignment, size);
     if (p == nullptr)
         return ENOMEM;
