@@ -3,6 +3,7 @@
  * image (a PNG in its resources/popup/cursors/) with the very same pixels.
  */
 #include "sim.h"
+#include "simhost/utf8_path.h"
 
 #include <cstring>
 #include <filesystem>
@@ -44,8 +45,8 @@ bool same_pixels(const std::string &png_path, const DesktopCursor &shown)
 std::string Sim::plugin_cursor_dir() const
 {
     // The plug-in's folder holds its platform folder (with the library) and resources/.
-    std::filesystem::path xpl(plugin.path);
-    return (xpl.parent_path().parent_path() / "resources" / "popup" / "cursors").string();
+    std::filesystem::path xpl = fs_path(plugin.path);
+    return utf8_path(xpl.parent_path().parent_path() / "resources" / "popup" / "cursors");
 }
 
 CursorState Sim::cursor_on_desktop() const
@@ -56,9 +57,9 @@ CursorState Sim::cursor_on_desktop() const
     if (!state.desktop || plugin.path.empty())
         return state;
     std::error_code ec;
-    for (const auto &entry : std::filesystem::directory_iterator(plugin_cursor_dir(), ec)) {
-        if (entry.path().extension() == ".png" && same_pixels(entry.path().string(), shown)) {
-            state.custom_name = entry.path().filename().string();
+    for (const auto &entry : std::filesystem::directory_iterator(fs_path(plugin_cursor_dir()), ec)) {
+        if (entry.path().extension() == ".png" && same_pixels(utf8_path(entry.path()), shown)) {
+            state.custom_name = utf8_path(entry.path().filename());
             break;
         }
     }
