@@ -16,7 +16,7 @@
 
 void (*xplm_stub_hook)(const char *function);
 
-static char plugin_path[1024];
+static char plugin_path[256];
 static char log_text[64 * 1024];
 static size_t log_len;
 
