@@ -42,7 +42,8 @@ target_link_libraries(lin_glew INTERFACE ${VXR_LIN_GLEW_LIB} ${VXR_LIBGL})
 
 # --as-needed: the static libraries' link lines name libraries (libdl, librt)
 # whose functions glibc now carries itself; they must not become NEEDED entries.
-# VXR_OWN_CXX_RUNTIME: plugin/own_unwinder.cpp readies the module's own unwinder.
+# VXR_OWN_CXX_RUNTIME: plugin/own_runtime.cpp readies the module's own unwinder
+# and gives back its libraries' static data when it is unloaded.
 function(vxr_self_contained target exports)
   target_compile_definitions(${target} PRIVATE VXR_OWN_CXX_RUNTIME=1)
   target_link_options(${target} PRIVATE
