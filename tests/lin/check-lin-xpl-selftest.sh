@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Shows that check-lin-xpl.sh tells a self-contained plug-in folder from broken
+# ones: small libraries built here with gcc, one fault each (an extra export,
+# the shared C++ runtime, a system library, a file beside it, a search path),
+# and a README that does or does not state the glibc the library needs.
+# Usage: check-lin-xpl-selftest.sh CHECKER EXPORTS_SCRIPT
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 CHECKER EXPORTS_SCRIPT" >&2
+    exit 2
+fi
+checker=$1
+exports=$2
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+cat > "$tmp/entry.c" <<'C'
+#include <stdio.h>
+int helper_api(char *out) { return snprintf(out, 256, "%s", "vxr"); }
+int XPluginStart(char *name, char *sig, char *desc) { helper_api(sig); helper_api(desc); return helper_api(name) > 0; }
+void XPluginStop(void) {}
+int XPluginEnable(void) { return 1; }
+void XPluginDisable(void) {}
+void XPluginReceiveMessage(int from, int msg, void *param) { (void)from; (void)msg; (void)param; }
+C
+cat > "$tmp/cxx.cpp" <<'C'
+#include <string>
+static std::string held;
+extern "C" int XPluginStart(char *, char *, char *) { held = std::string(40, 'x'); return held.size() > 1; }
+extern "C" void XPluginStop(void) {}
+extern "C" int XPluginEnable(void) { return 1; }
+extern "C" void XPluginDisable(void) {}
+extern "C" void XPluginReceiveMessage(int, int, void *) {}
+C
+cat > "$tmp/zlib.c" <<'C'
+const char *zlibVersion(void);
+int XPluginStart(char *name, char *sig, char *desc) { (void)name; (void)sig; (void)desc; return zlibVersion() != 0; }
+void XPluginStop(void) {}
+int XPluginEnable(void) { return 1; }
+void XPluginDisable(void) {}
+void XPluginReceiveMessage(int from, int msg, void *param) { (void)from; (void)msg; (void)param; }
+C
+
+passed=0
+failed=0
+
+# folder NAME: a fresh lin_x64/ folder for one case.
+folder() {
+    rm -rf "$tmp/$1"
+    mkdir -p "$tmp/$1/lin_x64"
+    echo "$tmp/$1/lin_x64"
+}
+
+# expect NAME STATUS PATTERN README: the checker exits with STATUS (0 or 1)
+# on folder NAME, and its output matches PATTERN.
+expect() {
+    local name=$1 status=$2 pattern=$3 readme=$4 out rc
+    set +e
+    out=$("$checker" "$tmp/$name/lin_x64" "$readme" 2>&1)
+    rc=$?
+    set -e
+    if [ "$rc" -eq "$status" ] && grep -Eq "$pattern" <<<"$out"; then
+        echo "ok: $name (exit $rc, /$pattern/)"
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $name: exit $rc (expected $status), /$pattern/ in:"
+        sed 's/^/    /' <<<"$out"
+        failed=$((failed + 1))
+    fi
+}
+
+no_line=$tmp/README-without
+echo "Installing: copy the folder." > "$no_line"
+
+dir=$(folder good)
+gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c" -Wl,--version-script="$exports"
+expect good 1 "does not state \"needs glibc [0-9.]+ or later\"" "$no_line"
+version_line=$("$checker" "$dir" "$no_line" | grep -E '^needs glibc [0-9.]+ or later$' || true)
+with_line=$tmp/README-with
+printf 'Installing:\nthe plug-in %s.\n' "$version_line" > "$with_line"
+expect good 0 "^[0-9]+ passed, 0 failed" "$with_line"
+
+dir=$(folder extra_export)
+gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c"
+expect extra_export 1 "FAILED: vxr_pop.xpl exports '.*helper_api" "$with_line"
+
+dir=$(folder shared_cxx_runtime)
+g++ -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/cxx.cpp" -Wl,--version-script="$exports"
+expect shared_cxx_runtime 1 "FAILED: vxr_pop.xpl needs libstdc\+\+\.so\.6" "$with_line"
+expect shared_cxx_runtime 1 "FAILED: vxr_pop.xpl needs symbol versions .*GLIBCXX_" "$with_line"
+
+dir=$(folder system_zlib)
+gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/zlib.c" -Wl,--version-script="$exports" -lz
+expect system_zlib 1 "FAILED: vxr_pop.xpl needs libz\.so\.1" "$with_line"
+
+dir=$(folder library_beside)
+gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c" -Wl,--version-script="$exports"
+cp "$dir/vxr_pop.xpl" "$dir/libacfutils.so"
+expect library_beside 1 "FAILED: .* holds 'libacfutils.so vxr_pop.xpl'" "$with_line"
+
+dir=$(folder search_path)
+gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c" -Wl,--version-script="$exports" \
+    -Wl,--enable-new-dtags -Wl,-rpath,'$ORIGIN'
+expect search_path 1 "FAILED: vxr_pop.xpl has RUNPATH" "$with_line"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Checks the installed Linux plug-in folder with objdump and nm: it holds one
+# file, vxr_pop.xpl, an x86-64 shared object that exports exactly the five
+# XPlugin entry points, needs no library but OpenGL's and glibc's (no C++
+# runtime, no search path of its own), and whose glibc needs are printed and
+# stated in README as "needs glibc X.Y or later". Prints each finding; exit 1 on any.
+# Usage: check-lin-xpl.sh LIN_X64_DIR README
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 LIN_X64_DIR README" >&2
+    exit 2
+fi
+dir=$1
+readme=$2
+
+ENTRY_POINTS="XPluginDisable XPluginEnable XPluginReceiveMessage XPluginStart XPluginStop"
+# The loader's own libraries glibc splits out, and OpenGL.
+ALLOWED_NEEDED="libGL.so.1 libc.so.6 libm.so.6 ld-linux-x86-64.so.2 libpthread.so.0 libdl.so.2 librt.so.1"
+
+passed=0
+failed=0
+pass() { echo "ok: $*"; passed=$((passed + 1)); }
+fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
+
+files=$(cd "$dir" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//')
+if [ "$files" = vxr_pop.xpl ]; then
+    pass "$dir holds vxr_pop.xpl alone"
+else
+    fail "$dir holds '$files', expected vxr_pop.xpl alone"
+fi
+
+highest=""
+for name in $files; do
+    f=$dir/$name
+    [ -f "$f" ] || continue
+    if ! objdump -f "$f" 2>/dev/null | grep -q 'file format elf64-x86-64'; then
+        fail "$name is not an x86-64 ELF file"
+        continue
+    fi
+    dump=$(objdump -p "$f")
+    for lib in $(awk '$1 == "NEEDED" { print $2 }' <<<"$dump"); do
+        if [[ " $ALLOWED_NEEDED " == *" $lib "* ]]; then
+            pass "$name needs $lib"
+        else
+            fail "$name needs $lib"
+        fi
+    done
+    search=$(awk '$1 == "RPATH" || $1 == "RUNPATH" { print $1, $2 }' <<<"$dump")
+    if [ -z "$search" ]; then
+        pass "$name has no library search path of its own"
+    else
+        fail "$name has $search"
+    fi
+
+    exports=$(nm -D --defined-only "$f" | awk '{ print $NF }' | sort | tr '\n' ' ' | sed 's/ $//')
+    if [ "$exports" = "$ENTRY_POINTS" ]; then
+        pass "$name exports exactly $ENTRY_POINTS"
+    else
+        fail "$name exports '$exports', expected '$ENTRY_POINTS'"
+    fi
+
+    # "Version References": "required from LIB:" then one line per version.
+    versions=$(awk '/^Version References:/ { on = 1; next } on && /^$/ { on = 0 } on && NF == 4 { print $4 }' <<<"$dump")
+    foreign=$(grep -v '^GLIBC_' <<<"$versions" | sort -u | tr '\n' ' ' || true)
+    if [ -z "$foreign" ]; then
+        pass "$name needs symbol versions of glibc only"
+    else
+        fail "$name needs symbol versions $foreign"
+    fi
+    top=$(grep '^GLIBC_[0-9]' <<<"$versions" | sed 's/^GLIBC_//' | sort -V | tail -n1 || true)
+    if [ -n "$top" ] && { [ -z "$highest" ] || [ "$(printf '%s\n%s\n' "$highest" "$top" | sort -V | tail -n1)" = "$top" ]; }; then
+        highest=$top
+    fi
+done
+
+if [ -n "$highest" ]; then
+    echo "needs glibc $highest or later"
+    if grep -q "needs glibc $highest or later" "$readme"; then
+        pass "$readme states \"needs glibc $highest or later\""
+    else
+        fail "$readme does not state \"needs glibc $highest or later\" (it says: $(grep -o 'needs glibc [0-9.]* or later' "$readme" || echo nothing))"
+    fi
+else
+    fail "no glibc version found"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
