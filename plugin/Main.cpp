@@ -3,6 +3,7 @@
  * plug-in's folder, and the order in which the settings, the popup system, the
  * capture callback and the start-up flight loop are brought up and taken down.
  */
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -22,6 +23,7 @@
 #include "plugin_dir.h"
 #include "startup.h"
 #include "Popups/popupSystem.h"
+#include "Popups/stock_avionics.h"
 
 static const char plugin_name[] = "Corvanta G1000 Popups";
 static const char plugin_signature[] = "qlb.VXRPopup";
@@ -134,6 +136,7 @@ static void enable()
     }
     logMsg("G1000 Popup Init");
     popups_init(plugin_dir);
+    stock_avionics_init();
     startup_frame = 0;
     XPLMRegisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
     XPLMRegisterFlightLoopCallback(startup_flight_loop, -1.0f, nullptr);
@@ -147,6 +150,7 @@ static void disable()
     XPLMUnregisterFlightLoopCallback(startup_flight_loop, nullptr);
     startup_remove_menu_and_swap();
     logMsg("Unregistering G1000 Popups");
+    stock_avionics_fini();
     popups_fini();
     logMsg("Unregistering Draw Callbacks");
     XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
@@ -187,6 +191,21 @@ PLUGIN_API void XPluginStop(void)
     logMsg("XPLMStop Complete");
 }
 
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int, void *)
+// The user's aircraft (plane 0, the parameter itself) may use the stock
+// G1000 or not: the displays' sources are chosen again.
+static void receive_message(int message, void *param)
 {
+    if (message == XPLM_MSG_PLANE_LOADED && reinterpret_cast<intptr_t>(param) == 0)
+        popups_choose_sources();
+}
+
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int message, void *param)
+{
+    try {
+        receive_message(message, param);
+    } catch (const std::exception &e) {
+        log_failure("XPluginReceiveMessage", e.what());
+    } catch (...) {
+        log_failure("XPluginReceiveMessage", "unknown error");
+    }
 }

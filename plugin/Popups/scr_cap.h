@@ -30,12 +30,19 @@ struct capture_region {
     bool failed;     // its framebuffer object was incomplete: not captured until the popup opens again
 };
 
+// The panel's picture: the PFD and MFD rectangles of the panel framebuffer.
 extern capture_region pfd_regions[];
 extern capture_region mfd_regions[];
+// The stock devices' screens: each one whole screen, sized when first copied.
+extern capture_region pfd_device_regions[];
+extern capture_region mfd_device_regions[];
 
 bool capture_region_is_end(const capture_region *region);
 void capture_region_update(capture_region *region, bool visible, uint64_t now_us);
 void capture_region_grab(capture_region *region, uint64_t now_us);
+// The rate-limited copy of the whole viewport of the bound framebuffer (a
+// device's screen): the region takes the viewport's place and size.
+void capture_region_grab_viewport(capture_region *region, uint64_t now_us);
 void capture_region_release(capture_region *region);
 void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user);
 // Gives every region of a table a new chance after a failed framebuffer object.

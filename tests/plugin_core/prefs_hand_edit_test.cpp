@@ -56,7 +56,7 @@ TEST(PrefsByteOrderMark, TheFirstKeyIsReadAndTheMarkIsNotWrittenBack)
     EXPECT_EQ(lines_holding(text, "pfd_nbzl_x"), 1) << text;
     EXPECT_EQ(text.find("pfd_nbzl_x = 250\r\n"), 0u) << text;
     EXPECT_NE(text.find("# mine\r\n"), std::string::npos) << text;
-    EXPECT_EQ(core_test::read_cfg(sim.root.settings_file()).size(), 14u);
+    EXPECT_EQ(core_test::read_cfg(sim.root.settings_file()).size(), 16u);
 }
 
 // One hand edit made while the plug-in is enabled, and what the session changes meanwhile.

@@ -19,6 +19,7 @@ const std::vector<std::string> &pref_keys()
         "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start",
         "mfd_nbzl_x", "mfd_nbzl_y", "mfd_nbzl_w", "mfd_nbzl_h",
         "mfd_nbzl_fill_window", "mfd_nbzl_popup_at_start", "mfd_nbzl_monitor_start",
+        "pfd_nbzl_source", "mfd_nbzl_source",
     };
     return keys;
 }
@@ -70,7 +71,8 @@ testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int thre
     } counts[] = {
         {"windows", live.windows}, {"command handlers", live.command_handlers},
         {"flight loops", live.flight_loops}, {"draw callbacks", live.draw_callbacks},
-        {"menus", live.menus}, {"menu items", live.menu_items}, {"textures", live.textures},
+        {"menus", live.menus}, {"menu items", live.menu_items},
+        {"avionics callbacks", live.avionics_callbacks}, {"textures", live.textures},
         {"framebuffers", live.framebuffers}, {"cursors", live.os_cursors},
         {"extra threads", live.threads - threads},
     };

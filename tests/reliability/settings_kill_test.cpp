@@ -69,7 +69,7 @@ settings_set read_back(const std::string &path, std::string *why)
         if (conf_get_str(conf, key, &value))
             set[key] = value;
     }
-    // Nothing but the fourteen entries: the written-back text has fourteen lines.
+    // Nothing but the sixteen entries: the written-back text has a line for each.
     size_t lines = 0;
     for (size_t i = 0; i < len; i++)
         lines += text[i] == '\n';
