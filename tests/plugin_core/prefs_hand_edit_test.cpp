@@ -23,7 +23,8 @@ const std::string first_file =
     "pfd_nbzl_x = 0\npfd_nbzl_y = 0\npfd_nbzl_w = 1024\npfd_nbzl_h = 768\n"
     "pfd_nbzl_fill_window = 1\npfd_nbzl_popup_at_start = 0\npfd_nbzl_monitor_start = -1\n"
     "mfd_nbzl_x = 0\nmfd_nbzl_y = 0\nmfd_nbzl_w = 1024\nmfd_nbzl_h = 768\n"
-    "mfd_nbzl_fill_window = 1\nmfd_nbzl_popup_at_start = 0\nmfd_nbzl_monitor_start = -1\n";
+    "mfd_nbzl_fill_window = 1\nmfd_nbzl_popup_at_start = 0\nmfd_nbzl_monitor_start = -1\n"
+    "pfd_nbzl_source = 0\nmfd_nbzl_source = 0\n";
 
 // Lines that hold the key, a byte-order mark before the first line aside.
 int lines_holding(const std::string &text, const std::string &key)

@@ -155,7 +155,9 @@ namespace {
 using namespace popup_test;
 using vxr_test::LinkedSim;
 
-TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
+// Points the counter at this program and shows that it counts: both kinds
+// of allocation inside a callback.
+void set_up_counting()
 {
     main_thread = std::this_thread::get_id();
     Dl_info self;
@@ -163,6 +165,33 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     program_base = self.dli_fbase;
     void *warm_up[4];
     backtrace(warm_up, 4);
+    armed = true;
+    callback_depth++;
+    void *p = malloc(16);
+    int *n = new int(5);
+    callback_depth--;
+    armed = false;
+    ASSERT_EQ(allocations.load(), 2);
+    free(p);
+    delete n;
+    allocations = 0;
+    callback_calls = 0;
+}
+
+void count_frames(LinkedSim &sim, int frames)
+{
+    allocations = 0;
+    callback_calls = 0;
+    armed = true;
+    simhost::set_callback_probe(probe);
+    sim.host->run_frames(frames);
+    simhost::set_callback_probe(nullptr);
+    armed = false;
+}
+
+TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
+{
+    set_up_counting();
     // Both displays full screen on the cockpit's units, opened by the start-up;
     // the pointer over the PFD's close corner, so its custom cursor is shown.
     LinkedSim sim(cockpit_monitors());
@@ -175,26 +204,29 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     ASSERT_NE(mfd_regions[0].tex, 0u);
     ASSERT_EQ(sim.host->cursor().status, xplm_CursorCustom);
 
-    // The counting itself counts: both kinds of allocation inside a callback.
-    armed = true;
-    callback_depth++;
-    void *p = malloc(16);
-    int *n = new int(5);
-    callback_depth--;
-    ASSERT_EQ(allocations.load(), 2);
-    free(p);
-    delete n;
-    allocations = 0;
-    callback_calls = 0;
-
-    simhost::set_callback_probe(probe);
-    sim.host->run_frames(100);
-    simhost::set_callback_probe(nullptr);
-    armed = false;
+    count_frames(sim, 100);
     EXPECT_EQ(allocations.load(), 0);
     // 100 flight loops, 200 passes, 200 window draws, 100 cursor questions at the least.
     EXPECT_GE(callback_calls.load(), 600);
     EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, display_to_area_y(64, 768)), pfd_markers.bottom_left);
+}
+
+TEST(PopupAlloc, SteadyFramesFromTheStockDevicesAllocateNothing)
+{
+    set_up_counting();
+    LinkedSim sim(cockpit_monitors(), false);
+    sim.host->load_aircraft(true);
+    sim.load();
+    sim.host->run_frames(65);
+    ASSERT_TRUE(window_of(sim, pfd_title).visible);
+    ASSERT_NE(pfd_device_regions[0].tex, 0u);
+    ASSERT_NE(mfd_device_regions[0].tex, 0u);
+
+    count_frames(sim, 100);
+    EXPECT_EQ(allocations.load(), 0);
+    // 100 flight loops, 200 passes, 200 device callbacks, 200 window draws at the least.
+    EXPECT_GE(callback_calls.load(), 700);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, 64), pfd_markers.bottom_left);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // reopening the windows, copied in the device's callback at most twenty times
 // a second at the viewport's size, released on hide, and absent on X-Plane 11.
 #include <cstdint>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,8 @@ struct forced_case {
     enum { device, panel_markers, panel_grey_region, dark } shows;
     const char *line;
 };
+
+void PrintTo(const forced_case &c, std::ostream *os) { *os << c.name; }
 
 class ForcedSourceTest : public DeviceSourceTest, public testing::WithParamInterface<forced_case> {};
 
