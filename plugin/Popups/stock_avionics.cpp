@@ -149,8 +149,15 @@ void popups_choose_sources()
 int device_after_draw_cb(XPLMDeviceID, int, void *ref)
 {
     popup *pup = static_cast<popup *>(ref);
-    if (pup == nullptr || !pup->shows_device || pup->win == nullptr || XPLMGetWindowIsVisible(pup->win) == 0)
+    if (pup == nullptr || !pup->shows_device)
         return 1;
+    // A hidden window's copy goes here too: the panel pass that also gives
+    // it back may not run in a view without the 3-D cockpit.
+    if (pup->win == nullptr || XPLMGetWindowIsVisible(pup->win) == 0) {
+        for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
+            capture_region_release(r);
+        return 1;
+    }
     if (!capture_functions_loaded())
         return 1;
     // X-Plane has bound the device's framebuffer, its viewport the whole screen.

@@ -152,6 +152,8 @@ TEST_F(DeviceSourceTest, HidingReleasesTheDevicesCopyAndADisableLeavesNothing)
     open_both();
     frame();
     ASSERT_NE(pfd_device_regions[0].tex, 0u);
+    // No lit panel pass (a view without the 3-D cockpit): the device's own callback gives the copy back.
+    sim.host->set_panel_passes(simhost::PanelPasses{false, 1});
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     frame();
     EXPECT_EQ(pfd_device_regions[0].tex, 0u);
