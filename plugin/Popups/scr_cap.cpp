@@ -15,23 +15,26 @@
 static constexpr double NO_REGION = std::numeric_limits<double>::quiet_NaN();
 
 capture_region pfd_regions[] = {
-    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
 };
 
 capture_region mfd_regions[] = {
-    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
 };
 
+// A device's screen is the whole picture: no strip is left, and it is drawn
+// opaque (the simulator's usual blending costs a software renderer a pass
+// over every pixel, for nothing on a texture without alpha).
 capture_region pfd_device_regions[] = {
-    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false, true},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
 };
 
 capture_region mfd_device_regions[] = {
-    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false, true},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
 };
 
 bool capture_region_is_end(const capture_region *region)
@@ -160,7 +163,10 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void
     }
     if (region->tex == 0)
         return;
-    XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
+    if (region->opaque)
+        XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
+    else
+        XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
     XPLMBindTexture2d(static_cast<int>(region->tex), 0);
     // The texture's bottom row is the source's bottom row: no flip.
     glBegin(GL_QUADS);

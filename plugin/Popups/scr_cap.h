@@ -28,6 +28,7 @@ struct capture_region {
     uint32_t tex;
     uint32_t fbo;
     bool failed;     // its framebuffer object was incomplete: not captured until the popup opens again
+    bool opaque;     // drawn without blending and alpha and depth tests, which a picture with no alpha needs not
 };
 
 // The panel's picture: the PFD and MFD rectangles of the panel framebuffer.
