@@ -1,7 +1,8 @@
 // The stock G1000's screens as the popups' source: chosen by the aircraft
 // and the source keys, switched when the user's aircraft is loaded without
 // reopening the windows, copied in the device's callback at most twenty times
-// a second at the viewport's size, released on hide, and absent on X-Plane 11.
+// a second at the viewport's size, released on hide. (X-Plane 11: the
+// avionics_xplane11 scenario.)
 #include <cstdint>
 #include <ostream>
 
@@ -14,7 +15,6 @@
 #include <XPLMPlugin.h>
 
 #include "Popups/popupSystem.h"
-#include "Popups/stock_avionics.h"
 #include "popup_test_util.h"
 
 namespace {
@@ -165,27 +165,6 @@ TEST_F(DeviceSourceTest, HidingReleasesTheDevicesCopyAndADisableLeavesNothing)
     EXPECT_EQ(sim.host->live().framebuffers, 0);
     EXPECT_EQ(sim.host->live().avionics_callbacks, 0);
     EXPECT_EQ(PFD_popup.regions, pfd_regions) << "back on the panel region until the next enable chooses";
-}
-
-TEST_F(DeviceSourceTest, OnXPlane11ThePanelRegionIsUsedWithOneLogLine)
-{
-    sim.host->set_xplane_version(11);
-    sim.host->load_aircraft(true);
-    load();
-    EXPECT_TRUE(sim.host->enabled());
-    EXPECT_EQ(sim.count_logged("VXR: X-Plane 11550 (XPLM 303) offers no stock avionics devices"), 1);
-    EXPECT_EQ(sim.count_logged("shows the"), 0);
-    EXPECT_EQ(sim.host->live().avionics_callbacks, 0);
-    open_both();
-    frame();
-    EXPECT_TRUE(unit_grey(1)) << "the panel region, grey in this aircraft";
-    EXPECT_FALSE(stock_avionics_available());
-
-    sim.mark();
-    sim.host->load_aircraft(false);
-    EXPECT_TRUE(sim.log_since_mark().empty());
-    frame();
-    EXPECT_TRUE(unit_shows(1, pfd_markers));
 }
 
 // A source key, the aircraft, what the PFD's unit shows and the log line.
