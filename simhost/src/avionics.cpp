@@ -82,10 +82,10 @@ void Avionics::purge()
 
 void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
 {
-    RenderTarget &target = screens_[screen_index(device)];
+    const RenderTarget &target = screens_[screen_index(device)];
     // Callbacks registered while these run wait for the next frame.
-    const size_t count = registrations_.size();
-    for (size_t i = 0; i < count; i++) {
+    const size_t registered = registrations_.size();
+    for (size_t i = 0; i < registered; i++) {
         AvionicsRegistration *entry = registrations_[i].get();
         XPLMAvionicsCallback_f callback = before ? entry->before : entry->after;
         if (entry->removed || entry->device != device || callback == nullptr)
