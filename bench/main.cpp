@@ -331,6 +331,50 @@ void steady_state(const Options &o, std::vector<SteadyResult> *steady, Allocatio
     }
 }
 
+// The stock G1000's screens as the source, at 60 frames per second: the
+// plug-in against the reference doing the least that source needs (one blit
+// of the device's screen per due copy, in the device's callback).
+constexpr int device_rate = 60;
+
+void device_source(const Options &o, Results *results)
+{
+    Scene scene;
+    scene.rate = device_rate;
+    scene.device = 1;
+    progress("the stock G1000's screens as the source, %d frames per second", device_rate);
+    std::vector<Worker> workers = start_scene({Role::plugin, Role::reference}, scene);
+    auto replies = interleave(workers, o.rounds, o.block_frames);
+    SteadyResult s;
+    s.rate = device_rate;
+    std::vector<Block> blocks[2];
+    int64_t captures[2][2] = {};
+    AllocationResult &a = results->allocations;
+    for (size_t k = 0; k < 2; k++) {
+        for (const auto &reply : replies[k]) {
+            blocks[k].push_back(block_of(*reply));
+            captures[k][0] += reply->captures[0];
+            captures[k][1] += reply->captures[1];
+            if (k == 0) {
+                s.frames += reply->frames;
+                a.frames += reply->frames;
+                a.plugin += reply->allocations_plugin;
+                a.other += reply->allocations_other;
+                a.max_in_a_frame = std::max(a.max_in_a_frame, reply->max_allocations_in_a_frame);
+            }
+        }
+    }
+    s.plugin = figures_of(blocks[0]);
+    s.reference = figures_of(blocks[1]);
+    s.ratio = ratios(blocks[0], blocks[1]);
+    double seconds = static_cast<double>(s.frames) / device_rate;
+    for (int d = 0; d < 2; d++) {
+        s.captures_per_second[d] = static_cast<double>(captures[0][d]) / seconds;
+        s.reference_captures_per_second[d] = static_cast<double>(captures[1][d]) / seconds;
+    }
+    results->device.push_back(s);
+    end_scene(workers);
+}
+
 void scale(const Options &o, Results *results)
 {
     for (const auto &size : o.sizes) {
@@ -508,6 +552,7 @@ int main(int argc, char **argv)
     results.scale_block_frames = o.scale_block_frames;
     results.rounds = o.rounds;
     steady_state(o, &results.steady, &results.allocations, &results.renderer);
+    device_source(o, &results);
     scale(o, &results);
     if (o.callgrind)
         instructions(o, &results);

@@ -18,11 +18,14 @@ const char *role_name(Role role);
 // The desktop and the displays: the main monitor (1920 x 1080) and the PFD's
 // monitor to its right, the PFD full screen on it; the MFD popped out over
 // the main monitor when mfd is set. rate: frames per simulated second.
+// device: the user's aircraft has the stock G1000, and the displays come
+// from its devices' screens instead of the panel's picture.
 struct Scene {
     int32_t pfd_w = 1024;
     int32_t pfd_h = 768;
     int32_t mfd = 1;
     int32_t rate = 60;
+    int32_t device = 0;
 };
 
 enum class Op : int32_t { setup, run, open, quit };

@@ -22,12 +22,14 @@ namespace {
 constexpr int display_w = 1024;
 constexpr int display_h = 768;
 constexpr uint64_t capture_period_us = 50000;   // 20 copies a second
-// The live picture leaves a strip of 0.5 % of the height along the top, as the popups do.
-constexpr double picture_height = 0.995;
+// The panel's picture leaves a strip of 0.5 % of the height along the top, as
+// the popups do; a device's screen fills the window.
+constexpr double panel_picture_height = 0.995;
 
 struct Display {
     const char *title;
     int src_x;
+    XPLMDeviceID device;
     XPLMWindowID win = nullptr;
     GLuint tex = 0;
     GLuint fbo = 0;
@@ -36,7 +38,9 @@ struct Display {
     int captures = 0;
 };
 
-Display displays[2] = {{"VXR G1000 PFD Bezelless", 0}, {"VXR G1000 MFD Bezelless", display_w}};
+Display displays[2] = {{"VXR G1000 PFD Bezelless", 0, xplm_device_G1000_PFD_1},
+                       {"VXR G1000 MFD Bezelless", display_w, xplm_device_G1000_MFD}};
+XPLMAvionicsID device_handles[2] = {nullptr, nullptr};
 ReferenceSetup setup;
 XPLMDataRef panel_render_type = nullptr;
 cairo_surface_t *overlay_image = nullptr;
@@ -91,6 +95,28 @@ int capture(XPLMDrawingPhase, int, void *)
     return 1;
 }
 
+// The stock device's whole screen, in the callback X-Plane calls right after
+// drawing it, with its framebuffer bound: one blit per due copy.
+int device_capture(XPLMDeviceID, int, void *ref)
+{
+    Display &d = *static_cast<Display *>(ref);
+    uint64_t now = setup.clock_us();
+    if (d.win == nullptr || (d.captured && now - d.last_us < capture_period_us))
+        return 1;
+    GLint screen = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &screen);
+    if (d.tex == 0)
+        make_objects(d);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(screen));
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, d.fbo);
+    glBlitFramebuffer(0, 0, display_w, display_h, 0, 0, display_w, display_h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(screen));
+    d.captured = true;
+    d.last_us = now;
+    d.captures++;
+    return 1;
+}
+
 void upload_overlay()
 {
     // cairo's ARGB32: premultiplied, B G R A in memory, rows packed, top row first.
@@ -127,7 +153,8 @@ void draw(XPLMWindowID win, void *ref)
     if (d.tex != 0) {
         XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
         XPLMBindTexture2d(static_cast<int>(d.tex), 0);
-        quad(l, b, r, b + static_cast<float>(picture_height * (top - bottom)), 0, 1);
+        double height = setup.scene.device != 0 ? 1.0 : panel_picture_height;
+        quad(l, b, r, b + static_cast<float>(height * (top - bottom)), 0, 1);
     }
     if (overlay_tex == 0)
         upload_overlay();
@@ -195,13 +222,32 @@ int enable()
         XPLMSetWindowPositioningMode(displays[1].win, xplm_WindowPopOut, 0);
         XPLMSetWindowGeometryOS(displays[1].win, 200, 150 + display_h, 200 + display_w, 150);
     }
-    XPLMRegisterDrawCallback(capture, xplm_Phase_Gauges, 0, nullptr);
+    if (setup.scene.device != 0) {
+        for (int i = 0; i < 2; i++) {
+            XPLMCustomizeAvionics_t params = {};
+            params.structSize = sizeof(params);
+            params.deviceId = displays[i].device;
+            params.drawCallbackAfter = device_capture;
+            params.refcon = &displays[i];
+            device_handles[i] = XPLMRegisterAvionicsCallbacksEx(&params);
+        }
+    } else {
+        XPLMRegisterDrawCallback(capture, xplm_Phase_Gauges, 0, nullptr);
+    }
     return 1;
 }
 
 void disable()
 {
-    XPLMUnregisterDrawCallback(capture, xplm_Phase_Gauges, 0, nullptr);
+    if (setup.scene.device != 0) {
+        for (XPLMAvionicsID &handle : device_handles) {
+            if (handle != nullptr)
+                XPLMUnregisterAvionicsCallbacks(handle);
+            handle = nullptr;
+        }
+    } else {
+        XPLMUnregisterDrawCallback(capture, xplm_Phase_Gauges, 0, nullptr);
+    }
     for (Display &d : displays) {
         if (d.win != nullptr)
             XPLMDestroyWindow(d.win);

@@ -6,7 +6,8 @@
  * second, and per frame draws one textured quad per window and one blended
  * overlay quad over it. Its capture is a framebuffer blit, or, for
  * comparison, the naive way: the pixels read back to memory and uploaded
- * again.
+ * again. With a stock-G1000 aircraft it blits each device's whole screen in
+ * the device's after-draw callback instead.
  */
 #ifndef VXR_BENCH_REFERENCE_PLUGIN_H
 #define VXR_BENCH_REFERENCE_PLUGIN_H

@@ -91,8 +91,10 @@ void zink_section(std::ostringstream &md, const Results &r)
 double most_captures(const Results &r)
 {
     double most = 0;
-    for (const SteadyResult &s : r.steady)
-        most = std::max({most, s.captures_per_second[0], s.captures_per_second[1]});
+    for (const std::vector<SteadyResult> *list : {&r.steady, &r.device}) {
+        for (const SteadyResult &s : *list)
+            most = std::max({most, s.captures_per_second[0], s.captures_per_second[1]});
+    }
     return most;
 }
 
@@ -128,6 +130,14 @@ std::string results_markdown(const Results &r)
            << " | " << us(s.readback.capture_us) << " |\n"
            << "| The plug-in (blit) | " << us(s.plugin.per_frame_us) << " | " << ratio(s.ratio) << " | "
            << us(s.plugin.capture_us) << " |\n";
+    }
+    if (!r.device.empty()) {
+        md << "\n## The stock G1000's screens as the source: the same windows, an aircraft with the stock G1000\n\n"
+           << "Each display copied from its device's screen in the callback the simulator calls right after "
+              "drawing that device. The reference does the least this source needs: per due copy one blit of "
+              "the device's whole screen into a texture it already has, in the same callback; its window draws "
+              "are the same as above.\n\n";
+        steady_table(md, r.device);
     }
     md << "\n";
 
@@ -187,6 +197,8 @@ std::string results_line(const Results &r)
         fmt("plug-in/reference: %.2f at worst, allocations per frame: %d, captures per second per region: %.1f "
             "at most",
             worst_ratio(r.steady), r.allocations.max_in_a_frame, most_captures(r));
+    if (!r.device.empty())
+        line += fmt("; stock device: %.2f", worst_ratio(r.device));
     if (r.zink.ran)
         line += fmt("; on Zink: %.2f at worst, allocations per frame: %d", worst_ratio(r.zink.steady),
                     r.zink.allocations.max_in_a_frame);

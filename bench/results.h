@@ -77,6 +77,7 @@ struct Results {
     int rounds = 0;
     std::string renderer;     // the GL renderer of every pass but Zink's
     std::vector<SteadyResult> steady;
+    std::vector<SteadyResult> device;   // the stock G1000's screens as the source
     std::vector<ScaleResult> scale;
     OpeningResult opening;
     AllocationResult allocations;
@@ -87,7 +88,8 @@ struct Results {
 std::string results_markdown(const Results &r);
 bool write_chart(const Results &r, const std::string &png, std::string *error);
 // "plug-in/reference: R.RR at worst, allocations per frame: N, captures per second per region: C at most"
-// and, when the Zink pass ran, "; on Zink: R.RR at worst, allocations per frame: N"
+// then "; stock device: R.RR" when that scene ran, and, when the Zink pass
+// ran, "; on Zink: R.RR at worst, allocations per frame: N"
 std::string results_line(const Results &r);
 
 }  // namespace bench

@@ -142,6 +142,7 @@ bool Session::setup(const Scene &scene, Reply *reply)
     options.echo_log = false;
     options.frame_seconds = 1.0 / scene.rate;
     host_ = std::make_unique<simhost::Host>(options);
+    host_->load_aircraft(scene.device != 0);
     clock_host = host_.get();
     clock_rate = static_cast<uint64_t>(scene.rate);
 
@@ -223,12 +224,21 @@ int Session::captures(int display) const
 {
     if (role_ != Role::plugin)
         return reference_captures(display);
-    const capture_region &r = display == 0 ? pfd_regions[0] : mfd_regions[0];
+    const capture_region &r = plugin_region(display);
     return r.tex != 0 && r.last_cap_us != 0 ? 1 : 0;
 }
 
+// The plug-in's region of the display for the scene's source.
+const capture_region &Session::plugin_region(int display) const
+{
+    if (scene_.device != 0)
+        return display == 0 ? pfd_device_regions[0] : mfd_device_regions[0];
+    return display == 0 ? pfd_regions[0] : mfd_regions[0];
+}
+
 // The synthetic displays' markers sit 64 pixels in from each corner; the
-// picture fills the window's width and the lower 99.5 % of its height.
+// picture fills the window's width and the lower 99.5 % of its height (the
+// whole of it from a device: inside the markers either way).
 void Session::sample_markers(Reply *reply) const
 {
     auto at = [](int size, double display_pos, double display_size, double fraction) {
@@ -254,7 +264,7 @@ void Session::run(int frames, Reply *reply)
     if (frames > max_block_frames)
         frames = max_block_frames;
     reply->frames = frames;
-    uint64_t last_cap[2] = {pfd_regions[0].last_cap_us, mfd_regions[0].last_cap_us};
+    uint64_t last_cap[2] = {plugin_region(0).last_cap_us, plugin_region(1).last_cap_us};
     int ref_caps[2] = {0, 0};
     if (role_ != Role::plugin) {
         ref_caps[0] = reference_captures(0);
@@ -276,7 +286,7 @@ void Session::run(int frames, Reply *reply)
             reply->max_allocations_in_a_frame = in_frame;
         if (role_ == Role::plugin) {
             // Every copy stamps its region with the (rising) time of the pass.
-            const capture_region *regions[2] = {&pfd_regions[0], &mfd_regions[0]};
+            const capture_region *regions[2] = {&plugin_region(0), &plugin_region(1)};
             for (int d = 0; d < 2; d++) {
                 if (regions[d]->last_cap_us != last_cap[d])
                     reply->captures[d]++;

@@ -15,6 +15,8 @@
 
 #include "protocol.h"
 
+struct capture_region;
+
 namespace bench {
 
 class Session {
@@ -40,6 +42,7 @@ private:
     bool windows_shown() const;
     bool steady() const;
     int captures(int display) const;
+    const capture_region &plugin_region(int display) const;
     void sample_markers(Reply *reply) const;
     void close_host();
 

@@ -3,6 +3,7 @@
  * plug-in's folder, and the order in which the settings, the popup system, the
  * capture callback and the start-up flight loop are brought up and taken down.
  */
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,6 +23,7 @@
 #include "plugin_dir.h"
 #include "startup.h"
 #include "Popups/popupSystem.h"
+#include "Popups/stock_avionics.h"
 
 static const char plugin_name[] = "Corvanta G1000 Popups";
 static const char plugin_signature[] = "qlb.VXRPopup";
@@ -125,6 +127,7 @@ static void enable()
     }
     logMsg("G1000 Popup Init");
     popups_init(plugin_dir);
+    stock_avionics_init();
     startup_frame = 0;
     XPLMRegisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
     XPLMRegisterFlightLoopCallback(startup_flight_loop, -1.0f, nullptr);
@@ -146,6 +149,7 @@ PLUGIN_API void XPluginDisable(void)
     disable_step([] { XPLMUnregisterFlightLoopCallback(startup_flight_loop, nullptr); });
     disable_step(startup_remove_menu_and_swap);
     disable_step([] { logMsg("Unregistering G1000 Popups"); });
+    disable_step(stock_avionics_fini);
     disable_step(popups_fini);
     disable_step([] { logMsg("Unregistering Draw Callbacks"); });
     disable_step([] { XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr); });
@@ -172,7 +176,15 @@ PLUGIN_API void XPluginStop(void)
     });
 }
 
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int, void *)
+// The user's aircraft (plane 0, the parameter itself) may use the stock
+// G1000 or not: the displays' sources are chosen again.
+static void receive_message(int message, void *param)
 {
-    guarded("XPluginReceiveMessage", [] {});
+    if (message == XPLM_MSG_PLANE_LOADED && reinterpret_cast<intptr_t>(param) == 0)
+        popups_choose_sources();
+}
+
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int message, void *param)
+{
+    guarded("XPluginReceiveMessage", [&] { receive_message(message, param); });
 }

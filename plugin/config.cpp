@@ -1,7 +1,8 @@
 /*
- * The preference store: fourteen integer preferences registered at library
- * load, read from popups.cfg (missing or unreadable keys get their defaults),
- * and written back at enable and at disable whenever they changed. A write
+ * The preference store: sixteen integer preferences registered at library
+ * load (the fourteen of the windows, then the pictures' two sources), read
+ * from popups.cfg (missing or unreadable keys get their defaults), and
+ * written back at enable and at disable whenever they changed. A write
  * touches only the keys it is for, so edits the user makes to the file while
  * the plug-in runs are kept.
  */
@@ -27,14 +28,16 @@ static pref_int mfd_nbzl_h(&popup_pref_registry, "mfd_nbzl_h", 768);
 static pref_int mfd_nbzl_fill_window(&popup_pref_registry, "mfd_nbzl_fill_window", 1);
 static pref_int mfd_nbzl_popup_at_start(&popup_pref_registry, "mfd_nbzl_popup_at_start", 0);
 static pref_int mfd_nbzl_monitor_start(&popup_pref_registry, "mfd_nbzl_monitor_start", -1);
+static pref_int pfd_nbzl_source(&popup_pref_registry, "pfd_nbzl_source", SOURCE_AUTOMATIC);
+static pref_int mfd_nbzl_source(&popup_pref_registry, "mfd_nbzl_source", SOURCE_AUTOMATIC);
 
 popup_prefs pfd_nbzl_prefs = {
     &pfd_nbzl_x, &pfd_nbzl_y, &pfd_nbzl_w, &pfd_nbzl_h,
-    &pfd_nbzl_fill_window, &pfd_nbzl_popup_at_start, &pfd_nbzl_monitor_start,
+    &pfd_nbzl_fill_window, &pfd_nbzl_popup_at_start, &pfd_nbzl_monitor_start, &pfd_nbzl_source,
 };
 popup_prefs mfd_nbzl_prefs = {
     &mfd_nbzl_x, &mfd_nbzl_y, &mfd_nbzl_w, &mfd_nbzl_h,
-    &mfd_nbzl_fill_window, &mfd_nbzl_popup_at_start, &mfd_nbzl_monitor_start,
+    &mfd_nbzl_fill_window, &mfd_nbzl_popup_at_start, &mfd_nbzl_monitor_start, &mfd_nbzl_source,
 };
 
 prf::prf(pref_registry *owner, const char *name) : name(name), owner(owner)

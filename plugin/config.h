@@ -41,7 +41,14 @@ public:
     void load() override;
 };
 
-// The seven preferences of one popup.
+// Where a display's picture comes from (the popup's `source` preference).
+enum popup_source_pref {
+    SOURCE_AUTOMATIC = 0,   // the stock device where the aircraft uses it, else the panel region
+    SOURCE_PANEL = 1,       // the panel region
+    SOURCE_DEVICE = 2,      // the stock device's screen
+};
+
+// The preferences of one popup: the seven it always had, then its picture's source.
 struct popup_prefs {
     pref_int *x;
     pref_int *y;
@@ -50,6 +57,7 @@ struct popup_prefs {
     pref_int *fill_window;
     pref_int *popup_at_start;
     pref_int *monitor_start;
+    pref_int *source;
 };
 
 class pref_registry {

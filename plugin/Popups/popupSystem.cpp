@@ -15,10 +15,14 @@
 #include "../guard.h"
 #include "overlay_image.h"
 
-static popup make_popup(const char *cmd_name, const char *title, capture_region *regions)
+static popup make_popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device,
+                        int device_id)
 {
     popup pup;
-    pup.regions = regions;
+    pup.regions = panel;
+    pup.panel_regions = panel;
+    pup.device_regions = device;
+    pup.device = device_id;
     pup.has_regions = true;
     pup.cmd_name = cmd_name;
     pup.title = title;
@@ -29,8 +33,10 @@ static popup make_popup(const char *cmd_name, const char *title, capture_region 
     return pup;
 }
 
-popup MFD_popup = make_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions);
-popup PFD_popup = make_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions);
+popup MFD_popup = make_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions, mfd_device_regions,
+                              xplm_device_G1000_MFD);
+popup PFD_popup = make_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions, pfd_device_regions,
+                              xplm_device_G1000_PFD_1);
 std::vector<popup *> popup_list;
 cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 std::string popups_dir;
@@ -91,9 +97,11 @@ bool popup_init(popup *pup)
         }
     }
 
-    for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
-        r->last_cap_us = 0;
-        r->tex = 0;
+    for (capture_region *table : {pup->panel_regions, pup->device_regions}) {
+        for (capture_region *r = table; r != nullptr && !capture_region_is_end(r); r++) {
+            r->last_cap_us = 0;
+            r->tex = 0;
+        }
     }
     return true;
 }
@@ -120,9 +128,11 @@ void popups_fini()
             XPLMUnregisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
             pup->cmd = nullptr;
         }
-        for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
-            r->last_cap_us = 0;
-            capture_region_release(r);
+        for (capture_region *table : {pup->panel_regions, pup->device_regions}) {
+            for (capture_region *r = table; r != nullptr && !capture_region_is_end(r); r++) {
+                r->last_cap_us = 0;
+                capture_region_release(r);
+            }
         }
         // A drag or resize cut short by the disable must not take over the
         // first gesture after the next enable.
@@ -142,7 +152,7 @@ void popups_fini()
 
 // The framebuffer functions come from GLEW, loaded for this thread's context
 // at start; without them there is nothing to capture with.
-static bool capture_functions_loaded()
+bool capture_functions_loaded()
 {
     static bool reported = false;
     lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
@@ -179,7 +189,8 @@ static void capture_pass()
             mt_cairo_render_fini(pup->overlay);
             pup->overlay = nullptr;
         }
-        if (can_capture && pup->has_regions && pup->regions != nullptr) {
+        // A visible popup that shows a stock device is copied in that device's own callback.
+        if (can_capture && pup->has_regions && pup->regions != nullptr && (!visible || !pup->shows_device)) {
             for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
                 capture_region_update(r, visible, now);
         }

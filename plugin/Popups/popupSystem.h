@@ -47,7 +47,14 @@ struct popup_alt_face {
 struct popup {
     popup_prefs *prefs = nullptr;
     std::vector<popup_button *> buttons;
+    // The regions the face is made of: one of the popup's two sources, the
+    // panel's picture or the stock device's screen.
     capture_region *regions = nullptr;
+    capture_region *panel_regions = nullptr;
+    capture_region *device_regions = nullptr;
+    int device = -1;              // the stock G1000 device (XPLMDeviceID) of this display
+    bool shows_device = false;    // regions is device_regions
+    void *avionics = nullptr;     // our callbacks on the device (XPLMAvionicsID), when X-Plane has them
     popup_alt_face *alt_face = nullptr;
     bool has_regions = false;
     std::string cmd_name;
@@ -90,6 +97,8 @@ void open_popups_at_start();
 
 // The capture pass, registered for the gauges phase after the simulator's drawing.
 int capture_draw_cb(XPLMDrawingPhase phase, int is_before, void *ref);
+// False (logged once) when this thread has no framebuffer functions to copy with.
+bool capture_functions_loaded();
 
 // Window callbacks.
 void popup_draw(XPLMWindowID win, void *ref);

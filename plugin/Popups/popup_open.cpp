@@ -161,7 +161,8 @@ static void popup_open(popup *pup)
     logMsg("Window Opened");
 
     win_resize_ctl_init(&pup->resize_ctl, pup->win, static_cast<int>(pup->image_w), static_cast<int>(pup->image_h));
-    capture_regions_clear_failed(pup->regions);
+    capture_regions_clear_failed(pup->panel_regions);
+    capture_regions_clear_failed(pup->device_regions);
     popup_place(pup);
     XPLMSetWindowIsVisible(pup->win, 1);
     logMsg("Window Opened");

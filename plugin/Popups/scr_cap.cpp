@@ -1,7 +1,8 @@
 /*
- * Capture regions: the PFD and MFD rectangles of the panel framebuffer are
- * copied on the graphics card into one texture each (a framebuffer blit, at
- * most `fps` times a second) and drawn into the popup windows as quads.
+ * Capture regions: the PFD and MFD rectangles of the panel framebuffer, or
+ * the stock devices' whole screens, are copied on the graphics card into one
+ * texture each (a framebuffer blit, at most `fps` times a second) and drawn
+ * into the popup windows as quads.
  */
 #include "scr_cap.h"
 
@@ -14,13 +15,26 @@
 static constexpr double NO_REGION = std::numeric_limits<double>::quiet_NaN();
 
 capture_region pfd_regions[] = {
-    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
 };
 
 capture_region mfd_regions[] = {
-    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
+    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
+};
+
+// A device's screen is the whole picture: no strip is left, and it is drawn
+// opaque (the simulator's usual blending costs a software renderer a pass
+// over every pixel, for nothing on a texture without alpha).
+capture_region pfd_device_regions[] = {
+    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false, true},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
+};
+
+capture_region mfd_device_regions[] = {
+    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false, true},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
 };
 
 bool capture_region_is_end(const capture_region *region)
@@ -78,12 +92,15 @@ static bool capture_region_make_objects(capture_region *region, GLint prev)
     return true;
 }
 
+static bool capture_region_due(const capture_region *region, uint64_t now_us)
+{
+    double elapsed = static_cast<double>(now_us - region->last_cap_us);
+    return 1000000.0 / region->fps <= elapsed;
+}
+
 void capture_region_grab(capture_region *region, uint64_t now_us)
 {
-    if (region->failed)
-        return;
-    double elapsed = static_cast<double>(now_us - region->last_cap_us);
-    if (1000000.0 / region->fps > elapsed)
+    if (region->failed || !capture_region_due(region, now_us))
         return;
 
     // The framebuffer the simulator draws its panel into in this pass.
@@ -103,6 +120,25 @@ void capture_region_grab(capture_region *region, uint64_t now_us)
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(prev));
     region->last_cap_us = now_us;
+}
+
+void capture_region_grab_viewport(capture_region *region, uint64_t now_us)
+{
+    if (region->failed || !capture_region_due(region, now_us))
+        return;
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (viewport[2] <= 0 || viewport[3] <= 0)
+        return;
+    // A screen of another size than the texture's needs a texture of its size.
+    if (viewport[2] != static_cast<GLint>(region->src_w) || viewport[3] != static_cast<GLint>(region->src_h)) {
+        capture_region_release(region);
+        region->src_w = viewport[2];
+        region->src_h = viewport[3];
+    }
+    region->src_x = viewport[0];
+    region->src_y = viewport[1];
+    capture_region_grab(region, now_us);
 }
 
 void capture_region_release(capture_region *region)
@@ -127,7 +163,10 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void
     }
     if (region->tex == 0)
         return;
-    XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
+    if (region->opaque)
+        XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
+    else
+        XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
     XPLMBindTexture2d(static_cast<int>(region->tex), 0);
     // The texture's bottom row is the source's bottom row: no flip.
     glBegin(GL_QUADS);

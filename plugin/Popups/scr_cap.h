@@ -28,14 +28,22 @@ struct capture_region {
     uint32_t tex;
     uint32_t fbo;
     bool failed;     // its framebuffer object was incomplete: not captured until the popup opens again
+    bool opaque;     // drawn without blending and alpha and depth tests, which a picture with no alpha needs not
 };
 
+// The panel's picture: the PFD and MFD rectangles of the panel framebuffer.
 extern capture_region pfd_regions[];
 extern capture_region mfd_regions[];
+// The stock devices' screens: each one whole screen, sized when first copied.
+extern capture_region pfd_device_regions[];
+extern capture_region mfd_device_regions[];
 
 bool capture_region_is_end(const capture_region *region);
 void capture_region_update(capture_region *region, bool visible, uint64_t now_us);
 void capture_region_grab(capture_region *region, uint64_t now_us);
+// The rate-limited copy of the whole viewport of the bound framebuffer (a
+// device's screen): the region takes the viewport's place and size.
+void capture_region_grab_viewport(capture_region *region, uint64_t now_us);
 void capture_region_release(capture_region *region);
 void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user);
 // Gives every region of a table a new chance after a failed framebuffer object.

@@ -110,6 +110,77 @@ XPLM_API int XPLMHasKeyboardFocus(XPLMWindowID inWindow);
 XPLM_API void XPLMBringWindowToFront(XPLMWindowID inWindow);
 XPLM_API int XPLMIsWindowInFront(XPLMWindowID inWindow);
 
+#if defined(XPLM400)
+/*
+ * Built-in cockpit devices (SDK 4.0, X-Plane 12.04 and later; the mouse,
+ * cursor and keyboard members and XPLMIsAvionicsBound from SDK 4.1, X-Plane
+ * 12.1.0). Drawing callbacks run with the device's screen framebuffer bound
+ * and a 2-D projection in its pixels, origin bottom-left. X-Plane 11 has none
+ * of these functions: look them up at run time with XPLMFindSymbol.
+ */
+enum {
+    xplm_device_GNS430_1 = 0,
+    xplm_device_GNS430_2 = 1,
+    xplm_device_GNS530_1 = 2,
+    xplm_device_GNS530_2 = 3,
+    xplm_device_CDU739_1 = 4,
+    xplm_device_CDU739_2 = 5,
+    xplm_device_G1000_PFD_1 = 6,
+    xplm_device_G1000_MFD = 7,
+    xplm_device_G1000_PFD_2 = 8,
+    xplm_device_CDU815_1 = 9,
+    xplm_device_CDU815_2 = 10,
+    xplm_device_Primus_PFD_1 = 11,
+    xplm_device_Primus_PFD_2 = 12,
+    xplm_device_Primus_MFD_1 = 13,
+    xplm_device_Primus_MFD_2 = 14,
+    xplm_device_Primus_MFD_3 = 15,
+    xplm_device_Primus_RMU_1 = 16,
+    xplm_device_Primus_RMU_2 = 17,
+    xplm_device_MCDU_1 = 18,
+    xplm_device_MCDU_2 = 19
+};
+typedef int XPLMDeviceID;
+
+/* Before X-Plane draws: return 0 to suppress its drawing. After: ignored. */
+typedef int (*XPLMAvionicsCallback_f)(XPLMDeviceID inDeviceID, int inIsBefore, void *inRefcon);
+typedef int (*XPLMAvionicsMouse_f)(int x, int y, XPLMMouseStatus inMouse, void *inRefcon);
+typedef int (*XPLMAvionicsMouseWheel_f)(int x, int y, int wheel, int clicks, void *inRefcon);
+typedef XPLMCursorStatus (*XPLMAvionicsCursor_f)(int x, int y, void *inRefcon);
+typedef int (*XPLMAvionicsKeyboard_f)(char inKey, XPLMKeyFlags inFlags, char inVirtualKey, void *inRefCon, int losingFocus);
+
+typedef void *XPLMAvionicsID;
+
+/* 104 bytes on 64-bit targets with SDK 4.1 (32 with 4.0, which lacks the
+   nine mouse, cursor and keyboard members). */
+typedef struct {
+    int structSize;
+    XPLMDeviceID deviceId;
+    XPLMAvionicsCallback_f drawCallbackBefore;
+    XPLMAvionicsCallback_f drawCallbackAfter;
+#if defined(XPLM410)
+    XPLMAvionicsMouse_f bezelClickCallback;
+    XPLMAvionicsMouse_f bezelRightClickCallback;
+    XPLMAvionicsMouseWheel_f bezelScrollCallback;
+    XPLMAvionicsCursor_f bezelCursorCallback;
+    XPLMAvionicsMouse_f screenTouchCallback;
+    XPLMAvionicsMouse_f screenRightTouchCallback;
+    XPLMAvionicsMouseWheel_f screenScrollCallback;
+    XPLMAvionicsCursor_f screenCursorCallback;
+    XPLMAvionicsKeyboard_f keyboardCallback;
+#endif
+    void *refcon;
+} XPLMCustomizeAvionics_t;
+
+XPLM_API XPLMAvionicsID XPLMRegisterAvionicsCallbacksEx(XPLMCustomizeAvionics_t *inParams);
+XPLM_API void XPLMUnregisterAvionicsCallbacks(XPLMAvionicsID inAvionicsId);
+#endif /* XPLM400 */
+
+#if defined(XPLM410)
+/* 1 when the user's aircraft uses the device. */
+XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle);
+#endif /* XPLM410 */
+
 #ifdef __cplusplus
 }
 #endif

@@ -32,6 +32,18 @@ XPLM_API XPLMCommandRef XPLMCreateCommand(const char *inName, const char *inDesc
 XPLM_API void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler, int inBefore, void *inRefcon);
 XPLM_API void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler, int inBefore, void *inRefcon);
 
+enum {
+    xplm_Host_Unknown = 0,
+    xplm_Host_XPlane = 1
+};
+typedef int XPLMHostApplicationID;
+
+/* X-Plane's version (11.55: 11550; 12.1.4: 121400) and the XPLM's (411 for SDK 4.1.1). */
+XPLM_API void XPLMGetVersions(int *outXPlaneVersion, int *outXPLMVersion, XPLMHostApplicationID *outHostID);
+
+/* The address of an SDK function by name, or NULL when this simulator has none. */
+XPLM_API void *XPLMFindSymbol(const char *inString);
+
 #ifdef __cplusplus
 }
 #endif

@@ -159,6 +159,7 @@ const char *live_key_name(LiveKey key)
     case LiveKey::draw_callbacks: return "draw_callbacks";
     case LiveKey::menus: return "menus";
     case LiveKey::menu_items: return "menu_items";
+    case LiveKey::avionics_callbacks: return "avionics_callbacks";
     case LiveKey::textures: return "textures";
     case LiveKey::framebuffers: return "framebuffers";
     case LiveKey::os_cursors: return "os_cursors";
@@ -473,6 +474,18 @@ Action parse_action(const Args &line)
         if (a[0].text != "100" && a[0].text != "150" && a[0].text != "200")
             fail("ui-scale \"" + a[0].text + "\": the user-interface scale is 100, 150 or 200 (per cent)");
         return SetUiScale{integer(a[0], "ui-scale")};
+    }
+    if (name == "xplane") {
+        count(a, 1, 1, "xplane 11|12");
+        if (a[0].text != "11" && a[0].text != "12")
+            fail("xplane \"" + a[0].text + "\": the simulator's version is 11 or 12");
+        return SetXPlane{integer(a[0], "xplane")};
+    }
+    if (name == "aircraft") {
+        count(a, 1, 1, "aircraft panel|stock-g1000");
+        if (a[0].text != "panel" && a[0].text != "stock-g1000")
+            fail("aircraft \"" + a[0].text + "\": the user's aircraft is panel or stock-g1000");
+        return SetAircraft{a[0].text == "stock-g1000"};
     }
     if (name == "load") {
         count(a, 0, 1, "load [PATH]");

@@ -48,7 +48,7 @@ enum class Visibility { visible, hidden, none };
 enum class WindowMode { free, fullscreen, popout };
 enum class CursorKind { standard, hidden, arrow, custom };
 enum class LiveKey {
-    windows, command_handlers, flight_loops, draw_callbacks, menus, menu_items,
+    windows, command_handlers, flight_loops, draw_callbacks, menus, menu_items, avionics_callbacks,
     textures, framebuffers, os_cursors, threads
 };
 
@@ -59,6 +59,8 @@ struct Rect {
 // Actions.
 struct SetMonitors { std::vector<Monitor> monitors; };
 struct SetUiScale { int percent = 100; };         // 100, 150 or 200
+struct SetXPlane { int version = 12; };           // 11 or 12
+struct SetAircraft { bool stock_g1000 = false; }; // panel or stock-g1000
 struct Load { std::string path; };               // empty: the default plug-in
 struct Enable {};
 struct Disable {};
@@ -104,7 +106,7 @@ using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unlo
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive,
-                            EditSettings, ExpectCfgCount, ExpectCfgLine>;
+                            EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft>;
 
 struct Command {
     int line = 0;

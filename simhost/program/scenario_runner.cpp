@@ -118,6 +118,7 @@ int live_count(const simhost::LiveObjects &live, LiveKey key)
     case LiveKey::draw_callbacks: return live.draw_callbacks;
     case LiveKey::menus: return live.menus;
     case LiveKey::menu_items: return live.menu_items;
+    case LiveKey::avionics_callbacks: return live.avionics_callbacks;
     case LiveKey::textures: return live.textures;
     case LiveKey::framebuffers: return live.framebuffers;
     case LiveKey::os_cursors: return live.os_cursors;
@@ -162,6 +163,7 @@ simhost::Host &ScenarioRunner::host()
         if (options_.fps > 0)
             host_options.frame_seconds = 1.0 / options_.fps;
         host_ = std::make_unique<simhost::Host>(host_options);
+        host_->set_xplane_version(initial_xplane_version_);
     }
     return *host_;
 }
@@ -248,6 +250,21 @@ Outcome ScenarioRunner::operator()(const SetUiScale &c)
     else
         initial_ui_scale_ = c.percent;
     return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetXPlane &c)
+{
+    if (host_)
+        host_->set_xplane_version(c.version);
+    else
+        initial_xplane_version_ = c.version;
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetAircraft &c)
+{
+    host().load_aircraft(c.stock_g1000);
+    return host().enabled() ? done("the plug-in heard XPLM_MSG_PLANE_LOADED for plane 0") : done();
 }
 
 Outcome ScenarioRunner::operator()(const Load &c)

@@ -52,6 +52,8 @@ public:
     // One step per action type.
     Outcome operator()(const SetMonitors &c);
     Outcome operator()(const SetUiScale &c);
+    Outcome operator()(const SetXPlane &c);
+    Outcome operator()(const SetAircraft &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);
     Outcome operator()(const Disable &c);
@@ -92,6 +94,7 @@ private:
     std::ostream &err_;
     std::vector<simhost::Monitor> initial_monitors_;
     int initial_ui_scale_ = 100;
+    int initial_xplane_version_ = 12;
     std::unique_ptr<simhost::Host> host_;
     size_t mark_ = 0;
     int mark_line_ = 0;

@@ -1,7 +1,8 @@
 /*
- * One frame of the simulator: due flight loops, held commands, the panel
- * passes with the gauges callbacks, the window pass, and the cursor. Also the
- * screenshots of what the last frame left on the desktop.
+ * One frame of the simulator: due flight loops, held commands, the stock
+ * avionics' screens, the panel passes with the gauges callbacks, the window
+ * pass, and the cursor. Also the screenshots of what the last frame left on
+ * the desktop.
  */
 #include "sim.h"
 
@@ -34,6 +35,7 @@ void Sim::run_frame()
     if (callbacks_allowed())
         flight_loops.dispatch(time, options.frame_seconds, frame);
     commands.continue_held();
+    avionics_pass();
     if (passes.both) {
         panel_pass(1);
         panel_pass(2);
@@ -42,6 +44,15 @@ void Sim::run_frame()
     }
     window_pass();
     ask_cursor();
+}
+
+void Sim::avionics_pass()
+{
+    PanelLook look;
+    look.lit = true;
+    look.time = time;
+    look.frame = frame;
+    avionics.draw(look, callbacks_allowed(), gl_names);
 }
 
 void Sim::panel_pass(int value)
@@ -57,6 +68,7 @@ void Sim::panel_pass(int value)
         look.lit = value == 2;
         look.time = time;
         look.frame = frame;
+        look.grey_screens = avionics.aircraft() == Aircraft::stock_g1000;
         draw_panel(look);
         host_state();
     }

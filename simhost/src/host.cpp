@@ -4,6 +4,8 @@
  */
 #include "simhost/host.h"
 
+#include <stdexcept>
+
 #include "platform.h"
 #include "sim.h"
 
@@ -63,6 +65,26 @@ void Host::send_message(int message, void *param)
         PluginCall call(CallbackKind::message);
         sim.plugin.entry.receive(XPLM_PLUGIN_XPLANE, message, param);
     }
+}
+
+void Host::set_xplane_version(int version)
+{
+    if (version != 11 && version != 12)
+        throw std::invalid_argument("simhost: X-Plane version " + std::to_string(version) + " is not 11 or 12");
+    impl_->sim.xplane_version = version;
+}
+
+int Host::xplane_version() const { return impl_->sim.xplane_version; }
+
+void Host::load_aircraft(bool stock_g1000)
+{
+    impl_->sim.load_aircraft(stock_g1000 ? Aircraft::stock_g1000 : Aircraft::panel);
+}
+
+uint32_t Host::device_pixel(XPLMDeviceID device, int x, int y) const
+{
+    const RenderTarget *screen = impl_->sim.avionics.screen(device);
+    return screen != nullptr ? screen->pixel(x, y) : 0;
 }
 
 void Host::set_monitors(const std::vector<Rect> &monitors)

@@ -256,8 +256,18 @@ void draw_panel(const PanelLook &look)
         return;
     }
     clear_pixels(0, 0, panel_width, panel_height, 0x000000);
+    if (look.grey_screens) {
+        clear_pixels(0, 0, 2 * display_w, display_h, stock_panel_grey);
+        return;
+    }
     draw_display(0, true, look);
     draw_display(display_w, false, look);
+}
+
+void draw_device_screen(bool pfd, const PanelLook &look)
+{
+    glDisable(GL_BLEND);
+    draw_display(0, pfd, look);
 }
 
 }  // namespace simhost

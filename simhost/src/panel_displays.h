@@ -3,7 +3,9 @@
  * panel texture whose two screens are the synthetic PFD (at 0, 0) and MFD (at
  * 1024, 0), each 1024 x 768. Lit (the emissive pass) they show moving
  * pictures with corner markers and the frame number in bits; unlit (the
- * albedo pass) they are dark glass.
+ * albedo pass) they are dark glass. An aircraft with the stock G1000 leaves
+ * the two screen regions a uniform grey: its displays are the devices' own
+ * screens, drawn with the same pictures.
  */
 #ifndef SIMHOST_PANEL_DISPLAYS_H
 #define SIMHOST_PANEL_DISPLAYS_H
@@ -19,11 +21,18 @@ struct PanelLook {
     bool lit = false;     // the screens are on (emissive pass)
     double time = 0;      // simulated seconds: what the pictures show
     uint64_t frame = 0;   // the frame number the displays carry
+    bool grey_screens = false;   // lit screen regions a uniform grey (stock avionics aircraft)
 };
+
+constexpr uint32_t stock_panel_grey = 0x808080;
 
 // Draws the whole panel into the bound framebuffer; the projection is in
 // panel pixels, origin bottom-left.
 void draw_panel(const PanelLook &look);
+
+// Draws one display, the PFD or the MFD, filling a bound 1024 x 768 screen
+// whose projection is in its pixels.
+void draw_device_screen(bool pfd, const PanelLook &look);
 
 }  // namespace simhost
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include <XPLMPlugin.h>
+
 #include "gl_api.h"
 #include "platform.h"
 
@@ -69,6 +71,7 @@ Sim::~Sim()
     unload();
     desktop.release(gl_names);
     panel.release(gl_names);
+    avionics.release(gl_names);
     current_sim = nullptr;
 }
 
@@ -183,16 +186,21 @@ void Sim::forget_plugin_objects()
     left.draw_callbacks = draw_callbacks.count();
     left.menus = menus.menu_count();
     left.menu_items = menus.item_count();
-    if (left.windows + left.command_handlers + left.flight_loops + left.draw_callbacks + left.menus + left.menu_items > 0)
+    left.avionics_callbacks = avionics.count();
+    if (left.windows + left.command_handlers + left.flight_loops + left.draw_callbacks + left.menus + left.menu_items +
+            left.avionics_callbacks >
+        0)
         host_log("the plug-in left behind " + std::to_string(left.windows) + " windows, " +
                  std::to_string(left.command_handlers) + " command handlers, " + std::to_string(left.flight_loops) +
                  " flight loops, " + std::to_string(left.draw_callbacks) + " draw callbacks, " +
-                 std::to_string(left.menus) + " menus, " + std::to_string(left.menu_items) + " menu items");
+                 std::to_string(left.menus) + " menus, " + std::to_string(left.menu_items) + " menu items, " +
+                 std::to_string(left.avionics_callbacks) + " avionics callbacks");
     leftovers_ = left;
     windows.clear();
     commands.clear_handlers();
     flight_loops.clear();
     draw_callbacks.clear();
+    avionics.clear();
     menus.clear();
     gesture_window_ = nullptr;
 }
@@ -209,6 +217,15 @@ void Sim::set_ui_scale(int percent)
     windows.desktop_changed(layout);
 }
 
+void Sim::load_aircraft(Aircraft aircraft)
+{
+    avionics.set_aircraft(aircraft);
+    if (plugin.loaded && plugin.enabled) {
+        // The message's parameter is the plane's index itself; 0 is the user's.
+        plugin.entry.receive(XPLM_PLUGIN_XPLANE, XPLM_MSG_PLANE_LOADED, nullptr);
+    }
+}
+
 LiveObjects Sim::live() const
 {
     LiveObjects now = leftovers_;
@@ -218,6 +235,7 @@ LiveObjects Sim::live() const
     now.draw_callbacks += draw_callbacks.count();
     now.menus += menus.menu_count();
     now.menu_items += menus.item_count();
+    now.avionics_callbacks += avionics.count();
     const GLuint last = gl_name_bound();
     for (GLuint name = 1; name <= last; name++) {
         if (glIsTexture(name) && gl_names.textures.count(name) == 0)

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "avionics.h"
 #include "commands.h"
 #include "desktop.h"
 #include "desktop_render.h"
@@ -61,6 +62,8 @@ public:
 
     void set_monitors(const std::vector<Monitor> &list);
     void set_ui_scale(int percent);
+    // Loads the user's aircraft: the plug-in hears XPLM_MSG_PLANE_LOADED for plane 0.
+    void load_aircraft(Aircraft aircraft);
     void run_frame();
     void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
     void ask_cursor();
@@ -94,12 +97,18 @@ public:
     PanelPasses passes;
     int panel_render_type = 0;
 
+    // The simulator's version as XPLMGetVersions reports it: 12 offers the
+    // SDK 4.x functions (the stock avionics), 11 does not.
+    int xplane_version = 12;
+    Avionics avionics;
+
     HostGlNames gl_names;
     RenderTarget panel;
     DesktopRenderer desktop;
     NativeDesktop native;
 
 private:
+    void avionics_pass();
     void panel_pass(int value);
     void window_pass();
     void update_command_handlers();

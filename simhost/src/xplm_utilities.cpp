@@ -1,7 +1,11 @@
 /*
- * XPLMUtilities: the log and commands.
+ * XPLMUtilities: the log, commands, the versions, and the look-up of SDK
+ * functions by name (the 4.x ones only on X-Plane 12).
  */
+#include <XPLMDisplay.h>
 #include <XPLMUtilities.h>
+
+#include <string>
 
 #include "sim.h"
 
@@ -70,4 +74,41 @@ XPLM_API void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandC
     Sim *sim = Sim::current();
     if (Command *command = find_command(sim, inComand))
         sim->commands.remove_handler(command, inHandler, inBefore != 0, inRefcon);
+}
+
+XPLM_API void XPLMGetVersions(int *outXPlaneVersion, int *outXPLMVersion, XPLMHostApplicationID *outHostID)
+{
+    Sim *sim = Sim::current();
+    const bool twelve = sim == nullptr || sim->xplane_version >= 12;
+    // X-Plane 12.1.4 with SDK 4.1.1; X-Plane 11.55 with SDK 3.0.3.
+    if (outXPlaneVersion != nullptr)
+        *outXPlaneVersion = twelve ? 121400 : 11550;
+    if (outXPLMVersion != nullptr)
+        *outXPLMVersion = twelve ? 411 : 303;
+    if (outHostID != nullptr)
+        *outHostID = xplm_Host_XPlane;
+}
+
+XPLM_API void *XPLMFindSymbol(const char *inString)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inString == nullptr)
+        return nullptr;
+    const std::string name = inString;
+    const struct {
+        const char *name;
+        void *address;
+        bool sdk4;
+    } symbols[] = {
+        {"XPLMGetVersions", reinterpret_cast<void *>(&XPLMGetVersions), false},
+        {"XPLMFindSymbol", reinterpret_cast<void *>(&XPLMFindSymbol), false},
+        {"XPLMRegisterAvionicsCallbacksEx", reinterpret_cast<void *>(&XPLMRegisterAvionicsCallbacksEx), true},
+        {"XPLMUnregisterAvionicsCallbacks", reinterpret_cast<void *>(&XPLMUnregisterAvionicsCallbacks), true},
+        {"XPLMIsAvionicsBound", reinterpret_cast<void *>(&XPLMIsAvionicsBound), true},
+    };
+    for (const auto &symbol : symbols) {
+        if (name == symbol.name)
+            return symbol.sdk4 && sim->xplane_version < 12 ? nullptr : symbol.address;
+    }
+    return nullptr;
 }

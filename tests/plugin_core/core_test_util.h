@@ -1,6 +1,6 @@
 /*
  * Helpers shared by the plug-in core tests: popups.cfg as a key map, the
- * fourteen keys in their order, and starting the linked plug-in on a
+ * keys in their order, and starting the linked plug-in on a
  * prepared simulator folder.
  */
 #ifndef VXR_CORE_TEST_UTIL_H

@@ -23,7 +23,8 @@ const std::string first_file =
     "pfd_nbzl_x = 0\npfd_nbzl_y = 0\npfd_nbzl_w = 1024\npfd_nbzl_h = 768\n"
     "pfd_nbzl_fill_window = 1\npfd_nbzl_popup_at_start = 0\npfd_nbzl_monitor_start = -1\n"
     "mfd_nbzl_x = 0\nmfd_nbzl_y = 0\nmfd_nbzl_w = 1024\nmfd_nbzl_h = 768\n"
-    "mfd_nbzl_fill_window = 1\nmfd_nbzl_popup_at_start = 0\nmfd_nbzl_monitor_start = -1\n";
+    "mfd_nbzl_fill_window = 1\nmfd_nbzl_popup_at_start = 0\nmfd_nbzl_monitor_start = -1\n"
+    "pfd_nbzl_source = 0\nmfd_nbzl_source = 0\n";
 
 // Lines that hold the key, a byte-order mark before the first line aside.
 int lines_holding(const std::string &text, const std::string &key)
@@ -56,7 +57,7 @@ TEST(PrefsByteOrderMark, TheFirstKeyIsReadAndTheMarkIsNotWrittenBack)
     EXPECT_EQ(lines_holding(text, "pfd_nbzl_x"), 1) << text;
     EXPECT_EQ(text.find("pfd_nbzl_x = 250\r\n"), 0u) << text;
     EXPECT_NE(text.find("# mine\r\n"), std::string::npos) << text;
-    EXPECT_EQ(vxr_test::read_cfg(sim.root.settings_file()).entries.size(), 14u);
+    EXPECT_EQ(vxr_test::read_cfg(sim.root.settings_file()).entries.size(), 16u);
 }
 
 // One hand edit made while the plug-in is enabled, and what the session changes meanwhile.

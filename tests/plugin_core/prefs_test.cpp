@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 using vxr_test::read_cfg;
 using vxr_test::LinkedSim;
 
-const std::vector<int> defaults = {0, 0, 1024, 768, 1, 0, -1, 0, 0, 1024, 768, 1, 0, -1};
+const std::vector<int> defaults = {0, 0, 1024, 768, 1, 0, -1, 0, 0, 1024, 768, 1, 0, -1, 0, 0};
 
 std::vector<std::string> added_lines_for(const std::vector<std::string> &keys)
 {
@@ -32,18 +32,18 @@ TEST(Prefs, NoFileGivesEveryDefaultInOrderAndWritesThemAll)
     EXPECT_TRUE(sim.logged_in_order({"Created Configuration: popups.cfg with path " + sim.root.settings_file(),
         "Error Reading Config File. Creating New File"}));
     EXPECT_TRUE(sim.logged_in_order(added_lines_for(vxr_test::popups_cfg_keys())));
-    EXPECT_EQ(sim.count_logged("Error Getting Data - added: "), 14);
+    EXPECT_EQ(sim.count_logged("Error Getting Data - added: "), 16);
     EXPECT_EQ(sim.count_logged("Unable to Initialize Failures"), 0);
 
     auto cfg = read_cfg(sim.root.settings_file()).entries;
-    ASSERT_EQ(cfg.size(), 14u);
+    ASSERT_EQ(cfg.size(), 16u);
     for (size_t i = 0; i < vxr_test::popups_cfg_keys().size(); i++)
         EXPECT_EQ(cfg[vxr_test::popups_cfg_keys()[i]], std::to_string(defaults[i])) << vxr_test::popups_cfg_keys()[i];
     EXPECT_EQ(pfd_nbzl_prefs.monitor_start->get(), -1);
     EXPECT_EQ(mfd_nbzl_prefs.h->get(), 768);
 }
 
-TEST(Prefs, AFileWithOneKeyKeepsItAndGetsTheOtherThirteen)
+TEST(Prefs, AFileWithOneKeyKeepsItAndGetsTheOtherFifteen)
 {
     LinkedSim sim({}, false);
     vxr_test::write_file(sim.root.settings_file(), "pfd_nbzl_w = 800\n");
@@ -51,10 +51,10 @@ TEST(Prefs, AFileWithOneKeyKeepsItAndGetsTheOtherThirteen)
 
     EXPECT_EQ(pfd_nbzl_prefs.w->get(), 800);
     EXPECT_EQ(sim.count_logged("Error Reading Config File"), 0);
-    EXPECT_EQ(sim.count_logged("Error Getting Data - added: "), 13);
+    EXPECT_EQ(sim.count_logged("Error Getting Data - added: "), 15);
     EXPECT_EQ(sim.count_logged("added: pfd_nbzl_w"), 0);
     auto cfg = read_cfg(sim.root.settings_file()).entries;
-    EXPECT_EQ(cfg.size(), 14u);
+    EXPECT_EQ(cfg.size(), 16u);
     EXPECT_EQ(cfg["pfd_nbzl_w"], "800");
     EXPECT_EQ(cfg["mfd_nbzl_w"], "1024");
 }
@@ -157,7 +157,7 @@ TEST(Prefs, AMissingSettingsFolderIsCreated)
     fs::remove_all(sim.root.plugin_dir() + "/settings");
     core_test::load(sim);
     EXPECT_TRUE(fs::is_directory(sim.root.plugin_dir() + "/settings"));
-    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries.size(), 14u);
+    EXPECT_EQ(read_cfg(sim.root.settings_file()).entries.size(), 16u);
     EXPECT_EQ(sim.count_logged("Unable to Initialize Failures"), 0);
 }
 

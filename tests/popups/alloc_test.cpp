@@ -6,6 +6,7 @@
 // plug-in makes to them are theirs, not the plug-in's, and are not counted;
 // the plug-in's own code, the utility library, cairo and the C++ library are.
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ using namespace popup_test;
 using vxr_test::LinkedSim;
 
 std::atomic<long> callback_calls{0};
+int64_t allocations = 0;
 
 void probe(simhost::CallbackKind, bool entering)
 {
@@ -29,6 +31,19 @@ void probe(simhost::CallbackKind, bool entering)
     } else {
         vxr_test::alloc_callback_leave();
     }
+}
+
+// Counts what the plug-in's callbacks allocate over the frames, after showing
+// that the counting itself counts (both kinds of allocation inside a callback).
+void count_frames(LinkedSim &sim, int frames)
+{
+    ASSERT_TRUE(vxr_test::alloc_count_works());
+    callback_calls = 0;
+    int64_t before = vxr_test::alloc_counts().plugin;
+    simhost::set_callback_probe(probe);
+    sim.host->run_frames(frames);
+    simhost::set_callback_probe(nullptr);
+    allocations = vxr_test::alloc_counts().plugin - before;
 }
 
 TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
@@ -47,18 +62,29 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     ASSERT_NE(mfd_regions[0].tex, 0u);
     ASSERT_EQ(sim.host->cursor().status, xplm_CursorCustom);
 
-    // The counting itself counts: both kinds of allocation inside a callback.
-    ASSERT_TRUE(vxr_test::alloc_count_works());
-    callback_calls = 0;
-    int64_t before = vxr_test::alloc_counts().plugin;
-
-    simhost::set_callback_probe(probe);
-    sim.host->run_frames(100);
-    simhost::set_callback_probe(nullptr);
-    EXPECT_EQ(vxr_test::alloc_counts().plugin - before, 0);
+    count_frames(sim, 100);
+    EXPECT_EQ(allocations, 0);
     // 100 flight loops, 200 passes, 200 window draws, 100 cursor questions at the least.
     EXPECT_GE(callback_calls.load(), 600);
     EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, display_to_area_y(64, 768)), pfd_markers.bottom_left);
+}
+
+TEST(PopupAlloc, SteadyFramesFromTheStockDevicesAllocateNothing)
+{
+    vxr_test::alloc_count_init(true);
+    LinkedSim sim(cockpit_monitors(), false);
+    sim.host->load_aircraft(true);
+    sim.load();
+    sim.host->run_frames(65);
+    ASSERT_TRUE(window_of(sim, pfd_title).visible);
+    ASSERT_NE(pfd_device_regions[0].tex, 0u);
+    ASSERT_NE(mfd_device_regions[0].tex, 0u);
+
+    count_frames(sim, 100);
+    EXPECT_EQ(allocations, 0);
+    // 100 flight loops, 200 passes, 200 device callbacks, 200 window draws at the least.
+    EXPECT_GE(callback_calls.load(), 700);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, 64), pfd_markers.bottom_left);
 }
 
 }  // namespace

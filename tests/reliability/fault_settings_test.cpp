@@ -45,11 +45,12 @@ TEST(FaultSettings, BadValuesGetDefaultsAndGoodOnesAreKept)
     const std::map<std::string, std::string> bad = {
         {"pfd_nbzl_x", "99999999999"}, {"pfd_nbzl_y", "-"}, {"pfd_nbzl_w", "12abc"},
         {"pfd_nbzl_h", "2147483648"}, {"pfd_nbzl_fill_window", "0x1"}, {"pfd_nbzl_monitor_start", "1.5"},
-        {"mfd_nbzl_monitor_start", ""},
+        {"mfd_nbzl_monitor_start", ""}, {"pfd_nbzl_source", "two"},
     };
     const std::map<std::string, int> good = {
         {"pfd_nbzl_popup_at_start", -1}, {"mfd_nbzl_x", -2147483647 - 1}, {"mfd_nbzl_y", 2147483647},
         {"mfd_nbzl_w", 800}, {"mfd_nbzl_h", 600}, {"mfd_nbzl_fill_window", 0}, {"mfd_nbzl_popup_at_start", -1},
+        {"mfd_nbzl_source", 1},
     };
     std::string text;
     for (const auto &[key, value] : bad)

@@ -58,7 +58,8 @@ testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int thre
     } counts[] = {
         {"windows", live.windows}, {"command handlers", live.command_handlers},
         {"flight loops", live.flight_loops}, {"draw callbacks", live.draw_callbacks},
-        {"menus", live.menus}, {"menu items", live.menu_items}, {"textures", live.textures},
+        {"menus", live.menus}, {"menu items", live.menu_items},
+        {"avionics callbacks", live.avionics_callbacks}, {"textures", live.textures},
         {"framebuffers", live.framebuffers}, {"cursors", live.os_cursors},
         {"extra threads", live.threads - threads},
     };

@@ -32,7 +32,7 @@ extern const char swap_cmd[];
 std::map<std::string, int> prefs_in_memory();
 
 // popups.cfg read with conf_read_file: success when it parses without a bad
-// line and every one of the fourteen keys is a whole number; *values gets them.
+// line and every one of the plug-in's keys is a whole number; *values gets them.
 testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::string, int> *values = nullptr);
 
 // The threads of the process before the plug-in starts any. A sanitizer's

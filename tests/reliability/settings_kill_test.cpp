@@ -48,7 +48,7 @@ conf_t *conf_of(const settings_set &set)
 }
 
 // The file's entries; *why says what is wrong when it does not parse
-// cleanly or holds anything but the fourteen keys.
+// cleanly or holds anything but the keys.
 settings_set read_back(const std::string &path, std::string *why)
 {
     vxr_test::CfgFile file = vxr_test::read_cfg(path);

@@ -203,6 +203,22 @@ TEST(Commands, UiScale)
     EXPECT_FALSE(parse("ui-scale 200")[0].is_expectation());
 }
 
+TEST(Commands, SimulatorVersionAndAircraft)
+{
+    EXPECT_EQ(action_of<SetXPlane>("xplane 11").version, 11);
+    EXPECT_EQ(action_of<SetXPlane>("xplane 12").version, 12);
+    EXPECT_TRUE(action_of<SetAircraft>("aircraft stock-g1000").stock_g1000);
+    EXPECT_FALSE(action_of<SetAircraft>("aircraft panel").stock_g1000);
+    for (const char *bad : {"xplane", "xplane 10", "xplane 13", "xplane 12.1", "xplane +12", "xplane 11 12",
+                            "aircraft", "aircraft stock", "aircraft G1000", "aircraft \"stock-g1000\" panel"}) {
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
+    }
+    EXPECT_NE(error_of("xplane 10").message.find("11 or 12"), std::string::npos);
+    EXPECT_NE(error_of("aircraft c172").message.find("panel or stock-g1000"), std::string::npos);
+    EXPECT_FALSE(parse("aircraft panel")[0].is_expectation());
+    EXPECT_EQ(action_of<ExpectLive>("expect live avionics_callbacks 2").key, LiveKey::avionics_callbacks);
+}
+
 TEST(Commands, LifecycleFramesAndPanel)
 {
     EXPECT_EQ(action_of<Load>("load").path, "");

@@ -16,6 +16,7 @@ const std::vector<std::string> &popups_cfg_keys()
         "pfd_nbzl_fill_window", "pfd_nbzl_popup_at_start", "pfd_nbzl_monitor_start",
         "mfd_nbzl_x", "mfd_nbzl_y", "mfd_nbzl_w", "mfd_nbzl_h",
         "mfd_nbzl_fill_window", "mfd_nbzl_popup_at_start", "mfd_nbzl_monitor_start",
+        "pfd_nbzl_source", "mfd_nbzl_source",
     };
     return keys;
 }

@@ -1,5 +1,5 @@
 /*
- * The plug-in's settings file for tests: its fourteen keys, and popups.cfg
+ * The plug-in's settings file for tests: its sixteen keys, and popups.cfg
  * read back with the utility library's own reader.
  */
 #ifndef VXR_TEST_POPUPS_CFG_H
@@ -11,7 +11,8 @@
 
 namespace vxr_test {
 
-// The fourteen keys in registration order: the PFD's seven, then the MFD's.
+// The keys in registration order: the PFD's seven placement keys, the MFD's
+// seven, then the two displays' source keys.
 const std::vector<std::string> &popups_cfg_keys();
 
 struct CfgFile {

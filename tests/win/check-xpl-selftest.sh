@@ -21,6 +21,11 @@ pass() { echo "ok: $*"; passed=$((passed + 1)); }
 fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
 
 cat > "$tmp/plugin.c" <<'SRC'
+#ifdef SDK4_IMPORT
+#define XPLM400 1
+#define XPLM410 1
+#include "XPLMDisplay.h"
+#endif
 #include "XPLMDefs.h"
 #include "XPLMUtilities.h"
 #ifdef UNDECLARED_XPLM
@@ -43,6 +48,10 @@ PLUGIN_API int XPluginStart(char *name, char *sig, char *desc)
 #endif
 #ifdef FOREIGN_DLL
     CoUninitialize();
+#endif
+#ifdef SDK4_IMPORT
+    if (XPLMIsAvionicsBound(0))
+        return 0;
 #endif
     return 1;
 }
@@ -90,6 +99,7 @@ build no_stop "$tmp/libXPLM_64.a" NO_STOP
 build foreign_dll "$tmp/libXPLM_64.a" FOREIGN_DLL -lole32
 build undeclared "$tmp/libwider.a" UNDECLARED_XPLM
 build no_xplm "$tmp/libXPLM_64.a" NO_XPLM
+build sdk4_import "$tmp/libXPLM_64.a" SDK4_IMPORT
 
 expect good pass
 expect extra_export fail "helper_left_exported"
@@ -97,6 +107,7 @@ expect no_stop fail "expected 'XPluginDisable"
 expect foreign_dll fail "imports from ole32.dll"
 expect undeclared fail "not declared with XPLM_API in $sdk: XPLMNotInTheHeaders"
 expect no_xplm fail "imports nothing from XPLM_64.dll"
+expect sdk4_import fail "SDK 4.x functions, which X-Plane 11 lacks: XPLMIsAvionicsBound"
 if out=$("$check" "$tmp/missing.xpl" "$sdk"); then
     fail "a missing plug-in passed"
 else

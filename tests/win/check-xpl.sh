@@ -2,7 +2,9 @@
 # Checks a built Windows plug-in with objdump: an x86-64 DLL that exports exactly
 # the five XPlugin entry points and imports only from Windows' own DLLs,
 # OpenGL and XPLM_64.dll, and from XPLM_64.dll only functions that the SDK
-# headers in SDK_DIR declare with XPLM_API. Prints each finding; exit 1 on any.
+# headers in SDK_DIR declare with XPLM_API, none of them one that X-Plane 11
+# lacks (SDK 4.x: those are looked up at run time). Prints each finding; exit
+# 1 on any.
 # Usage: check-xpl.sh PLUGIN.xpl SDK_DIR
 set -euo pipefail
 
@@ -83,6 +85,14 @@ if [ -n "$xplm_names" ] && [ -z "$undeclared" ]; then
     pass "all $(wc -w <<<"$xplm_names") XPLM_64.dll imports are declared in $sdk"
 elif [ -n "$undeclared" ]; then
     fail "XPLM_64.dll imports not declared with XPLM_API in $sdk:$undeclared"
+fi
+
+sdk4=$("$(dirname "$0")/../../tools/xplm-sdk4-names.sh" "$sdk"/*.h)
+sdk4_imported=$(comm -12 <(echo "$sdk4" | sort -u) <(echo "$xplm_names" | sort -u) | tr '\n' ' ' | sed 's/ $//')
+if [ -n "$sdk4_imported" ]; then
+    fail "XPLM_64.dll imports of SDK 4.x functions, which X-Plane 11 lacks: $sdk4_imported"
+elif [ -n "$sdk4" ]; then
+    pass "no XPLM_64.dll import is an SDK 4.x function"
 fi
 
 echo "$passed passed, $failed failed"

@@ -79,6 +79,7 @@ struct LiveObjects {
     int draw_callbacks = 0;
     int menus = 0;           // menus created by plug-ins
     int menu_items = 0;      // items in plug-in menus and plug-in items in the plug-ins menu
+    int avionics_callbacks = 0;   // registrations on built-in avionics devices
     int textures = 0;        // GL textures alive that the host did not make
     int framebuffers = 0;    // GL framebuffer objects alive that the host did not make
     int os_cursors = 0;      // cursors other clients hold on the desktop (X server); 0 without one
@@ -157,6 +158,19 @@ public:
     const std::vector<Rect> &monitors() const;                   // every monitor's OS rectangle
     // A covered monitor's rectangle in global boxels; false for an uncovered or absent one.
     bool monitor_global(int index, Rect *out) const;
+
+    // The simulator and the user's aircraft. Version 12 (the default) offers
+    // the SDK 4.x functions through XPLMFindSymbol, 11 does not. Loading an
+    // aircraft sends the plug-in XPLM_MSG_PLANE_LOADED for plane 0; with the
+    // stock G1000 (true) devices 6 and 7 are bound and drawn and the panel
+    // texture's screen regions are a uniform grey, else (the panel layout)
+    // the displays are in the panel texture and no device is bound.
+    void set_xplane_version(int version);   // 11 or 12; other values throw std::invalid_argument
+    int xplane_version() const;
+    void load_aircraft(bool stock_g1000);
+    // A pixel of a device's screen as last drawn, 0xRRGGBB, origin
+    // bottom-left; 0 for a device not drawn.
+    uint32_t device_pixel(XPLMDeviceID device, int x, int y) const;
 
     // Frames.
     void run_frames(int n);

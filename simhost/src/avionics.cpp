@@ -1,0 +1,142 @@
+/*
+ * The stock G1000's devices (see avionics.h): registrations and the drawing
+ * of each bound device's screen with the plug-ins' callbacks around it.
+ */
+#include "avionics.h"
+
+#include <algorithm>
+
+#include "callback_probe.h"
+#include "plugin_call.h"
+
+namespace simhost {
+namespace {
+
+int screen_index(XPLMDeviceID device) { return device - xplm_device_G1000_PFD_1; }
+
+}  // namespace
+
+bool Avionics::modelled(XPLMDeviceID device)
+{
+    return device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD || device == xplm_device_G1000_PFD_2;
+}
+
+bool Avionics::bound(XPLMDeviceID device) const
+{
+    // The aircraft with the stock G1000 has one PFD and the MFD; no copilot's PFD.
+    return aircraft_ == Aircraft::stock_g1000 &&
+           (device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD);
+}
+
+AvionicsRegistration *Avionics::add(XPLMDeviceID device, XPLMAvionicsCallback_f before,
+                                    XPLMAvionicsCallback_f after, void *refcon)
+{
+    auto entry = std::make_unique<AvionicsRegistration>();
+    entry->device = device;
+    entry->before = before;
+    entry->after = after;
+    entry->refcon = refcon;
+    registrations_.push_back(std::move(entry));
+    return registrations_.back().get();
+}
+
+const AvionicsRegistration *Avionics::find(XPLMAvionicsID handle) const
+{
+    for (const auto &entry : registrations_) {
+        if (entry.get() == handle && !entry->removed)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+bool Avionics::remove(XPLMAvionicsID handle)
+{
+    AvionicsRegistration *entry = const_cast<AvionicsRegistration *>(find(handle));
+    if (entry == nullptr)
+        return false;
+    entry->removed = true;
+    purge();
+    return true;
+}
+
+int Avionics::count() const
+{
+    return static_cast<int>(
+        std::count_if(registrations_.begin(), registrations_.end(), [](const auto &e) { return !e->removed; }));
+}
+
+void Avionics::clear()
+{
+    for (auto &entry : registrations_)
+        entry->removed = true;
+    purge();
+}
+
+void Avionics::purge()
+{
+    if (running_ > 0)
+        return;
+    registrations_.erase(std::remove_if(registrations_.begin(), registrations_.end(),
+                                        [](const auto &e) { return e->removed; }),
+                         registrations_.end());
+}
+
+void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
+{
+    const RenderTarget &target = screens_[screen_index(device)];
+    // Callbacks registered while these run wait for the next frame.
+    const size_t registered = registrations_.size();
+    for (size_t i = 0; i < registered; i++) {
+        AvionicsRegistration *entry = registrations_[i].get();
+        XPLMAvionicsCallback_f callback = before ? entry->before : entry->after;
+        if (entry->removed || entry->device != device || callback == nullptr)
+            continue;
+        reset_gl_state(target, 0, screen_width, 0, screen_height);
+        int result;
+        {
+            ProbeScope probe(CallbackKind::draw);
+            PluginCall call(CallbackKind::draw);
+            result = callback(device, before ? 1 : 0, entry->refcon);
+        }
+        if (before && result == 0)
+            *host_draws = false;
+    }
+}
+
+void Avionics::draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names)
+{
+    running_++;
+    for (XPLMDeviceID device : {xplm_device_G1000_PFD_1, xplm_device_G1000_MFD, xplm_device_G1000_PFD_2}) {
+        if (!bound(device))
+            continue;
+        RenderTarget &target = screens_[screen_index(device)];
+        target.ensure(screen_width, screen_height, names);
+        bool host_draws = true;
+        if (callbacks_allowed)
+            run(device, true, &host_draws);
+        if (host_draws) {
+            reset_gl_state(target, 0, screen_width, 0, screen_height);
+            draw_device_screen(device != xplm_device_G1000_MFD, look);
+        }
+        if (callbacks_allowed)
+            run(device, false, &host_draws);
+    }
+    running_--;
+    purge();
+}
+
+const RenderTarget *Avionics::screen(XPLMDeviceID device) const
+{
+    if (!modelled(device))
+        return nullptr;
+    const RenderTarget &target = screens_[screen_index(device)];
+    return target.valid() ? &target : nullptr;
+}
+
+void Avionics::release(HostGlNames &names)
+{
+    for (RenderTarget &target : screens_)
+        target.release(names);
+}
+
+}  // namespace simhost

@@ -1,0 +1,71 @@
+/*
+ * X-Plane 12's stock G1000 as the stand-in models it: the built-in devices 6
+ * (PFD), 7 (MFD) and 8 (copilot's PFD), each with its own 1024 x 768 screen
+ * framebuffer, the plug-ins' before and after drawing callbacks on them, and
+ * which devices the user's aircraft uses.
+ */
+#ifndef SIMHOST_AVIONICS_H
+#define SIMHOST_AVIONICS_H
+
+#include <memory>
+#include <vector>
+
+#include <XPLMDisplay.h>
+
+#include "panel_displays.h"
+#include "render_target.h"
+
+namespace simhost {
+
+// The user's aircraft: the panel layout whose screens lie in the panel
+// texture, or one that uses X-Plane's own G1000 (devices 6 and 7).
+enum class Aircraft { panel, stock_g1000 };
+
+struct AvionicsRegistration {
+    XPLMDeviceID device = 0;
+    XPLMAvionicsCallback_f before = nullptr;
+    XPLMAvionicsCallback_f after = nullptr;
+    void *refcon = nullptr;
+    bool removed = false;
+};
+
+class Avionics {
+public:
+    static constexpr int screen_width = 1024;
+    static constexpr int screen_height = 768;
+    static bool modelled(XPLMDeviceID device);
+
+    void set_aircraft(Aircraft aircraft) { aircraft_ = aircraft; }
+    Aircraft aircraft() const { return aircraft_; }
+    bool bound(XPLMDeviceID device) const;
+
+    // The handle is the registration; it stays valid until removed.
+    AvionicsRegistration *add(XPLMDeviceID device, XPLMAvionicsCallback_f before, XPLMAvionicsCallback_f after,
+                              void *refcon);
+    bool remove(XPLMAvionicsID handle);
+    const AvionicsRegistration *find(XPLMAvionicsID handle) const;
+    int count() const;
+    void clear();
+
+    // Draws the screen of every device the aircraft uses: the before
+    // callbacks (any returning 0 keeps the stand-in from drawing the
+    // display), the synthetic display, then the after callbacks; each
+    // callback starts from the screen bound with a projection in its pixels.
+    void draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names);
+    // The device's screen as last drawn; nullptr for one never drawn.
+    const RenderTarget *screen(XPLMDeviceID device) const;
+    void release(HostGlNames &names);
+
+private:
+    void run(XPLMDeviceID device, bool before, bool *host_draws);
+    void purge();
+
+    Aircraft aircraft_ = Aircraft::panel;
+    std::vector<std::unique_ptr<AvionicsRegistration>> registrations_;
+    RenderTarget screens_[3];
+    int running_ = 0;
+};
+
+}  // namespace simhost
+
+#endif

@@ -1,0 +1,71 @@
+/*
+ * XPLMDisplay's avionics functions (SDK 4.x, X-Plane 12): callbacks on the
+ * stock G1000's devices and whether the user's aircraft uses one. As in
+ * X-Plane 11, a version-11 simulator has none of them: a plug-in that calls
+ * them anyway gets nothing, and the call is logged.
+ */
+#include <XPLMDisplay.h>
+
+#include <cstddef>
+
+#include "sim.h"
+
+using simhost::Sim;
+
+namespace {
+
+// The SDK 4.0 record: the four first members, then refcon.
+constexpr int record_size_40 = 32;
+
+Sim *with_sdk4(const char *function)
+{
+    Sim *sim = Sim::current();
+    if (sim == nullptr)
+        return nullptr;
+    if (sim->xplane_version < 12) {
+        sim->host_log(std::string(function) + " called on X-Plane 11, which has no such function");
+        return nullptr;
+    }
+    return sim;
+}
+
+}  // namespace
+
+XPLM_API XPLMAvionicsID XPLMRegisterAvionicsCallbacksEx(XPLMCustomizeAvionics_t *inParams)
+{
+    Sim *sim = with_sdk4("XPLMRegisterAvionicsCallbacksEx");
+    if (sim == nullptr || inParams == nullptr)
+        return nullptr;
+    void *refcon = nullptr;
+    if (inParams->structSize == static_cast<int>(sizeof(XPLMCustomizeAvionics_t))) {
+        refcon = inParams->refcon;
+    } else if (inParams->structSize == record_size_40) {
+        refcon = *reinterpret_cast<void **>(reinterpret_cast<char *>(inParams) + offsetof(XPLMCustomizeAvionics_t, bezelClickCallback));
+    } else {
+        sim->host_log("XPLMRegisterAvionicsCallbacksEx: structSize " + std::to_string(inParams->structSize) +
+                      " is not that of any SDK's record");
+        return nullptr;
+    }
+    if (!simhost::Avionics::modelled(inParams->deviceId)) {
+        sim->host_log("XPLMRegisterAvionicsCallbacksEx: device " + std::to_string(inParams->deviceId) +
+                      " is not modelled (only the G1000's 6, 7 and 8)");
+        return nullptr;
+    }
+    return sim->avionics.add(inParams->deviceId, inParams->drawCallbackBefore, inParams->drawCallbackAfter, refcon);
+}
+
+XPLM_API void XPLMUnregisterAvionicsCallbacks(XPLMAvionicsID inAvionicsId)
+{
+    Sim *sim = with_sdk4("XPLMUnregisterAvionicsCallbacks");
+    if (sim != nullptr && !sim->avionics.remove(inAvionicsId))
+        sim->host_log("XPLMUnregisterAvionicsCallbacks: not a registered handle");
+}
+
+XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle)
+{
+    Sim *sim = with_sdk4("XPLMIsAvionicsBound");
+    if (sim == nullptr)
+        return 0;
+    const simhost::AvionicsRegistration *entry = sim->avionics.find(inHandle);
+    return entry != nullptr && sim->avionics.bound(entry->device) ? 1 : 0;
+}

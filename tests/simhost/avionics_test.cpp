@@ -1,0 +1,265 @@
+/*
+ * The stock G1000 model: which devices an aircraft binds and draws, the
+ * framebuffer, viewport and projection the device callbacks get, the
+ * synthetic displays' markers on the devices' screens and the grey panel
+ * regions, before-callbacks that suppress drawing, registration records of
+ * either SDK's size, the versions, and XPLMFindSymbol on 11 and 12.
+ */
+#include "host_fixture.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <XPLMDisplay.h>
+#include <XPLMPlugin.h>
+#include <XPLMUtilities.h>
+
+using namespace simhost_test;
+
+namespace {
+
+struct DeviceCall {
+    XPLMDeviceID device;
+    int is_before;
+    GLint framebuffer;
+    GLint viewport[4];
+    GLdouble projection[16];
+    uint32_t marker;   // the bottom-left marker's centre, read from the bound framebuffer
+};
+
+struct DeviceSpy {
+    std::vector<DeviceCall> calls;
+    int before_result = 1;
+    bool paint_after = false;
+};
+
+int device_cb(XPLMDeviceID device, int is_before, void *refcon)
+{
+    auto *spy = static_cast<DeviceSpy *>(refcon);
+    DeviceCall call{};
+    call.device = device;
+    call.is_before = is_before;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &call.framebuffer);
+    glGetIntegerv(GL_VIEWPORT, call.viewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, call.projection);
+    call.marker = read_bound_pixel(64, 64);
+    spy->calls.push_back(call);
+    if (!is_before && spy->paint_after) {
+        glClearColor(0x12 / 255.0f, 0x34 / 255.0f, 0x56 / 255.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    return is_before ? spy->before_result : 1;
+}
+
+XPLMAvionicsID register_device(XPLMDeviceID device, DeviceSpy *spy, bool before = true)
+{
+    XPLMCustomizeAvionics_t params = {};
+    params.structSize = sizeof(params);
+    params.deviceId = device;
+    params.drawCallbackBefore = before ? device_cb : nullptr;
+    params.drawCallbackAfter = device_cb;
+    params.refcon = spy;
+    return XPLMRegisterAvionicsCallbacksEx(&params);
+}
+
+class AvionicsTest : public HostTest {
+protected:
+    void SetUp() override { start(); }
+};
+
+}  // namespace
+
+TEST_F(AvionicsTest, APanelAircraftBindsNoDeviceAndItsCallbacksAreNotCalled)
+{
+    DeviceSpy spy;
+    XPLMAvionicsID pfd = register_device(xplm_device_G1000_PFD_1, &spy);
+    ASSERT_NE(pfd, nullptr);
+    host->run_frames(2);
+    EXPECT_TRUE(spy.calls.empty());
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 0);
+    EXPECT_EQ(host->device_pixel(xplm_device_G1000_PFD_1, 64, 64), 0u);
+    EXPECT_EQ(host->live().avionics_callbacks, 1);
+    XPLMUnregisterAvionicsCallbacks(pfd);
+    EXPECT_EQ(host->live().avionics_callbacks, 0);
+}
+
+TEST_F(AvionicsTest, StockG1000DrawsDevices6And7WithCallbacksOnTheirOwnScreens)
+{
+    DeviceSpy spy;
+    XPLMAvionicsID pfd = register_device(xplm_device_G1000_PFD_1, &spy);
+    XPLMAvionicsID mfd = register_device(xplm_device_G1000_MFD, &spy);
+    XPLMAvionicsID copilot = register_device(xplm_device_G1000_PFD_2, &spy);
+    host->load_aircraft(true);
+    EXPECT_EQ(TestPlugin::messages, std::vector<int>{XPLM_MSG_PLANE_LOADED});
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 1);
+    EXPECT_EQ(XPLMIsAvionicsBound(mfd), 1);
+    EXPECT_EQ(XPLMIsAvionicsBound(copilot), 0) << "one PFD and the MFD, no copilot's PFD";
+    host->run_frames(1);
+
+    ASSERT_EQ(spy.calls.size(), 4u);
+    const XPLMDeviceID order[] = {6, 6, 7, 7};
+    for (size_t i = 0; i < spy.calls.size(); i++) {
+        const DeviceCall &c = spy.calls[i];
+        SCOPED_TRACE("call " + std::to_string(i));
+        EXPECT_EQ(c.device, order[i]);
+        EXPECT_EQ(c.is_before, i % 2 == 0 ? 1 : 0);
+        EXPECT_NE(c.framebuffer, 0);
+        EXPECT_EQ(c.viewport[0], 0);
+        EXPECT_EQ(c.viewport[1], 0);
+        EXPECT_EQ(c.viewport[2], 1024);
+        EXPECT_EQ(c.viewport[3], 768);
+        // An orthographic projection of the screen's pixels: x' = 2x/1024 - 1.
+        EXPECT_NEAR(c.projection[0], 2.0 / 1024, 1e-7);
+        EXPECT_NEAR(c.projection[5], 2.0 / 768, 1e-7);
+        EXPECT_NEAR(c.projection[12], -1.0, 1e-7);
+        EXPECT_NEAR(c.projection[13], -1.0, 1e-7);
+    }
+    EXPECT_NE(spy.calls[1].framebuffer, spy.calls[3].framebuffer) << "each device has a screen of its own";
+    EXPECT_EQ(spy.calls[1].marker, 0xFF0000u) << "the PFD drawn before the after-callback";
+    EXPECT_EQ(spy.calls[3].marker, 0xFFFF00u) << "the MFD";
+
+    // The corner markers of both displays, on the devices' screens.
+    const struct {
+        XPLMDeviceID device;
+        uint32_t bl, br, tl, tr;
+    } screens[] = {{6, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}, {7, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFF8000}};
+    for (const auto &s : screens) {
+        EXPECT_EQ(host->device_pixel(s.device, 64, 64), s.bl);
+        EXPECT_EQ(host->device_pixel(s.device, 1024 - 64, 64), s.br);
+        EXPECT_EQ(host->device_pixel(s.device, 64, 768 - 64), s.tl);
+        EXPECT_EQ(host->device_pixel(s.device, 1024 - 64, 768 - 64), s.tr);
+    }
+    EXPECT_EQ(host->device_pixel(xplm_device_G1000_PFD_2, 64, 64), 0u);
+
+    XPLMUnregisterAvionicsCallbacks(pfd);
+    XPLMUnregisterAvionicsCallbacks(mfd);
+    XPLMUnregisterAvionicsCallbacks(copilot);
+}
+
+TEST_F(AvionicsTest, TheAircraftDecidesWhatThePanelTexturesScreensShow)
+{
+    std::vector<uint32_t> seen;
+    static std::vector<uint32_t> *out;
+    out = &seen;
+    auto gauges = [](XPLMDrawingPhase, int, void *) -> int {
+        out->push_back(read_bound_pixel(64, 64));
+        out->push_back(read_bound_pixel(1024 + 64, 64));
+        out->push_back(read_bound_pixel(512, 400));
+        return 1;
+    };
+    host->set_panel_passes({false, 2});
+    XPLMRegisterDrawCallback(gauges, xplm_Phase_Gauges, 0, nullptr);
+    host->run_frames(1);
+    host->load_aircraft(true);
+    host->run_frames(1);
+    host->load_aircraft(false);
+    host->run_frames(1);
+    XPLMUnregisterDrawCallback(gauges, xplm_Phase_Gauges, 0, nullptr);
+    ASSERT_EQ(seen.size(), 9u);
+    EXPECT_EQ(seen[0], 0xFF0000u) << "the panel layout: the PFD at the origin";
+    EXPECT_EQ(seen[1], 0xFFFF00u) << "and the MFD right of it";
+    for (size_t i = 3; i < 6; i++)
+        EXPECT_EQ(seen[i], 0x808080u) << "stock G1000: grey, also mid-screen; probe " << i;
+    EXPECT_EQ(seen[6], 0xFF0000u) << "back to the panel layout";
+    EXPECT_EQ(seen[7], 0xFFFF00u);
+    EXPECT_EQ(TestPlugin::messages, (std::vector<int>{XPLM_MSG_PLANE_LOADED, XPLM_MSG_PLANE_LOADED}));
+}
+
+TEST_F(AvionicsTest, ABeforeCallbackReturningZeroKeepsTheDisplayFromBeingDrawn)
+{
+    DeviceSpy spy;
+    spy.paint_after = true;
+    XPLMAvionicsID pfd = register_device(xplm_device_G1000_PFD_1, &spy);
+    host->load_aircraft(true);
+    host->run_frames(1);
+    spy.before_result = 0;
+    host->run_frames(1);
+    ASSERT_EQ(spy.calls.size(), 4u);
+    EXPECT_EQ(spy.calls[1].marker, 0xFF0000u);
+    EXPECT_EQ(spy.calls[3].marker, 0x123456u) << "last frame's paint stays: X-Plane did not draw";
+    spy.before_result = 1;
+    spy.paint_after = false;
+    host->run_frames(1);
+    EXPECT_EQ(host->device_pixel(xplm_device_G1000_PFD_1, 64, 64), 0xFF0000u);
+    XPLMUnregisterAvionicsCallbacks(pfd);
+    host->run_frames(1);
+    EXPECT_EQ(spy.calls.size(), 6u) << "no calls after unregistering";
+}
+
+TEST_F(AvionicsTest, RecordsOfEitherSdkSizeAreTakenAndOthersRefused)
+{
+    DeviceSpy spy;
+    host->load_aircraft(true);
+
+    // SDK 4.0's record: structSize, deviceId, the two callbacks, refcon.
+    struct Record40 {
+        int structSize;
+        XPLMDeviceID deviceId;
+        XPLMAvionicsCallback_f before, after;
+        void *refcon;
+    } old = {static_cast<int>(sizeof(Record40)), xplm_device_G1000_MFD, nullptr, device_cb, &spy};
+    ASSERT_EQ(sizeof(Record40), 32u);
+    XPLMAvionicsID mfd = XPLMRegisterAvionicsCallbacksEx(reinterpret_cast<XPLMCustomizeAvionics_t *>(&old));
+    ASSERT_NE(mfd, nullptr);
+    host->run_frames(1);
+    ASSERT_EQ(spy.calls.size(), 1u);
+    EXPECT_EQ(spy.calls[0].device, xplm_device_G1000_MFD);
+    XPLMUnregisterAvionicsCallbacks(mfd);
+
+    XPLMCustomizeAvionics_t params = {};
+    params.structSize = 48;
+    params.deviceId = xplm_device_G1000_PFD_1;
+    params.drawCallbackAfter = device_cb;
+    EXPECT_EQ(XPLMRegisterAvionicsCallbacksEx(&params), nullptr);
+    EXPECT_TRUE(logged("structSize 48"));
+    params.structSize = sizeof(params);
+    params.deviceId = xplm_device_GNS430_1;
+    EXPECT_EQ(XPLMRegisterAvionicsCallbacksEx(&params), nullptr);
+    EXPECT_EQ(XPLMRegisterAvionicsCallbacksEx(nullptr), nullptr);
+    EXPECT_EQ(XPLMIsAvionicsBound(&params), 0) << "not a handle";
+    EXPECT_EQ(host->live().avionics_callbacks, 0);
+}
+
+TEST_F(AvionicsTest, VersionsAndSymbolsFollowTheSimulatorsVersion)
+{
+    int xplane = 0, xplm = 0;
+    XPLMHostApplicationID app = 0;
+    XPLMGetVersions(&xplane, &xplm, &app);
+    EXPECT_EQ(host->xplane_version(), 12);
+    EXPECT_GE(xplane, 121000);
+    EXPECT_LT(xplane, 130000);
+    EXPECT_EQ(xplm, 411);
+    EXPECT_EQ(app, xplm_Host_XPlane);
+    EXPECT_EQ(XPLMFindSymbol("XPLMRegisterAvionicsCallbacksEx"), reinterpret_cast<void *>(&XPLMRegisterAvionicsCallbacksEx));
+    EXPECT_EQ(XPLMFindSymbol("XPLMUnregisterAvionicsCallbacks"), reinterpret_cast<void *>(&XPLMUnregisterAvionicsCallbacks));
+    EXPECT_EQ(XPLMFindSymbol("XPLMIsAvionicsBound"), reinterpret_cast<void *>(&XPLMIsAvionicsBound));
+    EXPECT_EQ(XPLMFindSymbol("XPLMNoSuchFunction"), nullptr);
+    EXPECT_EQ(XPLMFindSymbol(nullptr), nullptr);
+
+    host->set_xplane_version(11);
+    XPLMGetVersions(&xplane, &xplm, nullptr);
+    EXPECT_GE(xplane, 11000);
+    EXPECT_LT(xplane, 12000);
+    EXPECT_EQ(xplm, 303);
+    EXPECT_EQ(XPLMFindSymbol("XPLMRegisterAvionicsCallbacksEx"), nullptr);
+    EXPECT_EQ(XPLMFindSymbol("XPLMIsAvionicsBound"), nullptr);
+    EXPECT_EQ(XPLMFindSymbol("XPLMGetVersions"), reinterpret_cast<void *>(&XPLMGetVersions));
+    // Called anyway (a plug-in linked against them): nothing, and a log line.
+    DeviceSpy spy;
+    EXPECT_EQ(register_device(xplm_device_G1000_PFD_1, &spy), nullptr);
+    EXPECT_TRUE(logged("XPLMRegisterAvionicsCallbacksEx called on X-Plane 11"));
+    EXPECT_THROW(host->set_xplane_version(10), std::invalid_argument);
+}
+
+TEST_F(AvionicsTest, CallbacksLeftAtUnloadAreCountedAndNoLongerCalled)
+{
+    DeviceSpy spy;
+    ASSERT_NE(register_device(xplm_device_G1000_PFD_1, &spy), nullptr);
+    host->load_aircraft(true);
+    host->unload();
+    EXPECT_EQ(host->live().avionics_callbacks, 1);
+    EXPECT_TRUE(logged("1 avionics callbacks"));
+    host->run_frames(1);
+    EXPECT_TRUE(spy.calls.empty());
+}
