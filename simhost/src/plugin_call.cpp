@@ -19,10 +19,37 @@ CallbackKind innermost_kind = CallbackKind::flight_loop;
 bool armed = false;
 CallbackKind armed_kind = CallbackKind::flight_loop;
 
+// A plug-in that carries its own C++ runtime catches the injected exception
+// in that runtime: the host's runtime never sees the catch and goes on
+// counting the exception as uncaught. These are the ones it miscounts.
+int caught_elsewhere = 0;
+
+int uncaught_here() { return std::uncaught_exceptions() - caught_elsewhere; }
+
+class InjectedThrow : public std::runtime_error {
+public:
+    InjectedThrow(const std::string &what, int uncaught_before)
+        : std::runtime_error(what), uncaught_before_(uncaught_before)
+    {
+    }
+    InjectedThrow(const InjectedThrow &other) : std::runtime_error(other), uncaught_before_(-1) {}
+
+    // The thrown object is destroyed when its handler ends. Had the host's
+    // runtime run that handler, it would count one uncaught exception less.
+    ~InjectedThrow() override
+    {
+        if (uncaught_before_ >= 0 && std::uncaught_exceptions() > uncaught_before_)
+            caught_elsewhere++;
+    }
+
+private:
+    int uncaught_before_;   // -1 for copies: only the thrown object counts
+};
+
 }  // namespace
 
 PluginCall::PluginCall(CallbackKind kind)
-    : kind_(kind), outer_(innermost), uncaught_(std::uncaught_exceptions())
+    : kind_(kind), outer_(innermost), uncaught_(uncaught_here())
 {
     innermost = this;
     innermost_kind = kind;
@@ -32,7 +59,7 @@ PluginCall::~PluginCall()
 {
     // An exception unwinding out of a plug-in into the simulator's C code
     // ends the simulator; the stand-in ends as plainly.
-    if (std::uncaught_exceptions() > uncaught_) {
+    if (uncaught_here() > uncaught_) {
         fprintf(stderr, "simhost: an exception left the plug-in's %s callback: the simulator ends here\n",
                 callback_kind_name(kind_));
         fflush(stderr);
@@ -76,8 +103,8 @@ void throw_if_armed()
     if (!armed || innermost == nullptr || innermost_kind != armed_kind)
         return;
     armed = false;
-    throw std::runtime_error(std::string("thrown by the stand-in in the ") + callback_kind_name(armed_kind) +
-                             " callback");
+    throw InjectedThrow(std::string("thrown by the stand-in in the ") + callback_kind_name(armed_kind) + " callback",
+                        std::uncaught_exceptions());
 }
 
 }  // namespace simhost
