@@ -128,15 +128,7 @@ void NativeDesktop::follow(const Desktop &layout, const WindowList &windows)
     }
 
     // Operating-system windows above them, back to front.
-    std::vector<std::pair<const Window *, Rect>> wanted;
-    for (Window *window : windows.sim_windows_back_to_front()) {
-        if (window->shown() && window->on_uncovered(layout))
-            wanted.emplace_back(window, layout.os(window->monitor));
-    }
-    for (Window *window : windows.popouts_back_to_front()) {
-        if (window->shown() && window->popped_out())
-            wanted.emplace_back(window, window->os_rect);
-    }
+    const std::vector<std::pair<const Window *, Rect>> wanted = windows.os_windows_back_to_front(layout);
     std::map<const Window *, NativeWindow> shown;
     for (const auto &[window, os] : wanted) {
         auto found = w.os_windows.find(window);

@@ -96,6 +96,18 @@ std::vector<Window *> WindowList::popouts_back_to_front() const
     return list;
 }
 
+std::vector<std::pair<const Window *, Rect>> WindowList::os_windows_back_to_front(const Desktop &layout) const
+{
+    std::vector<std::pair<const Window *, Rect>> list;
+    for (Window *window : sim_windows_back_to_front()) {
+        if (window->on_uncovered(layout))
+            list.emplace_back(window, layout.os(window->monitor));
+    }
+    for (Window *window : popouts_back_to_front())
+        list.emplace_back(window, window->os_rect);
+    return list;
+}
+
 Window *WindowList::at(int x, int y) const
 {
     auto holds = [x, y](const Window *w) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <XPLMDisplay.h>
@@ -69,6 +70,9 @@ public:
     std::vector<Window *> sim_windows_back_to_front() const;
     // Shown popped-out windows, back to front.
     std::vector<Window *> popouts_back_to_front() const;
+    // The windows the operating system shows, each with its rectangle in OS
+    // pixels, back to front: full screen on an uncovered monitor, then popped out.
+    std::vector<std::pair<const Window *, Rect>> os_windows_back_to_front(const Desktop &layout) const;
     // The topmost shown window whose rectangle holds the point, edges included;
     // popped-out windows first. nullptr: the simulator's own.
     Window *at(int x, int y) const;

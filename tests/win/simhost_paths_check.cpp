@@ -7,23 +7,15 @@
  */
 #include <windows.h>
 
+#include "win_check.h"
+
 #include <cstdio>
 #include <string>
 
-// By its path: the stand-in's source folder holds a windows.h of its own.
+// By its path: the stand-in's internal headers are not on the include path.
 #include "../../simhost/src/platform.h"
 
 namespace {
-
-int failures = 0;
-
-#define CHECK(cond)                                                                     \
-    do {                                                                                \
-        if (!(cond)) {                                                                  \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);   \
-            failures++;                                                                 \
-        }                                                                               \
-    } while (0)
 
 bool ends_with(const std::string &text, const std::string &end)
 {
@@ -53,7 +45,7 @@ int main()
     else
         fprintf(stderr, "code page %u: the legacy form's letters are not checked\n", GetACP());
 
-    if (failures == 0)
+    if (win_check_failures == 0)
         printf("simhost_paths_check: all checks held\n");
-    return failures == 0 ? 0 : 1;
+    return win_check_failures == 0 ? 0 : 1;
 }

@@ -7,6 +7,8 @@
  */
 #include <windows.h>
 
+#include "win_check.h"
+
 #include <cairo.h>
 #include <cerrno>
 #include <cstdio>
@@ -21,16 +23,6 @@
 #include "Popups/overlay_image.h"
 
 namespace {
-
-int failures = 0;
-
-#define CHECK(cond)                                                                     \
-    do {                                                                                \
-        if (!(cond)) {                                                                  \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);   \
-            failures++;                                                                 \
-        }                                                                               \
-    } while (0)
 
 // "X-Plane 12 Jürgen 飞行" in UTF-8 and in UTF-16.
 const char folder_utf8[] = "X-Plane 12 J\xC3\xBCrgen \xE9\xA3\x9E\xE8\xA1\x8C";
@@ -177,7 +169,7 @@ int main()
     CHECK(entries(work) == std::vector<std::wstring>{folder_wide});
 
     remove_tree(work);
-    if (failures == 0)
+    if (win_check_failures == 0)
         printf("utf8_path_check: all checks held\n");
-    return failures == 0 ? 0 : 1;
+    return win_check_failures == 0 ? 0 : 1;
 }
