@@ -32,7 +32,15 @@ endif()
 # draw for the second pass. DESKTOP runs each test of the first pass on a
 # desktop of its own (desktop-run.sh: a private Xvfb), for the tests that
 # read the cursor back from it, in both passes.
-set(VXR_DESKTOP_RUN ${CMAKE_CURRENT_LIST_DIR}/desktop-run.sh)
+# The sanitizer builds run without one: with an X connection in the process,
+# LeakSanitizer's tracer crashes now and then at exit ("Tracer caught signal
+# 11") after every check held; there the cursor checks report as skipped, and
+# the release build reads the cursors.
+if(VXR_SANITIZE)
+  set(VXR_DESKTOP_RUN)
+else()
+  set(VXR_DESKTOP_RUN ${CMAKE_CURRENT_LIST_DIR}/desktop-run.sh)
+endif()
 function(vxr_gtest_discover_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "DESKTOP" "ZINK_FILTER" "")
   set(args ${arg_UNPARSED_ARGUMENTS})
