@@ -40,7 +40,9 @@ for script in "$@"; do
     # plug-in's own lines name its folder as the simulator handed it over.
     if [ ! -f "$out/$scn/Log.txt" ]; then
         fail "$scn: no Log.txt in $out/$scn"
-    elif ! grep -v '^simhost: ' "$out/$scn/Log.txt" | grep -qF "$name/$plugin_rel/"; then
+    # Not grep -q: quitting at the first match would end the first grep with
+    # SIGPIPE, which pipefail takes for a failure.
+    elif ! grep -v '^simhost: ' "$out/$scn/Log.txt" | grep -F "$name/$plugin_rel/" >/dev/null; then
         fail "$scn: the log does not name the plug-in's folder as $name/$plugin_rel/"
         grep -F "$plugin_rel" "$out/$scn/Log.txt" | head -3
     fi
