@@ -1,6 +1,8 @@
 // Helpers shared by the reliability tests.
 #include "reliability_util.h"
 
+#include <algorithm>
+
 #include <thread>
 
 #include <acfutils/conf.h>
@@ -61,7 +63,9 @@ testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int thre
         {"menus", live.menus}, {"menu items", live.menu_items},
         {"avionics callbacks", live.avionics_callbacks}, {"textures", live.textures},
         {"framebuffers", live.framebuffers}, {"cursors", live.os_cursors},
-        {"extra threads", live.threads - threads},
+        // Fewer than before is no leftover: a GL driver queue that had not
+        // yet named itself when the threads were first counted.
+        {"extra threads", std::max(0, live.threads - threads)},
     };
     testing::AssertionResult result = testing::AssertionSuccess();
     for (const auto &c : counts) {
