@@ -95,7 +95,7 @@ int threads_without_plugin = 0;
 void disable(LinkedSim &sim)
 {
     sim.host->disable();
-    EXPECT_TRUE(nothing_left(sim.host->live(), threads_without_plugin));
+    EXPECT_TRUE(nothing_left(*sim.host, threads_without_plugin));
 }
 
 void unload(LinkedSim &sim) { sim.host->unload(); }

@@ -94,7 +94,7 @@ TEST_F(FaultMonitors, UnpluggedUnitsLeaveReachableWindowsAndKeepTheirPlaces)
     expect_pfd_on_its_unit(1);
 
     sim.host->disable();
-    EXPECT_TRUE(nothing_left(sim.host->live(), threads));
+    EXPECT_TRUE(nothing_left(*sim.host, threads));
     std::map<std::string, int> cfg;
     ASSERT_TRUE(cfg_is_whole(sim.root.settings_file(), &cfg));
     EXPECT_EQ(cfg["pfd_nbzl_monitor_start"], 1);

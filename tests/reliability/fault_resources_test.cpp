@@ -67,7 +67,7 @@ TEST_P(FaultOverlayImage, OneLineEachAndTheWindowsShowTheLivePicture)
     EXPECT_EQ(window_of(sim, mfd_title).mode, simhost::WindowMode::popout);
     sim.host->run_frames(2);
     sim.host->disable();
-    EXPECT_TRUE(nothing_left(sim.host->live(), threads));
+    EXPECT_TRUE(nothing_left(*sim.host, threads));
 }
 
 void truncate_to_half(const std::string &path)

@@ -48,7 +48,7 @@ TEST(FaultWindows, WindowsRefusedAtStartUpAreMadeByTheNextCommands)
     EXPECT_TRUE(color_near(sim.host->monitor_pixel(2, 64, 64), 0xFFFF00));
 
     sim.host->disable();
-    EXPECT_TRUE(nothing_left(sim.host->live(), threads));
+    EXPECT_TRUE(nothing_left(*sim.host, threads));
     std::map<std::string, int> cfg;
     ASSERT_TRUE(cfg_is_whole(sim.root.settings_file(), &cfg));
     EXPECT_EQ(cfg["pfd_nbzl_monitor_start"], 1);
@@ -179,7 +179,7 @@ TEST_F(FaultFramebuffer, EachOpeningTriesOnceAndTheOtherDisplayIsUntouched)
 
     sim.host->disable();
     __glewCheckFramebufferStatus = real_check;
-    EXPECT_TRUE(nothing_left(sim.host->live(), threads));
+    EXPECT_TRUE(nothing_left(*sim.host, threads));
     EXPECT_TRUE(cfg_is_whole(sim.root.settings_file()));
 }
 

@@ -123,14 +123,14 @@ TEST_F(LifecycleCycles, EveryDisableLeavesNothingAliveAndTheSettingsWhole)
         std::map<std::string, int> in_memory = prefs_in_memory();
         sim.host->disable();
 
-        ASSERT_TRUE(nothing_left(sim.host->live(), threads));
+        ASSERT_TRUE(nothing_left(*sim.host, threads));
         ASSERT_EQ(sim.host->count_submenus("VXR Popups"), 0);
         std::map<std::string, int> on_disk;
         ASSERT_TRUE(cfg_is_whole(sim.root.settings_file(), &on_disk));
         ASSERT_EQ(on_disk, in_memory);
     }
     sim.host->unload();
-    EXPECT_TRUE(nothing_left(sim.host->live(), threads));
+    EXPECT_TRUE(nothing_left(*sim.host, threads));
 }
 
 TEST_F(LifecycleCycles, AGestureCutByADisableDoesNotCarryOverToTheNextEnable)

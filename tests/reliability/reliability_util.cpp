@@ -2,6 +2,7 @@
 #include "reliability_util.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include <thread>
 
@@ -52,8 +53,20 @@ int threads_before_plugin(const vxr_test::LinkedSim &sim)
     return sim.host->live().threads;
 }
 
-testing::AssertionResult nothing_left(const simhost::LiveObjects &live, int threads)
+simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    simhost::LiveObjects live = host.live();
+    while (live.threads > threads && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        live = host.live();
+    }
+    return live;
+}
+
+testing::AssertionResult nothing_left(const simhost::Host &host, int threads)
+{
+    const simhost::LiveObjects live = live_with_threads(host, threads);
     const struct {
         const char *what;
         int count;

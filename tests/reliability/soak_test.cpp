@@ -96,7 +96,7 @@ public:
             disable();
         if (!failed_) {
             sim_.host->unload();
-            expect(nothing_left(sim_.host->live(), threads_), "after the unload");
+            expect(nothing_left(*sim_.host, threads_), "after the unload");
         }
         printf("soak seed %u: %ld steps, %ld frames, %d enables, %d windows refused\n", seed_, step_, frames_run_,
                enables_, refusals_);
@@ -490,7 +490,7 @@ private:
         note("disable");
         std::map<std::string, int> in_memory = prefs_in_memory();
         sim_.host->disable();
-        expect(nothing_left(sim_.host->live(), threads_), "after a disable");
+        expect(nothing_left(*sim_.host, threads_), "after a disable");
         std::map<std::string, int> on_disk;
         expect(cfg_is_whole(sim_.root.settings_file(), &on_disk), "after a disable");
         expect(on_disk == in_memory, "popups.cfg after a disable differs from the preferences");
@@ -600,7 +600,7 @@ private:
 
     void check_always()
     {
-        simhost::LiveObjects live = sim_.host->live();
+        simhost::LiveObjects live = live_with_threads(*sim_.host, threads_ + open_overlays());
         int windows = (MFD_popup.win != nullptr) + (PFD_popup.win != nullptr);
         expect(live.windows == windows, "the host holds " + std::to_string(live.windows) + " windows, the plug-in " +
                                             std::to_string(windows));
