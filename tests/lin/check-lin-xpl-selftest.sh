@@ -5,11 +5,9 @@
 # and a README that does or does not state the glibc the library needs.
 # Usage: check-lin-xpl-selftest.sh CHECKER EXPORTS_SCRIPT
 set -euo pipefail
+. "$(dirname "$0")/../support/findings.sh"
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 CHECKER EXPORTS_SCRIPT" >&2
-    exit 2
-fi
+expect_args 2 "$0 CHECKER EXPORTS_SCRIPT" "$@"
 checker=$1
 exports=$2
 
@@ -43,9 +41,6 @@ void XPluginDisable(void) {}
 void XPluginReceiveMessage(int from, int msg, void *param) { (void)from; (void)msg; (void)param; }
 C
 
-passed=0
-failed=0
-
 # folder NAME: a fresh lin_x64/ folder for one case.
 folder() {
     rm -rf "$tmp/$1"
@@ -62,12 +57,10 @@ expect() {
     rc=$?
     set -e
     if [ "$rc" -eq "$status" ] && grep -Eq "$pattern" <<<"$out"; then
-        echo "ok: $name (exit $rc, /$pattern/)"
-        passed=$((passed + 1))
+        pass "$name (exit $rc, /$pattern/)"
     else
-        echo "FAILED: $name: exit $rc (expected $status), /$pattern/ in:"
+        fail "$name: exit $rc (expected $status), /$pattern/ in:"
         sed 's/^/    /' <<<"$out"
-        failed=$((failed + 1))
     fi
 }
 
@@ -105,5 +98,4 @@ gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c" -Wl,--version-script="$ex
     -Wl,--enable-new-dtags -Wl,-rpath,'$ORIGIN'
 expect search_path 1 "FAILED: vxr_pop.xpl has RUNPATH" "$with_line"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -6,22 +6,14 @@
 # stated in README as "needs glibc X.Y or later". Prints each finding; exit 1 on any.
 # Usage: check-lin-xpl.sh LIN_X64_DIR README
 set -euo pipefail
+. "$(dirname "$0")/../support/findings.sh"
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 LIN_X64_DIR README" >&2
-    exit 2
-fi
+expect_args 2 "$0 LIN_X64_DIR README" "$@"
 dir=$1
 readme=$2
 
-ENTRY_POINTS="XPluginDisable XPluginEnable XPluginReceiveMessage XPluginStart XPluginStop"
 # The loader's own libraries glibc splits out, and OpenGL.
 ALLOWED_NEEDED="libGL.so.1 libc.so.6 libm.so.6 ld-linux-x86-64.so.2 libpthread.so.0 libdl.so.2 librt.so.1"
-
-passed=0
-failed=0
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
 
 files=$(cd "$dir" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//')
 if [ "$files" = vxr_pop.xpl ]; then
@@ -85,5 +77,4 @@ else
     fail "no glibc version found"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

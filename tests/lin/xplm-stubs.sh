@@ -4,11 +4,9 @@
 # (a null handle, a zero count). Only the stubs' names matter to the loader.
 # Usage: xplm-stubs.sh PLUGIN.xpl HANDWRITTEN.c OUT.c
 set -euo pipefail
+. "$(dirname "$0")/../support/findings.sh"
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 PLUGIN.xpl HANDWRITTEN.c OUT.c" >&2
-    exit 2
-fi
+expect_args 3 "$0 PLUGIN.xpl HANDWRITTEN.c OUT.c" "$@"
 xpl=$1
 handwritten=$2
 out=$3

@@ -5,11 +5,9 @@
 # Prints each finding; exit 1 on any.
 # Usage: check-sdk4-imports.sh PLUGIN.xpl SDK_DIR
 set -euo pipefail
+. "$(dirname "$0")/../support/findings.sh"
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 PLUGIN.xpl SDK_DIR" >&2
-    exit 2
-fi
+expect_args 2 "$0 PLUGIN.xpl SDK_DIR" "$@"
 xpl=$1
 sdk=$2
 here=$(cd "$(dirname "$0")" && pwd)

@@ -7,28 +7,19 @@
 # 1 on any.
 # Usage: check-xpl.sh PLUGIN.xpl SDK_DIR
 set -euo pipefail
+. "$(dirname "$0")/../support/findings.sh"
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 PLUGIN.xpl SDK_DIR" >&2
-    exit 2
-fi
+expect_args 2 "$0 PLUGIN.xpl SDK_DIR" "$@"
 xpl=$1
 sdk=$2
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 
-ENTRY_POINTS="XPluginDisable XPluginEnable XPluginReceiveMessage XPluginStart XPluginStop"
 # Compared case-insensitively: import tables spell DLL names as the libraries did.
 ALLOWED_DLLS="kernel32.dll user32.dll gdi32.dll advapi32.dll msvcrt.dll opengl32.dll msimg32.dll xplm_64.dll"
 
-passed=0
-failed=0
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
-
 if [ ! -f "$xpl" ]; then
-    echo "FAILED: no plug-in at $xpl"
-    echo "0 passed, 1 failed"
-    exit 1
+    fail "no plug-in at $xpl"
+    finish || exit
 fi
 dump=$("$objdump" -p "$xpl")
 
@@ -95,5 +86,4 @@ elif [ -n "$sdk4" ]; then
     pass "no XPLM_64.dll import is an SDK 4.x function"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
