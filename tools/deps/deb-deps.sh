@@ -1,11 +1,12 @@
 # The part both third-party builds share (tools/win/build-deps.sh and
 # tools/lin/build-deps.sh source it): Debian source packages fetched through a
-# private apt configuration into one download folder, and a cache folder that a
-# second run with the same inputs leaves alone. A build script sets DEPS,
-# PREFIX, LABEL, TOOL_PACKAGES, SOURCE_PACKAGES, LIBRARIES, defines
-# deps_key_extra (what else decides the cache: compilers, binutils) and
-# deps_build (the libraries, from the sources unpacked under $WORK), then
-# calls deps_main.
+# private apt configuration into one download folder, the builds of zlib,
+# libpng, pixman and most of cairo, and a cache folder that a second run with
+# the same inputs leaves alone. A build script sets DEPS, PREFIX, LABEL,
+# TOOL_PACKAGES, SOURCE_PACKAGES, BUILD_STEPS, LIBRARIES, CONFIGURE_TARGET and
+# ZLIB_CHOST, defines deps_key_extra (what else decides the cache: compilers,
+# binutils), deps_env, deps_verify and the build_<step> functions not given
+# here (from the sources unpacked under $WORK), then calls deps_main.
 
 DEPS_COMMON=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 DEPS_ROOT=$(cd "$DEPS_COMMON/../.." && pwd)
@@ -130,6 +131,58 @@ settle_autotools() {
     find "$1" -path "$1/.pc" -prune -o \
         \( -name Makefile.in -o -name configure -o -name aclocal.m4 -o -name config.h.in \) \
         -print0 | xargs -0 touch -d "@$t"
+}
+
+# --- the libraries both targets build alike --------------------------------------
+# CONFIGURE_TARGET holds what a target adds to every autotools configure line
+# (the cross compiler's --host, or --with-pic); ZLIB_CHOST names zlib's cross
+# compiler prefix, empty for a native build.
+
+build_zlib() {
+    (cd "$WORK/zlib" &&
+        CHOST=$ZLIB_CHOST ./configure --static --prefix="$PREFIX" &&
+        make -j"$JOBS" libz.a &&
+        make install)
+}
+
+build_libpng() {
+    settle_autotools "$WORK/libpng1.6"
+    (cd "$WORK/libpng1.6" &&
+        ./configure "${CONFIGURE_TARGET[@]}" --prefix="$PREFIX" --disable-shared --enable-static &&
+        make -j"$JOBS" libpng16.la &&
+        make install-libLTLIBRARIES install-pkgincludeHEADERS install-nodist_pkgincludeHEADERS \
+             install-pkgconfigDATA install-header-links install-library-links install-libpng-pc)
+}
+
+# pixman keeps its thread-local caches (configure finds __thread): the plug-in's
+# two renderers paint on two threads at once.
+build_pixman() {
+    settle_autotools "$WORK/pixman"
+    (cd "$WORK/pixman" &&
+        ./configure "${CONFIGURE_TARGET[@]}" --prefix="$PREFIX" --disable-shared --enable-static \
+            --disable-gtk --disable-libpng --disable-openmp &&
+        make -j"$JOBS" -C pixman &&
+        make -C pixman install &&
+        make install-pkgconfigDATA)
+}
+
+# cairo from its sources, for image surfaces and PNG files and no text: no X,
+# no fontconfig or FreeType, no vector surfaces. The target's own options follow.
+configure_cairo() {
+    settle_autotools "$WORK/cairo"
+    (cd "$WORK/cairo" &&
+        ./configure "${CONFIGURE_TARGET[@]}" --prefix="$PREFIX" --disable-shared --enable-static \
+            --enable-png \
+            --disable-xlib --disable-xcb --disable-ft --disable-fc --disable-ps --disable-pdf \
+            --disable-svg --disable-script --disable-gobject --disable-trace \
+            --disable-interpreter --disable-symbol-lookup --disable-valgrind \
+            --disable-gtk-doc "$@")
+}
+
+install_cairo() {
+    (cd "$WORK/cairo" &&
+        make -j"$JOBS" -C src &&
+        make -C src install)
 }
 
 # --- the cache -----------------------------------------------------------------------

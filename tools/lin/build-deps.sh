@@ -18,6 +18,8 @@ TOOL_PACKAGES=(gcc make pkg-config dpkg-dev xz-utils bzip2)
 SOURCE_PACKAGES=(zlib libpng1.6 pixman cairo glew)
 BUILD_STEPS=(zlib libpng pixman cairo glew)
 LIBRARIES=(libz.a libpng16.a libpixman-1.a libcairo.a libGLEW.a)
+CONFIGURE_TARGET=(--with-pic)
+ZLIB_CHOST=
 
 deps_key_extra() {
     gcc --version | head -n1
@@ -33,47 +35,10 @@ deps_env() {
     export CFLAGS="-O2 -fPIC -fvisibility=hidden -ffunction-sections -fdata-sections"
 }
 
-build_zlib() {
-    (cd "$WORK/zlib" &&
-        ./configure --static --prefix="$PREFIX" &&
-        make -j"$JOBS" libz.a &&
-        make install)
-}
-
-build_libpng() {
-    settle_autotools "$WORK/libpng1.6"
-    (cd "$WORK/libpng1.6" &&
-        ./configure --prefix="$PREFIX" --disable-shared --enable-static --with-pic &&
-        make -j"$JOBS" libpng16.la &&
-        make install-libLTLIBRARIES install-pkgincludeHEADERS install-nodist_pkgincludeHEADERS \
-             install-pkgconfigDATA install-header-links install-library-links install-libpng-pc)
-}
-
-# pixman keeps its thread-local caches (configure finds __thread): the plug-in's
-# two renderers paint on two threads at once.
-build_pixman() {
-    settle_autotools "$WORK/pixman"
-    (cd "$WORK/pixman" &&
-        ./configure --prefix="$PREFIX" --disable-shared --enable-static --with-pic \
-            --disable-gtk --disable-libpng --disable-openmp &&
-        make -j"$JOBS" -C pixman &&
-        make -C pixman install &&
-        make install-pkgconfigDATA)
-}
-
-# The plug-in paints image surfaces and reads PNG files, and draws no text:
-# no X, no fontconfig or FreeType, no vector surfaces.
+# No GL surfaces either: the plug-in uploads cairo's pixels itself.
 build_cairo() {
-    settle_autotools "$WORK/cairo"
-    (cd "$WORK/cairo" &&
-        ./configure --prefix="$PREFIX" --disable-shared --enable-static --with-pic \
-            --enable-png \
-            --disable-xlib --disable-xcb --disable-xlib-xrender --disable-ft --disable-fc \
-            --disable-ps --disable-pdf --disable-svg --disable-script --disable-gobject \
-            --disable-trace --disable-interpreter --disable-symbol-lookup --disable-valgrind \
-            --disable-gtk-doc --disable-egl --disable-glx --disable-gl &&
-        make -j"$JOBS" -C src &&
-        make -C src install)
+    configure_cairo --disable-xlib-xrender --disable-egl --disable-glx --disable-gl
+    install_cairo
 }
 
 # GLEW as Debian builds it for Linux: entry points through glXGetProcAddressARB.

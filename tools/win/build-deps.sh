@@ -19,6 +19,8 @@ TOOL_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86
 SOURCE_PACKAGES=(zlib libpng1.6 pixman cairo glew)
 BUILD_STEPS=(zlib libpng pixman cairo glew)
 LIBRARIES=(libz.a libpng16.a libpixman-1.a libcairo.a libglew32.a)
+CONFIGURE_TARGET=(--host=$HOST)
+ZLIB_CHOST=$HOST
 
 deps_key_extra() {
     "$HOST-gcc-posix" --version | head -n1
@@ -33,48 +35,12 @@ deps_env() {
     export CPPFLAGS="-I$PREFIX/include" LDFLAGS="-L$PREFIX/lib" CFLAGS="-O2"
 }
 
-build_zlib() {
-    (cd "$WORK/zlib" &&
-        CHOST=$HOST ./configure --static --prefix="$PREFIX" &&
-        make -j"$JOBS" libz.a &&
-        make install)
-}
-
-build_libpng() {
-    settle_autotools "$WORK/libpng1.6"
-    (cd "$WORK/libpng1.6" &&
-        ./configure --host=$HOST --prefix="$PREFIX" --disable-shared --enable-static &&
-        make -j"$JOBS" libpng16.la &&
-        make install-libLTLIBRARIES install-pkgincludeHEADERS install-nodist_pkgincludeHEADERS \
-             install-pkgconfigDATA install-header-links install-library-links install-libpng-pc)
-}
-
-# pixman keeps its thread-local caches (configure finds __thread): the plug-in's
-# two renderers paint on two threads at once.
-build_pixman() {
-    settle_autotools "$WORK/pixman"
-    (cd "$WORK/pixman" &&
-        ./configure --host=$HOST --prefix="$PREFIX" --disable-shared --enable-static \
-            --disable-gtk --disable-libpng --disable-openmp &&
-        make -j"$JOBS" -C pixman &&
-        make -C pixman install &&
-        make install-pkgconfigDATA)
-}
-
 # CAIRO_WIN32_STATIC_BUILD: without a DllMain of its own, cairo sets up its
 # mutexes on first use (every surface creation does that).
 build_cairo() {
-    settle_autotools "$WORK/cairo"
-    (cd "$WORK/cairo" &&
-        ./configure --host=$HOST --prefix="$PREFIX" --disable-shared --enable-static \
-            --enable-win32 --enable-png \
-            --disable-xlib --disable-xcb --disable-ft --disable-fc --disable-ps --disable-pdf \
-            --disable-svg --disable-script --disable-gobject --disable-trace \
-            --disable-interpreter --disable-symbol-lookup --disable-valgrind \
-            --disable-gtk-doc --disable-pthread \
-            CFLAGS="$CFLAGS -DPIXMAN_NO_TLS -DCAIRO_WIN32_STATIC_BUILD" &&
-        make -j"$JOBS" -C src &&
-        make -C src install)
+    configure_cairo --enable-win32 --disable-pthread \
+        CFLAGS="$CFLAGS -DPIXMAN_NO_TLS -DCAIRO_WIN32_STATIC_BUILD"
+    install_cairo
 }
 
 build_glew() {
