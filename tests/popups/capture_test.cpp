@@ -125,7 +125,7 @@ TEST_F(CaptureTest, AWindowTheSimulatorHidGivesBackItsRendererAtTheNextLitPass)
     frame();
     EXPECT_EQ(PFD_popup.overlay, nullptr);
     EXPECT_EQ(pfd_regions[0].tex, 0u);
-    EXPECT_EQ(sim.host->live().threads, threads_closed);
+    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_closed).threads, threads_closed);
     EXPECT_EQ(sim.host->live().textures, 0);
 }
 

@@ -56,7 +56,7 @@ TEST(PopupOpen, ClosingHidesTheWindowAndStopsTheRenderer)
     LinkedSim sim;
     int threads_closed = vxr_test::settled_thread_count(sim);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
-    EXPECT_EQ(sim.host->live().threads, threads_closed + 1);
+    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_closed + 1).threads, threads_closed + 1);
     sim.host->run_frames(2);
 
     sim.mark();
@@ -65,7 +65,7 @@ TEST(PopupOpen, ClosingHidesTheWindowAndStopsTheRenderer)
     EXPECT_EQ(sim.count_logged("Window Opened"), 0);
     EXPECT_FALSE(window_of(sim, pfd_title).visible);
     EXPECT_EQ(PFD_popup.overlay, nullptr);
-    EXPECT_EQ(sim.host->live().threads, threads_closed);
+    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_closed).threads, threads_closed);
     // The window is kept for the next opening.
     EXPECT_EQ(sim.host->live().windows, 1);
 }
@@ -243,7 +243,7 @@ TEST(PopupOpen, ReopeningAWindowTheSimulatorHidReleasesItsOldRenderer)
     ASSERT_TRUE(sim.host->command(mfd_cmd));
     EXPECT_TRUE(window_of(sim, mfd_title).visible);
     EXPECT_NE(MFD_popup.overlay, nullptr);
-    EXPECT_EQ(sim.host->live().threads, threads_open);
+    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_open).threads, threads_open);
 }
 
 TEST(PopupOpen, TheStartUpOpensThePositiveOnesMfdFirst)

@@ -123,7 +123,7 @@ TEST_P(CallbackThrow, IsLoggedOnceAndTheSimulatorGoesOn)
 {
     const ThrowCase &c = GetParam();
     LinkedSim sim(cockpit_monitors(), false);
-    threads_without_plugin = threads_before_plugin(sim);
+    threads_without_plugin = vxr_test::settled_thread_count(sim);
     if (!c.before_load)
         bring_up(sim);
     sim.mark();

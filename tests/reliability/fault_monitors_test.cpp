@@ -31,7 +31,7 @@ struct FaultMonitors : testing::Test {
     void SetUp() override
     {
         sim.load_with_cfg("");
-        threads = threads_before_plugin(sim);
+        threads = vxr_test::settled_thread_count(sim);
         sim.host->mouse_move(960, 540);
         sim.host->run_frames(60);
         ASSERT_EQ(window_of(sim, pfd_title).monitor, 1);

@@ -38,7 +38,7 @@ TEST_P(FaultOverlayImage, OneLineEachAndTheWindowsShowTheLivePicture)
     GetParam().make(image);
     sim.mark();
     sim.load_with_cfg(display_unit_cfg);
-    int threads = threads_before_plugin(sim);
+    int threads = vxr_test::settled_thread_count(sim);
 
     EXPECT_EQ(sim.count_logged("Cannot read image file " + image), 2);
     EXPECT_EQ(sim.count_logged(GetParam().why), 2);

@@ -21,7 +21,7 @@ TEST(FaultWindows, WindowsRefusedAtStartUpAreMadeByTheNextCommands)
 {
     LinkedSim sim(cockpit_monitors(), false);
     sim.load_with_cfg(cockpit_cfg);
-    int threads = threads_before_plugin(sim);
+    int threads = vxr_test::settled_thread_count(sim);
     sim.host->fail_next_window_creations(2);
     sim.mark();
     sim.host->run_frames(60);
@@ -100,7 +100,7 @@ struct FaultFramebuffer : testing::Test {
         use_stepping_clock();
         sim.load_with_cfg("pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 1\n"
                            "mfd_nbzl_popup_at_start = -1\nmfd_nbzl_monitor_start = 2\n");
-        threads = threads_before_plugin(sim);
+        threads = vxr_test::settled_thread_count(sim);
         real_check = __glewCheckFramebufferStatus;
         ASSERT_NE(real_check, nullptr);
     }

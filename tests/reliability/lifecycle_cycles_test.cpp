@@ -40,7 +40,7 @@ struct LifecycleCycles : testing::Test {
         // Only the albedo pass: the capture is not what these cycles are about.
         sim.host->set_panel_passes(simhost::PanelPasses{false, 1});
         sim.host->disable();
-        threads = threads_before_plugin(sim);
+        threads = vxr_test::settled_thread_count(sim);
     }
 
     // The MFD opens floating, centred on the middle of the main monitor.

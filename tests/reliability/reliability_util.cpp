@@ -2,9 +2,7 @@
 #include "reliability_util.h"
 
 #include <algorithm>
-#include <chrono>
 
-#include <thread>
 
 #include <acfutils/conf.h>
 
@@ -47,26 +45,9 @@ testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::str
     return result;
 }
 
-int threads_before_plugin(const vxr_test::LinkedSim &sim)
-{
-    std::thread([] {}).join();
-    return sim.host->live().threads;
-}
-
-simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    simhost::LiveObjects live = host.live();
-    while (live.threads > threads && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        live = host.live();
-    }
-    return live;
-}
-
 testing::AssertionResult nothing_left(const simhost::Host &host, int threads)
 {
-    const simhost::LiveObjects live = live_with_threads(host, threads);
+    const simhost::LiveObjects live = vxr_test::live_with_threads(host, threads);
     const struct {
         const char *what;
         int count;

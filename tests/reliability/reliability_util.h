@@ -35,21 +35,10 @@ std::map<std::string, int> prefs_in_memory();
 // line and every one of the plug-in's keys is a whole number; *values gets them.
 testing::AssertionResult cfg_is_whole(const std::string &path, std::map<std::string, int> *values = nullptr);
 
-// The threads of the process before the plug-in starts any. A sanitizer's
-// runtime may start a thread of its own with the first other thread, so one
-// is started and joined first.
-int threads_before_plugin(const vxr_test::LinkedSim &sim);
-
 // Success when nothing of the plug-in is alive in the host: windows, command
 // handlers, flight loops, draw callbacks, menus, menu items, textures,
 // framebuffers and cursors all 0, and the threads back at `threads`.
 testing::AssertionResult nothing_left(const simhost::Host &host, int threads);
-
-// The host's live objects once no more than `threads` threads are counted, or
-// as they are after five seconds. Mesa starts a driver queue when it first
-// needs one, and the queue leaves the count by naming itself once it runs: a
-// count taken in between is one too high for that moment only.
-simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads);
 
 // A PNG file of the given size, 8-bit grey: with all its pixel data (stored
 // uncompressed), or with its header and a cut-off data chunk only.

@@ -77,7 +77,7 @@ public:
         use_stepping_clock();
         // The driver's threads are all there once a frame has been drawn.
         frames(2);
-        threads_ = threads_before_plugin(sim_);
+        threads_ = vxr_test::settled_thread_count(sim_);
     }
 
     ~Soak() { capture_clock_set_source(nullptr); }
@@ -600,7 +600,7 @@ private:
 
     void check_always()
     {
-        simhost::LiveObjects live = live_with_threads(*sim_.host, threads_ + open_overlays());
+        simhost::LiveObjects live = vxr_test::live_with_threads(*sim_.host, threads_ + open_overlays());
         int windows = (MFD_popup.win != nullptr) + (PFD_popup.win != nullptr);
         expect(live.windows == windows, "the host holds " + std::to_string(live.windows) + " windows, the plug-in " +
                                             std::to_string(windows));

@@ -1,6 +1,7 @@
 // Temporary simulator-like folders and a host running the linked plug-in.
 #include "sim_fixture.h"
 
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
@@ -83,6 +84,17 @@ int settled_thread_count(const LinkedSim &sim)
 {
     std::thread([] {}).join();
     return sim.host->live().threads;
+}
+
+simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    simhost::LiveObjects live = host.live();
+    while (live.threads > threads && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        live = host.live();
+    }
+    return live;
 }
 
 simhost::WindowState window_of(const LinkedSim &sim, const std::string &title)

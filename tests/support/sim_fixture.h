@@ -71,6 +71,12 @@ private:
 // (started with the first thread the process makes) is there.
 int settled_thread_count(const LinkedSim &sim);
 
+// The host's live objects once no more than `threads` threads are counted, or
+// as they are after five seconds. Mesa starts a driver queue when it first
+// needs one, and the queue leaves the count by naming itself once it runs: a
+// count taken in between is one too high for that moment only.
+simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads);
+
 // Cursors are read back from the desktop (an X server named by DISPLAY; the
 // tests run on a private Xvfb): without one a test that looks at cursors is
 // skipped, as the plug-in then has none to show.
