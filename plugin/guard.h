@@ -37,15 +37,10 @@ R guarded(const char *name, std::invoke_result_t<Body &> neutral, Body &&body) n
 template <typename Body>
 bool guarded(const char *name, Body &&body) noexcept
 {
-    try {
+    return guarded(name, false, [&] {
         body();
         return true;
-    } catch (const std::exception &e) {
-        guard_report(name, e.what());
-    } catch (...) {
-        guard_report(name, "unknown error");
-    }
-    return false;
+    });
 }
 
 #endif
