@@ -4,8 +4,6 @@
  */
 #include "avionics.h"
 
-#include <algorithm>
-
 #include "callback_probe.h"
 #include "plugin_call.h"
 
@@ -36,76 +34,46 @@ AvionicsRegistration *Avionics::add(XPLMDeviceID device, XPLMAvionicsCallback_f 
     entry->before = before;
     entry->after = after;
     entry->refcon = refcon;
-    registrations_.push_back(std::move(entry));
-    return registrations_.back().get();
+    return registrations_.add(std::move(entry));
 }
 
 const AvionicsRegistration *Avionics::find(XPLMAvionicsID handle) const
 {
-    for (const auto &entry : registrations_) {
-        if (entry.get() == handle && !entry->removed)
-            return entry.get();
-    }
-    return nullptr;
+    return registrations_.find([handle](const AvionicsRegistration &entry) { return &entry == handle; });
 }
 
 bool Avionics::remove(XPLMAvionicsID handle)
 {
-    AvionicsRegistration *entry = const_cast<AvionicsRegistration *>(find(handle));
+    AvionicsRegistration *entry =
+        registrations_.find([handle](const AvionicsRegistration &e) { return &e == handle; });
     if (entry == nullptr)
         return false;
-    entry->removed = true;
-    purge();
+    registrations_.remove(entry);
     return true;
-}
-
-int Avionics::count() const
-{
-    return static_cast<int>(
-        std::count_if(registrations_.begin(), registrations_.end(), [](const auto &e) { return !e->removed; }));
-}
-
-void Avionics::clear()
-{
-    for (auto &entry : registrations_)
-        entry->removed = true;
-    purge();
-}
-
-void Avionics::purge()
-{
-    if (running_ > 0)
-        return;
-    registrations_.erase(std::remove_if(registrations_.begin(), registrations_.end(),
-                                        [](const auto &e) { return e->removed; }),
-                         registrations_.end());
 }
 
 void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
 {
     const RenderTarget &target = screens_[screen_index(device)];
-    // Callbacks registered while these run wait for the next frame.
-    const size_t registered = registrations_.size();
-    for (size_t i = 0; i < registered; i++) {
-        AvionicsRegistration *entry = registrations_[i].get();
-        XPLMAvionicsCallback_f callback = before ? entry->before : entry->after;
-        if (entry->removed || entry->device != device || callback == nullptr)
-            continue;
+    // Callbacks registered while these run wait for the next walk.
+    registrations_.walk([&](const AvionicsRegistration &entry) {
+        XPLMAvionicsCallback_f callback = before ? entry.before : entry.after;
+        if (entry.device != device || callback == nullptr)
+            return;
         reset_gl_state(target, 0, screen_width, 0, screen_height);
         int result;
         {
             ProbeScope probe(CallbackKind::draw);
             PluginCall call(CallbackKind::draw);
-            result = callback(device, before ? 1 : 0, entry->refcon);
+            result = callback(device, before ? 1 : 0, entry.refcon);
         }
         if (before && result == 0)
             *host_draws = false;
-    }
+    });
 }
 
 void Avionics::draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names)
 {
-    running_++;
     for (XPLMDeviceID device : {xplm_device_G1000_PFD_1, xplm_device_G1000_MFD, xplm_device_G1000_PFD_2}) {
         if (!bound(device))
             continue;
@@ -121,8 +89,6 @@ void Avionics::draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &
         if (callbacks_allowed)
             run(device, false, &host_draws);
     }
-    running_--;
-    purge();
 }
 
 const RenderTarget *Avionics::screen(XPLMDeviceID device) const

@@ -7,12 +7,10 @@
 #ifndef SIMHOST_AVIONICS_H
 #define SIMHOST_AVIONICS_H
 
-#include <memory>
-#include <vector>
-
 #include <XPLMDisplay.h>
 
 #include "panel_displays.h"
+#include "registrations.h"
 #include "render_target.h"
 
 namespace simhost {
@@ -44,8 +42,8 @@ public:
                               void *refcon);
     bool remove(XPLMAvionicsID handle);
     const AvionicsRegistration *find(XPLMAvionicsID handle) const;
-    int count() const;
-    void clear();
+    int count() const { return registrations_.count(); }
+    void clear() { registrations_.clear(); }
 
     // Draws the screen of every device the aircraft uses: the before
     // callbacks (any returning 0 keeps the stand-in from drawing the
@@ -58,12 +56,10 @@ public:
 
 private:
     void run(XPLMDeviceID device, bool before, bool *host_draws);
-    void purge();
 
     Aircraft aircraft_ = Aircraft::panel;
-    std::vector<std::unique_ptr<AvionicsRegistration>> registrations_;
+    Registrations<AvionicsRegistration> registrations_;
     RenderTarget screens_[3];
-    int running_ = 0;
 };
 
 }  // namespace simhost

@@ -25,64 +25,37 @@ void DrawCallbacks::add(XPLMDrawCallback_f callback, XPLMDrawingPhase phase, boo
     entry->phase = phase;
     entry->before = before;
     entry->refcon = refcon;
-    callbacks_.push_back(std::move(entry));
+    callbacks_.add(std::move(entry));
 }
 
 bool DrawCallbacks::remove(XPLMDrawCallback_f callback, XPLMDrawingPhase phase, bool before, void *refcon)
 {
-    for (auto &entry : callbacks_) {
-        if (!entry->removed && entry->callback == callback && entry->phase == phase && entry->before == before &&
-            entry->refcon == refcon) {
-            entry->removed = true;
-            purge();
-            return true;
-        }
-    }
-    return false;
+    DrawCallback *entry = callbacks_.find([&](const DrawCallback &e) {
+        return e.callback == callback && e.phase == phase && e.before == before && e.refcon == refcon;
+    });
+    if (entry == nullptr)
+        return false;
+    callbacks_.remove(entry);
+    return true;
 }
 
 bool DrawCallbacks::run(XPLMDrawingPhase phase, bool before, const std::function<void()> &after_each)
 {
     bool host_draws = true;
-    running_++;
-    size_t count = callbacks_.size();
-    for (size_t i = 0; i < count; i++) {
-        DrawCallback *entry = callbacks_[i].get();
-        if (entry->removed || entry->phase != phase || entry->before != before || entry->callback == nullptr)
-            continue;
+    callbacks_.walk([&](DrawCallback &entry) {
+        if (entry.phase != phase || entry.before != before || entry.callback == nullptr)
+            return;
         int result;
         {
             ProbeScope probe(CallbackKind::draw);
             PluginCall call(CallbackKind::draw);
-            result = entry->callback(phase, before ? 1 : 0, entry->refcon);
+            result = entry.callback(phase, before ? 1 : 0, entry.refcon);
         }
         if (before && result == 0)
             host_draws = false;
         after_each();
-    }
-    running_--;
-    purge();
+    });
     return host_draws;
-}
-
-int DrawCallbacks::count() const
-{
-    return static_cast<int>(std::count_if(callbacks_.begin(), callbacks_.end(), [](const auto &c) { return !c->removed; }));
-}
-
-void DrawCallbacks::clear()
-{
-    for (auto &entry : callbacks_)
-        entry->removed = true;
-    purge();
-}
-
-void DrawCallbacks::purge()
-{
-    if (running_ > 0)
-        return;
-    callbacks_.erase(std::remove_if(callbacks_.begin(), callbacks_.end(), [](const auto &c) { return c->removed; }),
-                     callbacks_.end());
 }
 
 }  // namespace simhost

@@ -7,10 +7,10 @@
 #define SIMHOST_DRAW_CALLBACKS_H
 
 #include <functional>
-#include <memory>
-#include <vector>
 
 #include <XPLMDisplay.h>
+
+#include "registrations.h"
 
 namespace simhost {
 
@@ -32,13 +32,11 @@ public:
     // after_each after each call (the host puts its GL state back there).
     // False when a before-callback asked to suppress the host's drawing.
     bool run(XPLMDrawingPhase phase, bool before, const std::function<void()> &after_each);
-    int count() const;
-    void clear();
+    int count() const { return callbacks_.count(); }
+    void clear() { callbacks_.clear(); }
 
 private:
-    void purge();
-    std::vector<std::unique_ptr<DrawCallback>> callbacks_;
-    int running_ = 0;
+    Registrations<DrawCallback> callbacks_;
 };
 
 }  // namespace simhost

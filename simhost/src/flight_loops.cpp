@@ -26,32 +26,24 @@ FlightLoop *FlightLoops::add(XPLMFlightLoop_f callback, void *refcon, XPLMFlight
     loop->phase = phase;
     loop->legacy = legacy;
     loop->last_call_time = now;
-    loops_.push_back(std::move(loop));
-    return loops_.back().get();
+    return loops_.add(std::move(loop));
 }
 
 FlightLoop *FlightLoops::find(XPLMFlightLoopID id) const
 {
-    for (const auto &loop : loops_) {
-        if (loop.get() == id && !loop->removed)
-            return loop.get();
-    }
-    return nullptr;
+    return loops_.find([id](const FlightLoop &loop) { return &loop == id; });
 }
 
 FlightLoop *FlightLoops::find_legacy(XPLMFlightLoop_f callback, void *refcon) const
 {
-    for (const auto &loop : loops_) {
-        if (loop->legacy && !loop->removed && loop->callback == callback && loop->refcon == refcon)
-            return loop.get();
-    }
-    return nullptr;
+    return loops_.find([&](const FlightLoop &loop) {
+        return loop.legacy && loop.callback == callback && loop.refcon == refcon;
+    });
 }
 
 void FlightLoops::remove(FlightLoop *loop)
 {
-    loop->removed = true;
-    purge();
+    loops_.remove(loop);
 }
 
 void FlightLoops::schedule(FlightLoop *loop, float interval, bool relative_to_now, double now, uint64_t cycle)
@@ -69,55 +61,31 @@ void FlightLoops::schedule(FlightLoop *loop, float interval, bool relative_to_no
 
 void FlightLoops::dispatch(double now, double since_last_cycle, uint64_t cycle)
 {
-    dispatching_++;
     for (XPLMFlightLoopPhaseType phase : {xplm_FlightLoop_Phase_BeforeFlightModel, xplm_FlightLoop_Phase_AfterFlightModel}) {
-        // Loops added by a callback wait for the next cycle.
-        size_t count = loops_.size();
-        for (size_t i = 0; i < count; i++) {
-            FlightLoop *loop = loops_[i].get();
-            if (loop->removed || loop->phase != phase || loop->callback == nullptr)
-                continue;
-            bool due = (loop->due == FlightLoop::Due::at_time && now + time_slack >= loop->due_time) ||
-                       (loop->due == FlightLoop::Due::at_cycle && cycle >= loop->due_cycle);
+        // Loops added by a callback wait for the next walk.
+        loops_.walk([&](FlightLoop &loop) {
+            if (loop.phase != phase || loop.callback == nullptr)
+                return;
+            bool due = (loop.due == FlightLoop::Due::at_time && now + time_slack >= loop.due_time) ||
+                       (loop.due == FlightLoop::Due::at_cycle && cycle >= loop.due_cycle);
             if (!due)
-                continue;
-            float since_last_call = static_cast<float>(now - loop->last_call_time);
-            loop->last_call_time = now;
-            loop->due = FlightLoop::Due::never;
+                return;
+            float since_last_call = static_cast<float>(now - loop.last_call_time);
+            loop.last_call_time = now;
+            loop.due = FlightLoop::Due::never;
             float next;
             {
                 ProbeScope probe(CallbackKind::flight_loop);
                 PluginCall call(CallbackKind::flight_loop);
-                next = loop->callback(since_last_call, static_cast<float>(since_last_cycle), static_cast<int>(cycle),
-                                      loop->refcon);
+                next = loop.callback(since_last_call, static_cast<float>(since_last_cycle), static_cast<int>(cycle),
+                                     loop.refcon);
             }
             // The callback may have removed itself; a reschedule it made from
             // inside is overridden by its result, as the simulator does.
-            if (!loop->removed)
-                schedule(loop, next, true, now, cycle);
-        }
+            if (!loop.removed)
+                schedule(&loop, next, true, now, cycle);
+        });
     }
-    dispatching_--;
-    purge();
-}
-
-int FlightLoops::count() const
-{
-    return static_cast<int>(std::count_if(loops_.begin(), loops_.end(), [](const auto &l) { return !l->removed; }));
-}
-
-void FlightLoops::clear()
-{
-    for (auto &loop : loops_)
-        loop->removed = true;
-    purge();
-}
-
-void FlightLoops::purge()
-{
-    if (dispatching_ > 0)
-        return;
-    loops_.erase(std::remove_if(loops_.begin(), loops_.end(), [](const auto &l) { return l->removed; }), loops_.end());
 }
 
 }  // namespace simhost

@@ -8,10 +8,10 @@
 #define SIMHOST_FLIGHT_LOOPS_H
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include <XPLMProcessing.h>
+
+#include "registrations.h"
 
 namespace simhost {
 
@@ -39,13 +39,11 @@ public:
     // Runs the loops due at this cycle, before-flight-model ones first.
     // Loops may be added or removed by the callbacks themselves.
     void dispatch(double now, double since_last_cycle, uint64_t cycle);
-    int count() const;
-    void clear();
+    int count() const { return loops_.count(); }
+    void clear() { loops_.clear(); }
 
 private:
-    void purge();
-    std::vector<std::unique_ptr<FlightLoop>> loops_;
-    int dispatching_ = 0;
+    Registrations<FlightLoop> loops_;
 };
 
 }  // namespace simhost
