@@ -2,9 +2,10 @@
 # Runs a command on a desktop of its own: a private Xvfb (the server picks a
 # free display number), DISPLAY set to it, and the server stopped when the
 # command ends, also when it fails or is killed: ./desktop-run.sh PROGRAM [ARGUMENTS...]
-# Without Xvfb the command runs as it is, with no desktop.
+# Without Xvfb it fails: the checks it exists for would all be skipped.
 if ! command -v Xvfb >/dev/null 2>&1; then
-    exec "$@"
+    echo "desktop-run: Xvfb is missing: install the package xvfb (./x setup does)" >&2
+    exit 1
 fi
 dir=$(mktemp -d "${TMPDIR:-/tmp}/vxr-desktop.XXXXXX") || exit 1
 # Large enough for the monitors the tests lay out side by side.

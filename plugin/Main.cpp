@@ -49,6 +49,12 @@ static void log_sink(const char *line)
     fputs(line, stdout);
 }
 
+#ifdef _WIN32
+static const char glew_ctx_slot_write[] = "TlsSetValue(lacf_glew_ctx_key, (void *)ctx)";
+#else
+static const char glew_ctx_slot_write[] = "pthread_setspecific(lacf_glew_ctx_key, (void *)ctx)";
+#endif
+
 static void set_up_glew()
 {
     lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
@@ -56,10 +62,10 @@ static void set_up_glew()
         ctx = static_cast<lacf_glew_ctx_t *>(lacf_malloc(sizeof(*ctx)));
         ctx->initialized = false;
         // Without its context slot the capture could not reach the GL
-        // functions at all: a programming error, not a user's.
+        // functions at all: a programming error, not a user's. The line names
+        // the call the utility library's GLEW header makes on this system.
         if (!lacf_glew_ctx_set(ctx))
-            lacf_assert_fail("glew.h", __LINE__, "assertion \"%s\" failed: %s",
-                "TlsSetValue(lacf_glew_ctx_key, (void *)ctx)", "");
+            lacf_assert_fail("glew.h", __LINE__, "assertion \"%s\" failed: %s", glew_ctx_slot_write, "");
     }
     if (glewContextInit(ctx) != GLEW_OK)
         logMsg("GLEW could not load the framebuffer functions: the displays will not be captured");

@@ -5,10 +5,13 @@
 #include <acfutils/conf.h>
 
 #include <csignal>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <sys/resource.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -178,20 +181,41 @@ TEST(ConfFileAtomic, FailedWriteLeavesTheOldFileByteIdentical)
     EXPECT_EQ(log.count({"Cannot write", path, "left as it was"}), 1);
 }
 
+// Folder permissions do not bind the superuser: run as root (as CI is), the
+// check runs in a child that has given up root for the unprivileged "nobody".
 TEST(ConfFileAtomic, UnwritableFolderLeavesTheOldFileByteIdentical)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "folder permissions do not bind the superuser";
-    LogCapture log;
-    TempDir dir;
-    std::string path = dir.file("popups.cfg");
-    write_file(path, old_text);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    conf_ptr conf = fourteen_keys();
-    bool ok = conf_write_file(conf.get(), path.c_str());
-    chmod(dir.path().c_str(), 0755);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(read_file(path), old_text);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"popups.cfg"});
-    EXPECT_EQ(log.count({"Cannot write", path}), 1);
+    auto check = [] {
+        LogCapture log;
+        TempDir dir;
+        std::string path = dir.file("popups.cfg");
+        write_file(path, old_text);
+        ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+        conf_ptr conf = fourteen_keys();
+        bool ok = conf_write_file(conf.get(), path.c_str());
+        chmod(dir.path().c_str(), 0755);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(read_file(path), old_text);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"popups.cfg"});
+        EXPECT_EQ(log.count({"Cannot write", path}), 1);
+    };
+    if (geteuid() != 0) {
+        check();
+        return;
+    }
+    const uid_t nobody = 65534;
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0 || geteuid() == 0)
+            _exit(3);
+        check();
+        fflush(stdout);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 3) << "could not give up root";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the check failed as the unprivileged user (its output is above)";
 }
