@@ -3,12 +3,20 @@
 # file, vxr_pop.xpl, an x86-64 shared object that exports exactly the five
 # XPlugin entry points, needs no library but OpenGL's and glibc's (no C++
 # runtime, no search path of its own), and whose glibc needs are printed and
-# stated in README as "needs glibc X.Y or later". Prints each finding; exit 1 on any.
-# Usage: check-lin-xpl.sh LIN_X64_DIR README
+# stated in README as "needs glibc X.Y or later"; with MAX_GLIBC, X.Y is at most
+# that and README states "needs glibc MAX_GLIBC or later". Prints each
+# finding; exit 1 on any.
+# Usage: check-lin-xpl.sh LIN_X64_DIR README [MAX_GLIBC]
 set -euo pipefail
 . "$(dirname "$0")/../support/findings.sh"
 
-expect_args 2 "$0 LIN_X64_DIR README" "$@"
+if [ $# -eq 3 ]; then
+    max=$3
+    set -- "$1" "$2"
+else
+    max=""
+fi
+expect_args 2 "$0 LIN_X64_DIR README [MAX_GLIBC]" "$@"
 dir=$1
 readme=$2
 
@@ -66,12 +74,22 @@ for name in $files; do
     fi
 done
 
+# With MAX_GLIBC, README promises that glibc (the oldest the plug-in is built
+# and loaded with), and the plug-in's own needs must lie within it.
 if [ -n "$highest" ]; then
     echo "needs glibc $highest or later"
-    if grep -q "needs glibc $highest or later" "$readme"; then
-        pass "$readme states \"needs glibc $highest or later\""
+    promise=${max:-$highest}
+    if grep -q "needs glibc $promise or later" "$readme"; then
+        pass "$readme states \"needs glibc $promise or later\""
     else
-        fail "$readme does not state \"needs glibc $highest or later\" (it says: $(grep -o 'needs glibc [0-9.]* or later' "$readme" || echo nothing))"
+        fail "$readme does not state \"needs glibc $promise or later\" (it says: $(grep -o 'needs glibc [0-9.]* or later' "$readme" || echo nothing))"
+    fi
+    if [ -n "$max" ]; then
+        if [ "$(printf '%s\n%s\n' "$highest" "$max" | sort -V | tail -n1)" = "$max" ]; then
+            pass "glibc $highest is at most $max"
+        else
+            fail "needs glibc $highest, newer than $max"
+        fi
     fi
 else
     fail "no glibc version found"
