@@ -61,7 +61,9 @@ for platform in lin_x64 win_x64; do
     link=$($objdump -s -j .gnu_debuglink "$xpl" 2>/dev/null | grep -c 'vxr_pop.xpl.deb' || true)
     [ "$link" -ge 1 ] && pass "$platform/vxr_pop.xpl names vxr_pop.xpl.debug" ||
         fail "$platform/vxr_pop.xpl has no .gnu_debuglink to vxr_pop.xpl.debug"
-    if [ -f "$debug" ] && $objdump -h "$debug" | grep -q ' \.debug_info '; then
+    # Not a pipe into grep -q: its early exit would end objdump with SIGPIPE,
+    # which pipefail takes for a failure.
+    if [ -f "$debug" ] && grep -q ' \.debug_info ' <<<"$($objdump -h "$debug")"; then
         pass "the debug archive holds $platform/vxr_pop.xpl.debug with its debug information"
     else
         fail "no debug information for $platform in $name-debug.zip"

@@ -34,7 +34,7 @@ highest=""
 for name in $files; do
     f=$dir/$name
     [ -f "$f" ] || continue
-    if ! objdump -f "$f" 2>/dev/null | grep -q 'file format elf64-x86-64'; then
+    if ! grep -q 'file format elf64-x86-64' <<<"$(objdump -f "$f" 2>/dev/null)"; then
         fail "$name is not an x86-64 ELF file"
         continue
     fi
