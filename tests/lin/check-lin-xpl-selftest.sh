@@ -2,8 +2,8 @@
 # Shows that check-lin-xpl.sh tells a self-contained plug-in folder from broken
 # ones: small libraries built here with gcc, one fault each (an extra export,
 # the shared C++ runtime, a system library, a file beside it, a search path, a
-# glibc newer than the highest allowed), and a README that does or does not
-# state the glibc the library needs.
+# glibc newer than the highest allowed, a function bound to no library), and
+# a README that does or does not state the glibc the library needs.
 # Usage: check-lin-xpl-selftest.sh CHECKER EXPORTS_SCRIPT
 set -euo pipefail
 . "$(dirname "$0")/../support/findings.sh"
@@ -93,6 +93,19 @@ C
 dir=$(folder newer_glibc)
 gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/newer.c" -Wl,--version-script="$exports"
 expect newer_glibc 1 "FAILED: needs glibc 2\.3[2-9], newer than 2\.31" "$promise_line" 2.31
+
+# Linked without libc: dlopen is left for the host process to offer.
+cat > "$tmp/loose.c" <<'C'
+void *dlopen(const char *file, int mode);
+int XPluginStart(char *name, char *sig, char *desc) { (void)name; (void)sig; (void)desc; return dlopen("x", 1) != 0; }
+void XPluginStop(void) {}
+int XPluginEnable(void) { return 1; }
+void XPluginDisable(void) {}
+void XPluginReceiveMessage(int from, int msg, void *param) { (void)from; (void)msg; (void)param; }
+C
+dir=$(folder loose_function)
+gcc -shared -fPIC -nostdlib -o "$dir/vxr_pop.xpl" "$tmp/loose.c" -Wl,--version-script="$exports"
+expect loose_function 1 "FAILED: vxr_pop.xpl needs dlopen from no library" "$with_line"
 
 dir=$(folder extra_export)
 gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c"

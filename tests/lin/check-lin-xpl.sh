@@ -2,7 +2,8 @@
 # Checks the installed Linux plug-in folder with objdump and nm: it holds one
 # file, vxr_pop.xpl, an x86-64 shared object that exports exactly the five
 # XPlugin entry points, needs no library but OpenGL's and glibc's (no C++
-# runtime, no search path of its own), and whose glibc needs are printed and
+# runtime, no search path of its own, no glibc function bound to no library),
+# and whose glibc needs are printed and
 # stated in README as "needs glibc X.Y or later"; with MAX_GLIBC, X.Y is at most
 # that and README states "needs glibc MAX_GLIBC or later". Prints each
 # finding; exit 1 on any.
@@ -58,6 +59,17 @@ for name in $files; do
         pass "$name exports exactly $ENTRY_POINTS"
     else
         fail "$name exports '$exports', expected '$ENTRY_POINTS'"
+    fi
+
+    # A function bound to no library's version is left to whatever the host
+    # process offers: only the simulator's XPLM functions and libGL's
+    # (unversioned) may be.
+    loose=$(nm -D --undefined-only "$f" | awk '$1 == "U" && $2 !~ /@/ && $2 !~ /^(XPLM|gl)/ { print $2 }' |
+            paste -sd' ')
+    if [ -z "$loose" ]; then
+        pass "$name binds every glibc function to a version"
+    else
+        fail "$name needs $loose from no library"
     fi
 
     # "Version References": "required from LIB:" then one line per version.
