@@ -2,7 +2,7 @@
 # Makes the Debian 11 (bullseye) root the Linux plug-in is built in, so that it
 # runs on every system with glibc 2.31 or later: debootstrap from Debian's
 # archive with bullseye's own compiler, C++ runtime, CMake and headers, cached
-# under build/deb11/root. A second run with the same package list does nothing.
+# under build/deb11/root. A second run with the same packages and mirror does nothing.
 # Usage: tools/lin/deb11-root.sh      (DEB11_DIR overrides build/deb11)
 set -euo pipefail
 
@@ -17,7 +17,8 @@ MIRROR=${DEB11_MIRROR:-http://deb.debian.org/debian}
 PACKAGES=(g++ make cmake ninja-build pkg-config dpkg-dev xz-utils bzip2 file
           libgl-dev mesa-common-dev libx11-dev libxcursor-dev libgl1 libgl1-mesa-dri)
 
-key=$( { cat "$0"; echo "$MIRROR"; } | sha256sum | cut -d' ' -f1)
+# The root depends on what is installed there and from where.
+key=$(printf '%s\n' bullseye minbase "$MIRROR" "${PACKAGES[@]}" | sha256sum | cut -d' ' -f1)
 mkdir -p "$DIR"
 exec 9>"$DIR/lock"
 flock 9
@@ -28,7 +29,9 @@ fi
 if ! command -v debootstrap >/dev/null; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap >/dev/null
 fi
-rm -rf "$ROOT" "$DIR/stamp"
+# debootstrap mounts /proc and /sys in the root while it works; one that
+# failed may have left them there: those mounts are left alone.
+rm -rf --one-file-system "$ROOT" "$DIR/stamp"
 start=$SECONDS
 echo "deb11-root: debootstrap bullseye from $MIRROR into $ROOT (log: $DIR/debootstrap.log)"
 if ! debootstrap --variant=minbase --include="$(IFS=,; echo "${PACKAGES[*]}")" \
