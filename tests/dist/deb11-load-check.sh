@@ -18,7 +18,9 @@ in_root() {
     chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C "$@"
 }
 
-libc=$(in_root ldd --version | head -n1)
+# Whole, then its first line: head would end ldd with SIGPIPE, a failure under pipefail.
+libc=$(in_root ldd --version)
+libc=${libc%%$'\n'*}
 [[ "$libc" == *" 2.31" ]] && pass "the root's glibc: $libc" || fail "the root's glibc is not 2.31: $libc"
 
 check=$root/vxr/check

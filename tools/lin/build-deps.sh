@@ -38,13 +38,15 @@ in_root() {
         JOBS="$JOBS" "$@"
 }
 
+# First lines by sed, which reads to the end: head would end the tool with
+# SIGPIPE now and then, and pipefail would fail the whole build for it.
 deps_key_extra() {
     if [ -n "${DEB11_ROOT:-}" ]; then
-        in_root gcc --version | head -n1
-        in_root ld --version | head -n1
+        in_root gcc --version | sed -n 1p
+        in_root ld --version | sed -n 1p
     else
-        gcc --version | head -n1
-        ld --version | head -n1
+        gcc --version | sed -n 1p
+        ld --version | sed -n 1p
     fi
 }
 

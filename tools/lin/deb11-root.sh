@@ -43,4 +43,4 @@ fi
 # Nothing the build needs is downloaded in the root afterwards.
 rm -rf "$ROOT"/var/cache/apt/archives/*.deb
 echo "$key" > "$DIR/stamp"
-echo "deb11-root: made in $((SECONDS - start)) s: $(chroot "$ROOT" g++ --version | head -n1), $(chroot "$ROOT" cmake --version | head -n1)"
+echo "deb11-root: made in $((SECONDS - start)) s: $(chroot "$ROOT" g++ --version | sed -n 1p), $(chroot "$ROOT" cmake --version | sed -n 1p)"
