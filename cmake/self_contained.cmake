@@ -8,13 +8,17 @@ set(VXR_LIN_DEPS_DIR ${CMAKE_SOURCE_DIR}/build/lin-deps
     CACHE PATH "Where tools/lin/build-deps.sh keeps the Linux plug-in's static libraries")
 set(VXR_LIN_DEPS_PREFIX ${VXR_LIN_DEPS_DIR}/prefix)
 
-execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env LIN_DEPS_DIR=${VXR_LIN_DEPS_DIR}
-            ${CMAKE_SOURCE_DIR}/tools/lin/build-deps.sh
-    RESULT_VARIABLE vxr_lin_deps_result)
-if(NOT vxr_lin_deps_result EQUAL 0)
-  message(FATAL_ERROR "tools/lin/build-deps.sh failed (${vxr_lin_deps_result}): "
-                      "its log is ${VXR_LIN_DEPS_DIR}/build.log")
+# The release build in the Debian 11 root (lin/) finds its libraries built
+# there already, by the same script run from outside.
+if(NOT VXR_LIN_DEPS_PREBUILT)
+  execute_process(
+      COMMAND ${CMAKE_COMMAND} -E env LIN_DEPS_DIR=${VXR_LIN_DEPS_DIR}
+              ${CMAKE_SOURCE_DIR}/tools/lin/build-deps.sh
+      RESULT_VARIABLE vxr_lin_deps_result)
+  if(NOT vxr_lin_deps_result EQUAL 0)
+    message(FATAL_ERROR "tools/lin/build-deps.sh failed (${vxr_lin_deps_result}): "
+                        "its log is ${VXR_LIN_DEPS_DIR}/build.log")
+  endif()
 endif()
 
 function(vxr_lin_archive var name)

@@ -29,8 +29,14 @@ static const char plugin_name[] = "Corvanta G1000 Popups";
 static const char plugin_signature[] = "qlb.VXRPopup";
 static const char version_text[] = "3.1.1e";
 
+// The build passes the date of the commit it builds (cmake/source_date.cmake),
+// as the compiler's date and time macros would print it, so that two builds of
+// one commit are the same file; a build outside a repository says when it ran.
+#ifndef VXR_SOURCE_DATE
+#define VXR_SOURCE_DATE __DATE__ " " __TIME__
+#endif
 static const std::string version_banner =
-    std::string("Version ") + version_text + " | Compiled On: " + __DATE__ + " " + __TIME__;
+    std::string("Version ") + version_text + " | Compiled On: " + VXR_SOURCE_DATE;
 
 // The simulator hands back the library's path here; the plug-in's folder,
 // with its trailing separator, is the root of settings/ and resources/.

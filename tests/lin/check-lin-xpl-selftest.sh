@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows that check-lin-xpl.sh tells a self-contained plug-in folder from broken
 # ones: small libraries built here with gcc, one fault each (an extra export,
-# the shared C++ runtime, a system library, a file beside it, a search path),
-# and a README that does or does not state the glibc the library needs.
+# the shared C++ runtime, a system library, a file beside it, a search path, a
+# glibc newer than the highest allowed, a function bound to no library), and
+# a README that does or does not state the glibc the library needs.
 # Usage: check-lin-xpl-selftest.sh CHECKER EXPORTS_SCRIPT
 set -euo pipefail
 . "$(dirname "$0")/../support/findings.sh"
@@ -48,12 +49,12 @@ folder() {
     echo "$tmp/$1/lin_x64"
 }
 
-# expect NAME STATUS PATTERN README: the checker exits with STATUS (0 or 1)
-# on folder NAME, and its output matches PATTERN.
+# expect NAME STATUS PATTERN README [MAX_GLIBC]: the checker exits with STATUS
+# (0 or 1) on folder NAME, and its output matches PATTERN.
 expect() {
-    local name=$1 status=$2 pattern=$3 readme=$4 out rc
+    local name=$1 status=$2 pattern=$3 readme=$4 max=${5:-} out rc
     set +e
-    out=$("$checker" "$tmp/$name/lin_x64" "$readme" 2>&1)
+    out=$("$checker" "$tmp/$name/lin_x64" "$readme" $max 2>&1)
     rc=$?
     set -e
     if [ "$rc" -eq "$status" ] && grep -Eq "$pattern" <<<"$out"; then
@@ -74,6 +75,37 @@ version_line=$("$checker" "$dir" "$no_line" | grep -E '^needs glibc [0-9.]+ or l
 with_line=$tmp/README-with
 printf 'Installing:\nthe plug-in %s.\n' "$version_line" > "$with_line"
 expect good 0 "^[0-9]+ passed, 0 failed" "$with_line"
+
+promise_line=$tmp/README-promise
+echo "The released plug-in needs glibc 2.31 or later." > "$promise_line"
+expect good 0 "ok: glibc [0-9.]+ is at most 2\.31" "$promise_line" 2.31
+expect good 1 "does not state \"needs glibc 2\.31 or later\"" "$with_line" 2.31
+
+# __libc_single_threaded came with glibc 2.32: too new for a 2.31 system.
+cat > "$tmp/newer.c" <<'C'
+extern char __libc_single_threaded;
+int XPluginStart(char *name, char *sig, char *desc) { (void)name; (void)sig; (void)desc; return __libc_single_threaded; }
+void XPluginStop(void) {}
+int XPluginEnable(void) { return 1; }
+void XPluginDisable(void) {}
+void XPluginReceiveMessage(int from, int msg, void *param) { (void)from; (void)msg; (void)param; }
+C
+dir=$(folder newer_glibc)
+gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/newer.c" -Wl,--version-script="$exports"
+expect newer_glibc 1 "FAILED: needs glibc 2\.3[2-9], newer than 2\.31" "$promise_line" 2.31
+
+# Linked without libc: dlopen is left for the host process to offer.
+cat > "$tmp/loose.c" <<'C'
+void *dlopen(const char *file, int mode);
+int XPluginStart(char *name, char *sig, char *desc) { (void)name; (void)sig; (void)desc; return dlopen("x", 1) != 0; }
+void XPluginStop(void) {}
+int XPluginEnable(void) { return 1; }
+void XPluginDisable(void) {}
+void XPluginReceiveMessage(int from, int msg, void *param) { (void)from; (void)msg; (void)param; }
+C
+dir=$(folder loose_function)
+gcc -shared -fPIC -nostdlib -o "$dir/vxr_pop.xpl" "$tmp/loose.c" -Wl,--version-script="$exports"
+expect loose_function 1 "FAILED: vxr_pop.xpl needs dlopen from no library" "$with_line"
 
 dir=$(folder extra_export)
 gcc -shared -fPIC -o "$dir/vxr_pop.xpl" "$tmp/entry.c"

@@ -2,13 +2,22 @@
 # Checks the installed Linux plug-in folder with objdump and nm: it holds one
 # file, vxr_pop.xpl, an x86-64 shared object that exports exactly the five
 # XPlugin entry points, needs no library but OpenGL's and glibc's (no C++
-# runtime, no search path of its own), and whose glibc needs are printed and
-# stated in README as "needs glibc X.Y or later". Prints each finding; exit 1 on any.
-# Usage: check-lin-xpl.sh LIN_X64_DIR README
+# runtime, no search path of its own, no glibc function bound to no library),
+# and whose glibc needs are printed and
+# stated in README as "needs glibc X.Y or later"; with MAX_GLIBC, X.Y is at most
+# that and README states "needs glibc MAX_GLIBC or later". Prints each
+# finding; exit 1 on any.
+# Usage: check-lin-xpl.sh LIN_X64_DIR README [MAX_GLIBC]
 set -euo pipefail
 . "$(dirname "$0")/../support/findings.sh"
 
-expect_args 2 "$0 LIN_X64_DIR README" "$@"
+if [ $# -eq 3 ]; then
+    max=$3
+    set -- "$1" "$2"
+else
+    max=""
+fi
+expect_args 2 "$0 LIN_X64_DIR README [MAX_GLIBC]" "$@"
 dir=$1
 readme=$2
 
@@ -26,7 +35,7 @@ highest=""
 for name in $files; do
     f=$dir/$name
     [ -f "$f" ] || continue
-    if ! objdump -f "$f" 2>/dev/null | grep -q 'file format elf64-x86-64'; then
+    if ! grep -q 'file format elf64-x86-64' <<<"$(objdump -f "$f" 2>/dev/null)"; then
         fail "$name is not an x86-64 ELF file"
         continue
     fi
@@ -52,6 +61,17 @@ for name in $files; do
         fail "$name exports '$exports', expected '$ENTRY_POINTS'"
     fi
 
+    # A function bound to no library's version is left to whatever the host
+    # process offers: only the simulator's XPLM functions and libGL's
+    # (unversioned) may be.
+    loose=$(nm -D --undefined-only "$f" | awk '$1 == "U" && $2 !~ /@/ && $2 !~ /^(XPLM|gl)/ { print $2 }' |
+            paste -sd' ')
+    if [ -z "$loose" ]; then
+        pass "$name binds every glibc function to a version"
+    else
+        fail "$name needs $loose from no library"
+    fi
+
     # "Version References": "required from LIB:" then one line per version.
     versions=$(awk '/^Version References:/ { on = 1; next } on && /^$/ { on = 0 } on && NF == 4 { print $4 }' <<<"$dump")
     foreign=$(grep -v '^GLIBC_' <<<"$versions" | sort -u | tr '\n' ' ' || true)
@@ -66,12 +86,22 @@ for name in $files; do
     fi
 done
 
+# With MAX_GLIBC, README promises that glibc (the oldest the plug-in is built
+# and loaded with), and the plug-in's own needs must lie within it.
 if [ -n "$highest" ]; then
     echo "needs glibc $highest or later"
-    if grep -q "needs glibc $highest or later" "$readme"; then
-        pass "$readme states \"needs glibc $highest or later\""
+    promise=${max:-$highest}
+    if grep -q "needs glibc $promise or later" "$readme"; then
+        pass "$readme states \"needs glibc $promise or later\""
     else
-        fail "$readme does not state \"needs glibc $highest or later\" (it says: $(grep -o 'needs glibc [0-9.]* or later' "$readme" || echo nothing))"
+        fail "$readme does not state \"needs glibc $promise or later\" (it says: $(grep -o 'needs glibc [0-9.]* or later' "$readme" || echo nothing))"
+    fi
+    if [ -n "$max" ]; then
+        if [ "$(printf '%s\n%s\n' "$highest" "$max" | sort -V | tail -n1)" = "$max" ]; then
+            pass "glibc $highest is at most $max"
+        else
+            fail "needs glibc $highest, newer than $max"
+        fi
     fi
 else
     fail "no glibc version found"

@@ -20,9 +20,15 @@ fi
 defined=$(grep -oE '^[A-Za-z_][A-Za-z0-9_ ]*[ *]XPLM[A-Za-z0-9_]+\(' "$handwritten" |
           grep -oE 'XPLM[A-Za-z0-9_]+\($' | tr -d '(' | sort -u)
 
+# Plain files, not process substitution: the Debian 11 root that also runs
+# this has no /proc, so no /dev/fd.
+echo "$imported" > "$out.imported"
+echo "$defined" > "$out.defined"
+missing=$(comm -23 "$out.imported" "$out.defined")
+rm -f "$out.imported" "$out.defined"
 {
     echo "/* Written by xplm-stubs.sh from $(basename "$xpl")'s imports: do not edit. */"
-    for name in $(comm -23 <(echo "$imported") <(echo "$defined")); do
+    for name in $missing; do
         echo "long $name(void) { return 0; }"
     done
 } > "$out.tmp"

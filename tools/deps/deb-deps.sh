@@ -206,11 +206,8 @@ cache_complete() {
 
 # Each step "build_<name>" of BUILD_STEPS in turn, its time noted beside the
 # version fetch_source recorded for it.
-run_build() {
+build_steps() {
     local step t n=0
-    fetch_all
-    rm -rf "$PREFIX" "$STAMP"
-    mkdir -p "$PREFIX/lib/pkgconfig" "$PREFIX/include"
     deps_env
     for step in "${BUILD_STEPS[@]}"; do
         t=$SECONDS
@@ -219,6 +216,15 @@ run_build() {
         sed -i "${n}s/\$/ in $((SECONDS - t)) s/" "$WORK/built"
     done
     deps_verify
+}
+
+# The sources are fetched here; DEPS_BUILD names what builds them (build_steps,
+# or a build script's own function that runs them in another root).
+run_build() {
+    fetch_all
+    rm -rf "$PREFIX" "$STAMP"
+    mkdir -p "$PREFIX/lib/pkgconfig" "$PREFIX/include"
+    "${DEPS_BUILD:-build_steps}"
 }
 
 # Builds into $PREFIX unless the cache is up to date. The details go to

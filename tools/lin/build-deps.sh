@@ -4,14 +4,26 @@
 # packages, into a prefix cached under build/lin-deps/, so that vxr_pop.xpl
 # carries them inside and needs none of them from the user's system. A second
 # run with the same inputs does nothing. The details go to build/lin-deps/build.log.
+# With DEB11_ROOT (tools/lin/deb11-root.sh's root), the same libraries are built
+# inside that root with Debian 11's compiler, into DEB11_ROOT/vxr/deps, from the
+# sources fetched here: the released plug-in's, for glibc 2.31 and later.
 # Usage: tools/lin/build-deps.sh        (LIN_DEPS_DIR overrides build/lin-deps)
+#        DEB11_ROOT=DIR tools/lin/build-deps.sh
+#        tools/lin/build-deps.sh --steps  (inside the root: the build steps alone)
 set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/../deps/deb-deps.sh"
 
-LABEL=lin-deps
-DEPS=${LIN_DEPS_DIR:-$DEPS_ROOT/build/lin-deps}
+# Where the root sees its copy of tools/ and its libraries' folder.
+ROOT_VXR=/vxr
+if [ -n "${DEB11_ROOT:-}" ]; then
+    LABEL=deb11-deps
+    DEPS=$DEB11_ROOT$ROOT_VXR/deps
+else
+    LABEL=lin-deps
+    DEPS=${LIN_DEPS_DIR:-$DEPS_ROOT/build/lin-deps}
+fi
 PREFIX=$DEPS/prefix
 
 TOOL_PACKAGES=(gcc make pkg-config dpkg-dev xz-utils bzip2)
@@ -21,9 +33,30 @@ LIBRARIES=(libz.a libpng16.a libpixman-1.a libcairo.a libGLEW.a)
 CONFIGURE_TARGET=(--with-pic)
 ZLIB_CHOST=
 
+in_root() {
+    chroot "$DEB11_ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C \
+        JOBS="$JOBS" "$@"
+}
+
+# First lines by sed, which reads to the end: head would end the tool with
+# SIGPIPE now and then, and pipefail would fail the whole build for it.
 deps_key_extra() {
-    gcc --version | head -n1
-    ld --version | head -n1
+    if [ -n "${DEB11_ROOT:-}" ]; then
+        in_root gcc --version | sed -n 1p
+        in_root ld --version | sed -n 1p
+    else
+        gcc --version | sed -n 1p
+        ld --version | sed -n 1p
+    fi
+}
+
+# The fetched sources lie in the root already ($DEPS is inside it); the steps
+# run there on a fresh copy of these scripts.
+build_in_root() {
+    rm -rf "$DEB11_ROOT$ROOT_VXR/tools"
+    mkdir -p "$DEB11_ROOT$ROOT_VXR/tools"
+    cp -a "$DEPS_ROOT/tools/deps" "$DEPS_ROOT/tools/lin" "$DEPS_ROOT/tools/win" "$DEB11_ROOT$ROOT_VXR/tools/"
+    in_root LIN_DEPS_DIR=$ROOT_VXR/deps /bin/bash -e $ROOT_VXR/tools/lin/build-deps.sh --steps
 }
 
 # Sections per function let the plug-in's link drop what it never calls.
@@ -61,4 +94,13 @@ deps_verify() {
     done
 }
 
-deps_main
+if [ "${1:-}" = --steps ]; then
+    WORK=$DEPS/work
+    set -x
+    build_steps
+elif [ -n "${DEB11_ROOT:-}" ]; then
+    DEPS_BUILD=build_in_root
+    deps_main
+else
+    deps_main
+fi
