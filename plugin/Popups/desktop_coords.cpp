@@ -98,9 +98,9 @@ desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, con
 }
 
 // Each edge is converted on its own and rounded, so a rectangle that is a
-// whole monitor of the OS may come out with an edge a pixel or two off (at 150 % a
-// unit at 1920 to 2944 pixels reads 1280 to 1963 boxels, and 1963 boxels are
-// 2944.5 pixels): within that, it is the monitor.
+// whole monitor of the OS may come out with an edge a pixel or two off (at
+// 150 % a unit at 1920 to 2944 pixels reads 1280 to 1963 boxels, and 1963
+// boxels are 2944.5 pixels): within that, it is the monitor.
 static void snap_to_os_monitor(desktop_rect *r, int tolerance)
 {
     monitor_list os;
