@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -95,6 +97,24 @@ desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, con
             scale_coord(r.right, global.left, gw, os.left, ow), scale_coord(r.bottom, global.bottom, gh, os.bottom, oh)};
 }
 
+// Each edge is converted on its own and rounded, so a rectangle that is a
+// whole monitor of the OS may come out with an edge a pixel or two off (at
+// 150 % a unit at 1920 to 2944 pixels reads 1280 to 1963 boxels, and 1963
+// boxels are 2944.5 pixels): within that, it is the monitor.
+static void snap_to_os_monitor(desktop_rect *r, int tolerance)
+{
+    monitor_list os;
+    list_os_monitors(&os);
+    for (int i = 0; i < os.count; i++) {
+        const desktop_rect &m = os.entries[i].bounds;
+        if (std::abs(r->left - m.left) <= tolerance && std::abs(r->top - m.top) <= tolerance &&
+            std::abs(r->right - m.right) <= tolerance && std::abs(r->bottom - m.bottom) <= tolerance) {
+            *r = m;
+            return;
+        }
+    }
+}
+
 bool window_rect_os(XPLMWindowID win, desktop_rect *out)
 {
     if (XPLMWindowIsPoppedOut(win)) {
@@ -113,24 +133,64 @@ bool window_rect_os(XPLMWindowID win, desktop_rect *out)
     if (os_bounds == nullptr)
         return false;
     *out = global_to_os(*out, holder->bounds, *os_bounds);
+    // At 100 % the conversion is exact; above, an edge is off by less than
+    // a boxel's pixels, however the simulator rounds.
+    int boxel_w = holder->bounds.right - holder->bounds.left;
+    double pixels_per_boxel = boxel_w > 0 ? double(os_bounds->right - os_bounds->left) / boxel_w : 1;
+    if (pixels_per_boxel > 1)
+        snap_to_os_monitor(out, static_cast<int>(std::ceil(pixels_per_boxel)));
     return true;
 }
 
-bool os_rect_on_a_monitor(int64_t left, int64_t top, int64_t right, int64_t bottom, int min_w, int min_h)
+bool window_point_os(XPLMWindowID win, int x, int y, int *os_x, int *os_y)
 {
-    monitor_list os;
-    list_os_monitors(&os);
-    for (int i = 0; i < os.count; i++) {
-        const desktop_rect &m = os.entries[i].bounds;
-        int64_t w = std::min<int64_t>(right, m.right) - std::max<int64_t>(left, m.left);
-        int64_t h = std::min<int64_t>(top, m.top) - std::max<int64_t>(bottom, m.bottom);
-        if (w >= min_w && h >= min_h)
-            return true;
-    }
-    return false;
+    desktop_rect g, os;
+    XPLMGetWindowGeometry(win, &g.left, &g.top, &g.right, &g.bottom);
+    if (!window_rect_os(win, &os))
+        return false;
+    *os_x = scale_coord(x, g.left, g.right - g.left, os.left, os.right - os.left);
+    *os_y = scale_coord(y, g.bottom, g.top - g.bottom, os.bottom, os.top - os.bottom);
+    return true;
 }
 
-bool monitor_bounds_at(int x, int y, desktop_rect *out)
+double os_pixels_per_boxel()
+{
+    monitor_list global, os;
+    list_global_monitors(&global);
+    list_os_monitors(&os);
+    for (int i = 0; i < global.count; i++) {
+        const desktop_rect &g = global.entries[i].bounds;
+        const desktop_rect *o = find_monitor(os, global.entries[i].index);
+        if (o != nullptr && g.right > g.left)
+            return double(o->right - o->left) / (g.right - g.left);
+    }
+    return 1;
+}
+
+bool os_top_strip_on_monitors(int64_t left, int64_t top, int64_t right, int64_t strip_h)
+{
+    if (right <= left || strip_h <= 0)
+        return false;
+    int64_t bottom = top - strip_h;
+    monitor_list os;
+    list_os_monitors(&os);
+    // The spans of the monitors that hold the strip's whole height must join
+    // up across its width.
+    std::pair<int64_t, int64_t> spans[monitor_list::max_monitors];
+    int count = 0;
+    for (int i = 0; i < os.count; i++) {
+        const desktop_rect &m = os.entries[i].bounds;
+        if (m.bottom <= bottom && top <= m.top && m.left < m.right)
+            spans[count++] = {m.left, m.right};
+    }
+    std::sort(spans, spans + count);
+    int64_t reached = left;
+    for (int i = 0; i < count && spans[i].first <= reached; i++)
+        reached = std::max(reached, spans[i].second);
+    return reached >= right;
+}
+
+bool monitor_bounds_near(int x, int y, desktop_rect *out)
 {
     monitor_list global;
     list_global_monitors(&global);
@@ -143,7 +203,13 @@ bool monitor_bounds_at(int x, int y, desktop_rect *out)
             found = true;
         }
     }
-    return found;
+    if (found)
+        return true;
+    const monitor_entry *nearest = holding_monitor(global, desktop_rect{x, y, x, y});
+    if (nearest == nullptr)
+        return false;
+    *out = nearest->bounds;
+    return true;
 }
 
 desktop_rect keep_within(const desktop_rect &r, const desktop_rect &bounds)

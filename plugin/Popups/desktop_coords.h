@@ -37,21 +37,32 @@ const desktop_rect *find_monitor(const monitor_list &list, int index);
 
 // The window's rectangle in operating-system pixels: a popped-out window's
 // own, otherwise its global rectangle converted through the monitor that
-// holds most of it. False when no monitor of the simulator holds any of it
-// and none is near (out keeps the global rectangle then).
+// holds most of it. A rectangle that is a whole monitor of the OS, to within
+// the conversion's rounding, comes out as exactly that monitor. False when no
+// monitor of the simulator holds any of it and none is near (out keeps the
+// global rectangle then).
 bool window_rect_os(XPLMWindowID win, desktop_rect *out);
+
+// A point on the window, in global boxels, in OS pixels: mapped from the
+// window's global rectangle onto its OS one. False as for window_rect_os.
+bool window_point_os(XPLMWindowID win, int x, int y, int *os_x, int *os_y);
 
 // Converts a global rectangle to OS pixels through the monitor with the
 // given Global and OS bounds.
 desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, const desktop_rect &os);
 
-// Whether a piece of at least min_w x min_h pixels of the OS rectangle lies
-// on one monitor of the operating system.
-bool os_rect_on_a_monitor(int64_t left, int64_t top, int64_t right, int64_t bottom, int min_w, int min_h);
+// OS pixels per boxel (1, 1.5 or 2 at the usual scales), read from the first
+// monitor both enumerations report; 1 when there is none.
+double os_pixels_per_boxel();
 
-// The global bounds of the monitor under the point (edges excluded); false
-// when the point lies on none.
-bool monitor_bounds_at(int x, int y, desktop_rect *out);
+// Whether the OS rectangle's top strip, its whole width and strip_h pixels
+// down from its top, lies on monitors of the operating system.
+bool os_top_strip_on_monitors(int64_t left, int64_t top, int64_t right, int64_t strip_h);
+
+// The global bounds of the monitor under the point (edges excluded), or, for
+// a point on no monitor the simulator covers, of the nearest one; false when
+// the simulator reports no monitor.
+bool monitor_bounds_near(int x, int y, desktop_rect *out);
 
 // Moves r the least needed so that it lies wholly within bounds, axis by
 // axis; in an axis where it does not fit, its left or top edge is put on the

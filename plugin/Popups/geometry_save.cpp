@@ -1,8 +1,8 @@
 /*
  * Right clicks on a popup's corners save its placement in its preferences:
- * top-left the monitor under the click (and reopens the window there),
- * top-right the window's rectangle in OS pixels for popping out,
- * bottom-right swaps.
+ * top-left the monitor under the click, covered by X-Plane or not (the window
+ * reopens there), top-right the window's rectangle in OS pixels for popping
+ * out, bottom-right swaps.
  */
 #include "geometry_save.h"
 
@@ -12,14 +12,28 @@
 #include "desktop_coords.h"
 #include "monitors.h"
 #include "popupSystem.h"
+#include "popup_area.h"
 #include "popup_zones.h"
+
+// The monitor under the click: one X-Plane covers, found in boxels, or else
+// one it does not cover (a window popped out onto it or filling it), found
+// in the operating system's pixels.
+static int32_t monitor_under_click(popup *pup, int x, int y)
+{
+    monitor_point_query query = {x, y, -1};
+    XPLMGetAllMonitorBoundsGlobal(find_monitor_at_point, &query);
+    if (query.monitor >= 0)
+        return query.monitor;
+    monitor_point_query os_query = {0, 0, -1};
+    if (window_point_os(pup->win, x, y, &os_query.x, &os_query.y))
+        XPLMGetAllMonitorBoundsOS(find_monitor_at_point, &os_query);
+    return os_query.monitor;
+}
 
 static void save_monitor_full_screen(popup *pup, int x, int y)
 {
     logMsg("Save Monitor Full Screen");
-    monitor_point_query query = {x, y, -1};
-    XPLMGetAllMonitorBoundsGlobal(find_monitor_at_point, &query);
-    pup->prefs->monitor_start->set(query.monitor);
+    pup->prefs->monitor_start->set(monitor_under_click(pup, x, y));
     pup->prefs->popup_at_start->set(2);
     // Closing and opening again places the window by the new preferences.
     toggle_popup(nullptr, xplm_CommandEnd, pup);
@@ -46,8 +60,8 @@ static void save_popout_location(popup *pup)
 
 static void save_geometry(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
 {
-    popup_rect r = {0, 0, 0, 0};
-    XPLMGetWindowGeometry(win, &r.left, &r.top, &r.right, &r.bottom);
+    // The corners as drawn: on the picture, whatever fill_window says.
+    popup_rect r = popup_chrome_rect(pup, win);
     if (status != xplm_MouseDown)
         return;
 

@@ -62,14 +62,20 @@ bool monitor_is_present(int index)
     return query.found;
 }
 
-// The saved monitor of a display that takes part in the assignment, when it
-// is one of the units and the other display does not keep it already.
-static int32_t kept_monitor(const popup *pup, const std::vector<int32_t> &units, int32_t kept_by_other)
+// The saved monitor of a display that takes part in the assignment, when the
+// other display does not keep it already and it is one of the units, or a
+// monitor X-Plane does not cover: the start-up cannot find such a monitor
+// itself, so the user naming it is the only way it gets a display.
+static int32_t kept_monitor(const popup *pup, const std::vector<int32_t> &units,
+                            const std::vector<int32_t> &uncovered, int32_t kept_by_other)
 {
     int32_t saved = pup->prefs->monitor_start->get();
     if (pup->prefs->popup_at_start->get() < 0 || saved < 0 || saved == kept_by_other)
         return -1;
-    return std::find(units.begin(), units.end(), saved) != units.end() ? saved : -1;
+    auto listed = [saved](const std::vector<int32_t> &list) {
+        return std::find(list.begin(), list.end(), saved) != list.end();
+    };
+    return listed(units) || listed(uncovered) ? saved : -1;
 }
 
 // The first unit (or, from the end, the last) that is not taken; -1 if none.
@@ -95,34 +101,41 @@ static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *d
     pup->prefs->monitor_start->set(monitor);
 }
 
-// A display unit that X-Plane does not cover is in the operating system's
-// list only; the user has to cover it in X-Plane's monitor settings.
-static void report_uncovered_units()
+// The monitors that X-Plane does not cover are in the operating system's list
+// only. The display units among them are named: the user has to cover them
+// in X-Plane's monitor settings for the start-up to find them.
+static std::vector<int32_t> uncovered_monitors()
 {
     monitor_list covered, os;
     list_global_monitors(&covered);
     list_os_monitors(&os);
+    std::vector<int32_t> uncovered;
     for (int i = 0; i < os.count; i++) {
         const monitor_entry &m = os.entries[i];
+        if (find_monitor(covered, m.index) != nullptr)
+            continue;
+        uncovered.push_back(m.index);
         int width = m.bounds.right - m.bounds.left;
-        if (find_monitor(covered, m.index) == nullptr && is_instrument_width(width))
+        if (is_instrument_width(width))
             logMsg("VXR: Monitor %d (%d x %d pixels) is a display unit X-Plane does not cover: "
                    "set X-Plane full screen on it in its monitor settings to use it",
                    m.index, width, m.bounds.top - m.bounds.bottom);
     }
+    return uncovered;
 }
 
-// A display keeps its saved unit; one without a kept unit gets the first
-// free unit (PFD) or the last (MFD). A display left without a unit keeps its
-// saved values, and so finds its unit again when it is plugged back in.
+// A display keeps its saved unit, covered or not; one without a kept unit
+// gets the first free unit (PFD) or the last (MFD) of those X-Plane covers.
+// A display left without a unit keeps its saved values, and so finds its
+// unit again when it is plugged back in.
 void assign_instrument_monitors()
 {
     instrument_monitor_pair pair = {-1, -1, {}};
     XPLMGetAllMonitorBoundsGlobal(find_instrument_monitors, &pair);
-    report_uncovered_units();
+    std::vector<int32_t> uncovered = uncovered_monitors();
 
-    int32_t pfd_kept = kept_monitor(&PFD_popup, pair.all, -1);
-    int32_t mfd_kept = kept_monitor(&MFD_popup, pair.all, pfd_kept);
+    int32_t pfd_kept = kept_monitor(&PFD_popup, pair.all, uncovered, -1);
+    int32_t mfd_kept = kept_monitor(&MFD_popup, pair.all, uncovered, pfd_kept);
     int32_t pfd = pfd_kept;
     if (pfd < 0 && PFD_popup.prefs->popup_at_start->get() >= 0)
         pfd = free_unit(pair.all, mfd_kept, false);
@@ -139,18 +152,19 @@ static popup *other_display(const popup *pup)
     return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
 }
 
-// The SDK reports no window's positioning mode: a window open inside the
-// simulator's window with exactly a monitor's bounds fills that monitor.
+// The SDK reports no window's positioning mode: a window open, not popped
+// out, whose rectangle is a monitor's fills that monitor. Compared in OS
+// pixels, where every monitor is listed, also those X-Plane does not cover.
 static bool fills_monitor(const popup *pup, int32_t monitor)
 {
     if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win) || XPLMWindowIsPoppedOut(pup->win))
         return false;
-    monitor_list covered;
-    list_global_monitors(&covered);
-    const desktop_rect *m = find_monitor(covered, monitor);
-    int left = 0, top = 0, right = 0, bottom = 0;
-    XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
-    return m != nullptr && left == m->left && top == m->top && right == m->right && bottom == m->bottom;
+    monitor_list os;
+    list_os_monitors(&os);
+    const desktop_rect *m = find_monitor(os, monitor);
+    desktop_rect r;
+    return m != nullptr && window_rect_os(pup->win, &r) && r.left == m->left && r.top == m->top &&
+           r.right == m->right && r.bottom == m->bottom;
 }
 
 popup *monitor_held_by_other(const popup *pup, int32_t monitor)

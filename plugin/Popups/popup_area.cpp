@@ -21,3 +21,9 @@ popup_area popup_drawn_area(const popup *pup, XPLMWindowID win)
     int fit_width = static_cast<int>(height * pup->image_w / pup->image_h);
     return popup_area{left + (width - fit_width) / 2, bottom, fit_width, height};
 }
+
+popup_rect popup_chrome_rect(const popup *pup, XPLMWindowID win)
+{
+    popup_area a = popup_drawn_area(pup, win);
+    return popup_rect{a.left, a.bottom + a.height, a.left + a.width, a.bottom};
+}

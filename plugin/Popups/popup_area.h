@@ -1,11 +1,13 @@
 /*
- * Where a popup's picture lies in its window: the drawn area that both the
- * drawing and the face's hit test measure by.
+ * Where a popup's picture lies in its window: the drawn area that the
+ * drawing, the face's hit test and the window's zones measure by.
  */
 #ifndef VXR_POPUP_AREA_H
 #define VXR_POPUP_AREA_H
 
 #include <XPLMDisplay.h>
+
+#include "popup_zones.h"
 
 struct popup;
 
@@ -18,5 +20,10 @@ struct popup_area {
 // image's aspect inside the window: as wide as the window when that fits, else
 // as high as the window and centred across it; it stands on the bottom edge.
 popup_area popup_drawn_area(const popup *pup, XPLMWindowID win);
+
+// The drawn area as the rectangle the window's corners and strips are measured
+// on: the overlay draws its buttons at the picture's corners, so the zones,
+// the cursors and the drawn buttons coincide whatever the window's shape.
+popup_rect popup_chrome_rect(const popup *pup, XPLMWindowID win);
 
 #endif

@@ -1,10 +1,13 @@
 /*
  * Drawing a popup window: the live picture of its capture regions fills the
- * drawn area, and the overlay image, painted once per opening by a threaded
- * cairo renderer, lies over it.
+ * drawn area, black the rest of the window, and the overlay image, painted
+ * once per opening by a threaded cairo renderer, lies over the picture.
  */
 #include "popupSystem.h"
 #include "popup_area.h"
+
+#include <XPLMGraphics.h>
+#include <acfutils/glew.h>
 
 #include "../guard.h"
 
@@ -16,11 +19,43 @@ static void place(const popup_area &a, double dst_x, double dst_y, double dst_w,
     *size = VECT2(a.width * dst_w, a.height * dst_h);
 }
 
+static void black_quad(int left, int bottom, int right, int top)
+{
+    if (right <= left || top <= bottom)
+        return;
+    glVertex2i(left, bottom);
+    glVertex2i(left, top);
+    glVertex2i(right, top);
+    glVertex2i(right, bottom);
+}
+
+// What the picture leaves of the window (fill_window 0) is black, as the
+// unlit part of a screen is: the bands beside the picture, or above it.
+static void draw_black_around(XPLMWindowID win, const popup_area &a)
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
+    int a_right = a.left + a.width, a_top = a.bottom + a.height;
+    if (a.left <= left && a_right >= right && a_top >= top)
+        return;
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    XPLMSetGraphicsState(0, 0, 0, 0, 0, 0, 0);
+    glColor4f(0, 0, 0, 1);
+    glBegin(GL_QUADS);
+    black_quad(left, bottom, a.left, top);
+    black_quad(a_right, bottom, right, top);
+    black_quad(a.left, a_top, a_right, top);
+    glEnd();
+    glColor4fv(colour);
+}
+
 static void draw(XPLMWindowID win, popup *pup)
 {
     win_resize_ctl_update(&pup->resize_ctl);
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
+    draw_black_around(win, area);
 
     if (pup->has_regions) {
         for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {

@@ -69,7 +69,7 @@ static XPLMCursorStatus show_cursor(cursor_t *cursor)
 
 static XPLMCursorStatus cursor_at(XPLMWindowID win, int x, int y, popup *pup)
 {
-    popup_rect r = read_rect(win);
+    popup_rect r = popup_chrome_rect(pup, win);
     bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
     popup_zone zone = popup_zone_at(r, x, y, popped_out, zone_reader::cursor);
     if (zone == popup_zone::outside)
@@ -218,10 +218,19 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_z
     }
 }
 
+// In the window but beyond an edge of the picture (fill_window 0): the black
+// there has no zones.
+static bool beside_picture(const popup_rect &window, const popup_rect &picture, int x, int y)
+{
+    bool in_window = window.left <= x && x <= window.right && window.bottom <= y && y <= window.top;
+    bool on_picture = picture.left <= x && x <= picture.right && picture.bottom <= y && y <= picture.top;
+    return in_window && !on_picture;
+}
+
 static void click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
 {
     bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
-    popup_rect r = read_rect(win);
+    popup_rect picture = popup_chrome_rect(pup, win);
 
     // Gestures under way, on a floating window, wherever the pointer is.
     if (!popped_out) {
@@ -236,7 +245,9 @@ static void click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup 
         }
     }
     // Every event in a resize grip resizes, also a drag or release that began elsewhere.
-    popup_zone zone = popup_zone_at(r, x, y, popped_out, zone_reader::left_button);
+    popup_zone zone = beside_picture(read_rect(win), picture, x, y)
+                          ? popup_zone::face
+                          : popup_zone_at(picture, x, y, popped_out, zone_reader::left_button);
     if (zone == popup_zone::resize_left || zone == popup_zone::resize_right) {
         popup_resize(win, x, y, status, pup, zone == popup_zone::resize_right);
         return;

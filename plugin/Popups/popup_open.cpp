@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include <acfutils/assert.h>
 #include <acfutils/log.h>
@@ -75,8 +76,23 @@ static void popup_close(popup *pup)
     logMsg("Popup Close Fini");
 }
 
+// The width a window opened on the mouse may have on a monitor: no larger
+// than the monitor either way, its aspect kept, and not below the least
+// width (such a window keeps its top-left corner on the monitor).
+static int width_on_monitor(const popup *pup, int width, const desktop_rect &monitor)
+{
+    int monitor_w = monitor.right - monitor.left, monitor_h = monitor.top - monitor.bottom;
+    if (width > monitor_w)
+        width = monitor_w;
+    if (pup->image_h / pup->image_w * width > monitor_h)
+        width = static_cast<int>(monitor_h * pup->image_w / pup->image_h);
+    return std::max(width, popup_min_w);
+}
+
 // Centred on the mouse, and moved the least needed to lie wholly on the
-// monitor under it, so that no corner or strip is out of reach.
+// monitor under it, so that no corner or strip is out of reach. X-Plane
+// draws its floating windows only on the monitors it covers: with the
+// pointer anywhere else, the nearest of those takes the window.
 static void popup_place_on_mouse(popup *pup)
 {
     // A window left full screen on a monitor that has gone, or popped out,
@@ -86,25 +102,30 @@ static void popup_place_on_mouse(popup *pup)
     XPLMGetMouseLocationGlobal(&mx, &my);
     XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
     int width = right - left;
+    desktop_rect monitor;
+    bool on_monitor = monitor_bounds_near(mx, my, &monitor);
+    if (on_monitor)
+        width = width_on_monitor(pup, width, monitor);
     int half_w = width / 2;
     int half_h = static_cast<int>(pup->image_h / pup->image_w * width) / 2;
     desktop_rect r = {mx - half_w, my + half_h, mx + half_w, my - half_h};
-    desktop_rect monitor;
-    if (monitor_bounds_at(mx, my, &monitor))
+    if (on_monitor)
         r = keep_within(r, monitor);
     XPLMSetWindowGeometry(pup->win, r.left, r.top, r.right, r.bottom);
     window_follow_VR(pup->win);
 }
 
-// A saved pop-out rectangle, in OS pixels, counts as reachable when a piece of
-// it big enough for a corner lies on one monitor of the operating system,
-// whether the simulator covers that monitor or not.
+// A saved pop-out rectangle, in OS pixels, counts as reachable when its top
+// strip, with both top corners, lies on monitors of the operating system,
+// whether the simulator covers them or not: the window can then be closed,
+// popped in and dragged. A window mostly off screen opens on the mouse.
 static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     int64_t top = int64_t(y) + h, right = int64_t(x) + w;
     if (top > INT_MAX || right > INT_MAX)
         return false;
-    return os_rect_on_a_monitor(x, top, right, y, popup_reachable_piece, popup_reachable_piece);
+    int64_t strip = static_cast<int64_t>(std::ceil(popup_reachable_piece * os_pixels_per_boxel()));
+    return os_top_strip_on_monitors(x, top, right, std::min<int64_t>(strip, h));
 }
 
 static void popup_place(popup *pup)

@@ -14,8 +14,8 @@ constexpr int popup_corner_size = 49;
 constexpr int popup_grip_size = 50;
 // The bottom strip: 1 to this many boxels up from the bottom edge.
 constexpr int popup_bottom_strip = 24;
-// A saved pop-out rectangle is within reach when a piece this big each way
-// lies on one monitor: room for a corner.
+// A saved pop-out rectangle is within reach when its top strip this many
+// boxels high lies on monitors: room for both top corners.
 constexpr int popup_reachable_piece = popup_corner_size + 1;
 
 // The resizing limits of a popup window, in boxels (no minimum height).

@@ -193,17 +193,18 @@ TEST(PopupOpen, ASavedPopOutRectangleOnNoMonitorOpensOnTheMouse)
     EXPECT_EQ(PFD_popup.prefs->x->get(), 3000);
     EXPECT_EQ(PFD_popup.prefs->popup_at_start->get(), 1);
 
-    // A piece of 49 pixels on the monitor is not enough; one of 50 is.
+    // Its top strip must lie on the monitor with both top corners: one
+    // column past the right edge is too far; on the edge it pops out.
     ASSERT_TRUE(sim.host->command(pfd_cmd));
-    PFD_popup.prefs->x->set(1920 - 49);
+    PFD_popup.prefs->x->set(1920 - 640 + 1);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     EXPECT_EQ(window_of(sim, pfd_title).mode, simhost::WindowMode::free);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
-    PFD_popup.prefs->x->set(1920 - 50);
+    PFD_popup.prefs->x->set(1920 - 640);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     w = window_of(sim, pfd_title);
     EXPECT_EQ(w.mode, simhost::WindowMode::popout);
-    EXPECT_TRUE(same_rect(w.rect, Rect{1870, 580, 2510, 100}));
+    EXPECT_TRUE(same_rect(w.rect, Rect{1280, 580, 1920, 100}));
 }
 
 TEST(PopupOpen, AWindowTheSimulatorDidNotCreateIsTriedAgainByTheNextCommand)

@@ -155,12 +155,24 @@ private:
     const std::vector<Rect> &monitors() const { return sim_.host->monitors(); }
     bool monitor_exists(int m) const { return m >= 0 && m < static_cast<int>(monitors().size()); }
     // The monitor under a point, edges excluded; the last one listed wins.
-    const Rect *monitor_under(int x, int y) const
+    // The monitor under the point, or, for a point on none, the nearest.
+    const Rect *monitor_for(int x, int y) const
     {
         const Rect *under = nullptr;
         for (const Rect &m : monitors())
             if (m.left < x && x < m.right && m.bottom < y && y < m.top)
                 under = &m;
+        if (under != nullptr)
+            return under;
+        double best = 0;
+        for (const Rect &m : monitors()) {
+            double dx = std::max({double(m.left) - x, 0.0, double(x) - m.right});
+            double dy = std::max({double(m.bottom) - y, 0.0, double(y) - m.top});
+            if (under == nullptr || dx * dx + dy * dy < best) {
+                best = dx * dx + dy * dy;
+                under = &m;
+            }
+        }
         return under;
     }
 
@@ -543,17 +555,19 @@ private:
         sim_.host->mouse_position(&mx, &my);
         std::string pointer = std::to_string(mx) + "," + std::to_string(my);
         expect(w.mode == WindowMode::free, what + "not floating, to be centred on the pointer");
-        const Rect *m_under = monitor_under(mx, my);
+        const Rect *m_under = monitor_for(mx, my);
         bool centred_x = (w.rect.left + w.rect.right) / 2 == mx, centred_y = (w.rect.top + w.rect.bottom) / 2 == my;
         if (m_under == nullptr) {
             expect(centred_x && centred_y, what + "not centred on the pointer at " + pointer);
             return;
         }
-        // Centred on the pointer, but moved the least needed to lie wholly on
-        // its monitor; where it is too large for that, its left or top edge is
-        // on the monitor's.
+        // Centred on the pointer, made smaller to fit the monitor under it (or
+        // the nearest) unless that takes it below the least width, and moved
+        // the least needed to lie wholly on it; where it is still too large,
+        // its left or top edge is on the monitor's.
         const Rect &u = *m_under;
         bool fits_x = w.rect.width() <= u.width(), fits_y = w.rect.height() <= u.height();
+        expect((fits_x && fits_y) || w.rect.width() == 256, what + "larger than the monitor for the pointer at " + pointer);
         expect(fits_x ? w.rect.left >= u.left && w.rect.right <= u.right : w.rect.left == u.left,
                what + "not across the monitor under the pointer at " + pointer);
         expect(fits_y ? w.rect.bottom >= u.bottom && w.rect.top <= u.top : w.rect.top == u.top,
@@ -564,19 +578,25 @@ private:
         expect(std::abs(w.rect.height() - w.rect.width() * 3 / 4) <= 2, what + "not at the image's aspect");
     }
 
+    // Its top strip, 50 pixels down (or the whole height) and its whole
+    // width, lies on monitors that join up.
     bool popout_reachable(const popup_prefs *p) const
     {
         int64_t left = p->x->get(), bottom = p->y->get();
         int64_t right = left + p->w->get(), top = bottom + p->h->get();
-        if (top > INT_MAX || right > INT_MAX)
+        if (top > INT_MAX || right > INT_MAX || right <= left || top <= bottom)
             return false;
-        for (const Rect &m : monitors()) {
-            int64_t w = std::min<int64_t>(right, m.right) - std::max<int64_t>(left, m.left);
-            int64_t h = std::min<int64_t>(top, m.top) - std::max<int64_t>(bottom, m.bottom);
-            if (w >= 50 && h >= 50)
-                return true;
-        }
-        return false;
+        int64_t strip_bottom = top - std::min<int64_t>(50, top - bottom);
+        std::vector<std::pair<int64_t, int64_t>> spans;
+        for (const Rect &m : monitors())
+            if (m.bottom <= strip_bottom && top <= m.top)
+                spans.emplace_back(m.left, m.right);
+        std::sort(spans.begin(), spans.end());
+        int64_t reached = left;
+        for (const auto &span : spans)
+            if (span.first <= reached)
+                reached = std::max(reached, span.second);
+        return reached >= right;
     }
 
     // After a frame whose passes lit the screens, hidden windows hold no
