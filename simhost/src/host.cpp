@@ -127,8 +127,7 @@ uint64_t Host::frame_count() const { return impl_->sim.frame; }
 void Host::mouse_move(int x, int y)
 {
     Sim &sim = impl_->sim;
-    sim.pointer_x = x;
-    sim.pointer_y = y;
+    sim.move_pointer(x, y);
     if (sim.options.timing.cursor_every_move)
         sim.ask_cursor();
 }

@@ -7,10 +7,17 @@
 
 namespace simhost {
 
-void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
+void Sim::move_pointer(int x, int y)
 {
     pointer_x = x;
     pointer_y = y;
+    native.follow(layout, windows);
+    native.warp_pointer(layout, layout.to_os(x), layout.to_os(y));
+}
+
+void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
+{
+    move_pointer(x, y);
     bool allowed = callbacks_allowed();
     auto deliver = [&](Window *window) {
         XPLMHandleMouseClick_f handler = button == MouseButton::left ? window->click : window->right_click;

@@ -74,6 +74,9 @@ public:
     bool mouse_wheel(int x, int y, int clicks);
     bool key_press(const std::string &title, char key);
     void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
+    // The user moves the mouse: the real pointer goes there at once, whenever
+    // the window under it is asked for its cursor.
+    void move_pointer(int x, int y);
     void ask_cursor();
     // The last answer, with what the desktop shows now.
     CursorState cursor_on_desktop() const;

@@ -152,7 +152,7 @@ TEST_F(AvionicsTest, DevicesBindFramesAfterTheMessageAndAreNotDrawnOutside)
     timing.bind_delay_frames = 3;
     host->set_timing(timing);
     DeviceSpy spy;
-    XPLMAvionicsID pfd = register_device(xplm_device_G1000_PFD_1, &spy);
+    XPLMAvionicsID pfd = register_device(xplm_device_G1000_PFD_1, &spy, false);
     host->load_aircraft(true);
     EXPECT_EQ(TestPlugin::messages, std::vector<int>{XPLM_MSG_PLANE_LOADED});
     EXPECT_EQ(XPLMIsAvionicsBound(pfd), 0) << "not yet at the message";
