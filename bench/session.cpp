@@ -141,6 +141,8 @@ bool Session::setup(const Scene &scene, Reply *reply)
     options.monitors = {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(scene.pfd_w, scene.pfd_h, 1920, 0)};
     options.echo_log = false;
     options.frame_seconds = 1.0 / scene.rate;
+    // The scene measures a steady state: its devices are bound from the start.
+    options.timing.bind_delay_frames = 0;
     host_ = std::make_unique<simhost::Host>(options);
     host_->load_aircraft(scene.device != 0);
     clock_host = host_.get();

@@ -60,7 +60,9 @@ static void count_frame()
 float startup_flight_loop(float, float, int, void *)
 {
     guarded("startup_flight_loop", [] { count_frame(); });
-    return -1.0f;
+    // Once the start-up is done (or its last step failed half-way, which is
+    // not tried again) the loop asks not to be called any more.
+    return startup_frame > 50 ? 0.0f : -1.0f;
 }
 
 void startup_remove_menu_and_swap()

@@ -12,6 +12,7 @@
 // Frames counted since enable; 51 and above once the start-up is done.
 extern int32_t startup_frame;
 
+// Called every frame until the start-up is done, then no more (it answers 0).
 float startup_flight_loop(float since_last_call, float since_last_loop, int counter, void *ref);
 
 // Removes the menu and the swap command's handler, when a frame-50 step made

@@ -68,7 +68,22 @@ cursor_t *cursor_read_from_file(const char *filename)
 
 bool cursor_make_current(cursor_t *cur)
 {
-    return cur != nullptr && cur->os_cursor != 0 && os_cursor_show(cur->os_cursor);
+    return cursor_make_current_at(cur, nullptr, 0);
+}
+
+bool cursor_make_current_at(cursor_t *cur, const void *window, int part)
+{
+    return cur != nullptr && cur->os_cursor != 0 && os_cursor_show(cur->os_cursor, window, part);
+}
+
+void cursor_give_back(void)
+{
+    os_cursor_give_back();
+}
+
+void cursor_give_back_unasked(void)
+{
+    os_cursor_give_back_unasked();
 }
 
 void cursor_free(cursor_t *cur)

@@ -72,11 +72,16 @@ uintptr_t os_cursor_create(const uint32_t *argb, int w, int h, int hot_x, int ho
     return reinterpret_cast<uintptr_t>(cursor);
 }
 
-bool os_cursor_show(uintptr_t handle)
+bool os_cursor_show(uintptr_t handle, const void *, int)
 {
     SetCursor(reinterpret_cast<HCURSOR>(handle));
     return true;
 }
+
+// Windows gives the window under the pointer its own cursor again as the
+// pointer moves (WM_SETCURSOR): nothing is left to give back.
+void os_cursor_give_back() {}
+void os_cursor_give_back_unasked() {}
 
 void os_cursor_destroy(uintptr_t handle)
 {

@@ -3,7 +3,8 @@
  * cursor is read (the library links neither), one display connection serves
  * every cursor and is closed with the last one, and a cursor is made current
  * by defining it on the simulator's window under the pointer (its main
- * window, or a popped-out window, which is an X window of its own).
+ * window, or a popped-out window, which is an X window of its own), and
+ * given back (undefined there) when the pointer has left.
  */
 #if !defined(_WIN32)
 
@@ -25,6 +26,7 @@ struct x11_api {
     int (*XCloseDisplay)(Display *);
     Window (*XDefaultRootWindow)(Display *);
     int (*XDefineCursor)(Display *, Window, Cursor);
+    int (*XUndefineCursor)(Display *, Window);
     int (*XFreeCursor)(Display *, Cursor);
     int (*XSync)(Display *, Bool);
     Bool (*XQueryPointer)(Display *, Window, Window *, Window *, int *, int *, int *, int *, unsigned int *);
@@ -46,35 +48,48 @@ struct x11_session {
     int cursors = 0;              // cursor_t records alive
     bool window_reported = false;
     bool error_reported = false;
-    // The cursor defined last and the simulator's cycle it was asked for in:
-    // asked again for the very next cycle, it is still there.
+    // The cursor defined last, the X window it was defined on, where the
+    // caller said the pointer was, and the simulator's cycle it was asked for
+    // in: asked again from the same place for the very next cycle, it is
+    // still there.
     Cursor shown = None;
+    Window shown_on = 0;
+    const void *shown_window = nullptr;
+    int shown_part = 0;
     int shown_cycle = 0;
+    // The handler that was installed before ours, which ours passes on to.
+    XErrorHandler previous_handler = nullptr;
 };
 
 x11_session x11;
 int x_errors = 0;
 int last_x_error = 0;
 
-// Errors on our connection are read only inside our own calls, with this
-// handler installed; the simulator's handler is put back after each.
-int count_x_error(Display *, XErrorEvent *event)
+// Installed once while the display is open: errors on our connection are
+// counted (and read after our own calls), errors on any other connection
+// (the simulator's) go to the handler that was there before.
+int count_x_error(Display *display, XErrorEvent *event)
 {
+    if (display != x11.display && x11.previous_handler != nullptr)
+        return x11.previous_handler(display, event);
     x_errors++;
     last_x_error = event->error_code;
     return 0;
 }
 
-class error_scope {
-public:
-    error_scope() : previous_(x11.api.XSetErrorHandler(count_x_error)) {}
-    ~error_scope() { x11.api.XSetErrorHandler(previous_); }
-    error_scope(const error_scope &) = delete;
-    error_scope &operator=(const error_scope &) = delete;
+void install_error_handler()
+{
+    x11.previous_handler = x11.api.XSetErrorHandler(count_x_error);
+}
 
-private:
-    XErrorHandler previous_;
-};
+// Puts the earlier handler back, unless someone installed another after ours.
+void remove_error_handler()
+{
+    XErrorHandler current = x11.api.XSetErrorHandler(x11.previous_handler);
+    if (current != count_x_error)
+        x11.api.XSetErrorHandler(current);
+    x11.previous_handler = nullptr;
+}
 
 template <typename F>
 bool find(void *lib, const char *name, F *fn)
@@ -100,6 +115,7 @@ bool load_api()
                  find(x11.libx11, "XCloseDisplay", &a.XCloseDisplay) &&
                  find(x11.libx11, "XDefaultRootWindow", &a.XDefaultRootWindow) &&
                  find(x11.libx11, "XDefineCursor", &a.XDefineCursor) &&
+                 find(x11.libx11, "XUndefineCursor", &a.XUndefineCursor) &&
                  find(x11.libx11, "XFreeCursor", &a.XFreeCursor) && find(x11.libx11, "XSync", &a.XSync) &&
                  find(x11.libx11, "XQueryPointer", &a.XQueryPointer) &&
                  find(x11.libx11, "XSetErrorHandler", &a.XSetErrorHandler) &&
@@ -142,6 +158,7 @@ bool open_display()
         unload_api();
         return false;
     }
+    install_error_handler();
     x11.state = x11_state::ready;
     return true;
 }
@@ -149,8 +166,8 @@ bool open_display()
 void close_display()
 {
     if (x11.display != nullptr) {
-        error_scope errors;
         x11.api.XCloseDisplay(x11.display);
+        remove_error_handler();
     }
     unload_api();
     x11 = x11_session();
@@ -212,33 +229,45 @@ uintptr_t os_cursor_create(const uint32_t *argb, int w, int h, int hot_x, int ho
     image->yhot = static_cast<XcursorDim>(hot_y);
     for (size_t i = 0; i < static_cast<size_t>(w) * static_cast<size_t>(h); i++)
         image->pixels[i] = argb[i];
-    Cursor cursor;
-    {
-        error_scope errors;
-        int errors_before = x_errors;
-        cursor = x11.api.XcursorImageLoadCursor(x11.display, image);
-        // Made on the server, or refused, before the cursor is handed out.
-        x11.api.XSync(x11.display, False);
-        if (x_errors != errors_before)
-            cursor = None;
-    }
+    int errors_before = x_errors;
+    Cursor cursor = x11.api.XcursorImageLoadCursor(x11.display, image);
+    // Made on the server, or refused, before the cursor is handed out.
+    x11.api.XSync(x11.display, False);
+    if (x_errors != errors_before)
+        cursor = None;
     x11.api.XcursorImageDestroy(image);
     if (cursor == None)
         logMsg("Cannot make cursor %s: the desktop refused it", name);
     return cursor;
 }
 
-bool os_cursor_show(uintptr_t handle)
+// The window our cursor is defined on shows the simulator's (its parent's)
+// again.
+static void give_back()
+{
+    if (x11.shown_on != 0) {
+        x11.api.XUndefineCursor(x11.display, x11.shown_on);
+        // A window gone meanwhile refuses it: nothing to give back then.
+        x11.api.XSync(x11.display, False);
+    }
+    x11.shown = None;
+    x11.shown_on = 0;
+    x11.shown_window = nullptr;
+}
+
+bool os_cursor_show(uintptr_t handle, const void *window, int part)
 {
     if (x11.state != x11_state::ready)
         return false;
     // The simulator asks once a frame while the pointer rests in a zone: the
-    // cursor defined for the frame before still shows, and asking the server
-    // where the pointer is (Xlib allocates for every reply) is left out. A
-    // frame without the question (the pointer elsewhere meanwhile) or a
-    // second question in one frame defines it afresh.
+    // cursor defined for the frame before, from the same place, still shows,
+    // and asking the server where the pointer is (Xlib allocates for every
+    // reply) is left out. Another place (the pointer in another window, or
+    // in another native window of this one), a frame without the question
+    // or a second question in one frame defines it afresh.
     const int cycle = XPLMGetCycleNumber();
-    if (x11.shown == static_cast<Cursor>(handle) && cycle == x11.shown_cycle + 1) {
+    if (x11.shown == static_cast<Cursor>(handle) && x11.shown_window == window && x11.shown_part == part &&
+        cycle == x11.shown_cycle + 1) {
         x11.shown_cycle = cycle;
         return true;
     }
@@ -250,24 +279,45 @@ bool os_cursor_show(uintptr_t handle)
         x11.window_reported = true;
         return false;
     }
-    error_scope errors;
     int errors_before = x_errors;
     Window target = window_under_pointer();
-    x11.api.XDefineCursor(x11.display, target != 0 ? target : main, static_cast<Cursor>(handle));
+    if (target == 0)
+        target = main;
+    // The window left behind shows the simulator's cursor again.
+    if (x11.shown_on != 0 && x11.shown_on != target)
+        give_back();
+    x11.api.XDefineCursor(x11.display, target, static_cast<Cursor>(handle));
     // XSync rather than XFlush: the cursor is on the screen when this returns
     // (another client reading it back finds it), and an error for this very
     // definition (a window gone meanwhile) reaches our handler here.
     x11.api.XSync(x11.display, False);
     if (x_errors == errors_before) {
         x11.shown = static_cast<Cursor>(handle);
+        x11.shown_on = target;
+        x11.shown_window = window;
+        x11.shown_part = part;
         x11.shown_cycle = cycle;
         return true;
     }
+    x11.shown_on = 0;
     if (!x11.error_reported)
         logMsg("Cursor not shown: the X server refused it on window 0x%lx (error %d)",
-               static_cast<unsigned long>(target != 0 ? target : main), last_x_error);
+               static_cast<unsigned long>(target), last_x_error);
     x11.error_reported = true;
     return false;
+}
+
+void os_cursor_give_back()
+{
+    if (x11.state == x11_state::ready && x11.shown_on != 0)
+        give_back();
+}
+
+void os_cursor_give_back_unasked()
+{
+    // Asked in this cycle or the one before: the pointer is still on it.
+    if (x11.state == x11_state::ready && x11.shown_on != 0 && XPLMGetCycleNumber() > x11.shown_cycle + 1)
+        give_back();
 }
 
 void os_cursor_destroy(uintptr_t handle)
@@ -275,8 +325,7 @@ void os_cursor_destroy(uintptr_t handle)
     if (x11.state != x11_state::ready)
         return;
     if (x11.shown == static_cast<Cursor>(handle))
-        x11.shown = None;
-    error_scope errors;
+        give_back();
     x11.api.XFreeCursor(x11.display, static_cast<Cursor>(handle));
     x11.api.XSync(x11.display, False);
 }

@@ -10,13 +10,18 @@
 #include <cstdlib>
 #include <utility>
 
+#include "../guard.h"
+
 namespace {
 
+// Called by the simulator for each monitor, so guarded like every callback.
 void collect_monitor(int index, int left, int top, int right, int bottom, void *ref)
 {
-    auto *list = static_cast<monitor_list *>(ref);
-    if (list->count < monitor_list::max_monitors)
-        list->entries[list->count++] = {index, {left, top, right, bottom}};
+    guarded("collect_monitor", [&] {
+        auto *list = static_cast<monitor_list *>(ref);
+        if (list->count < monitor_list::max_monitors)
+            list->entries[list->count++] = {index, {left, top, right, bottom}};
+    });
 }
 
 int64_t overlap_area(const desktop_rect &a, const desktop_rect &b)

@@ -58,30 +58,33 @@ static void save_popout_location(popup *pup)
     prefs->monitor_start->set(-1);
 }
 
-static void save_geometry(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
+// True when the press hit a corner and was acted on.
+static bool save_geometry(XPLMWindowID win, int x, int y, popup *pup)
 {
     // The corners as drawn: on the picture, whatever fill_window says.
     popup_rect r = popup_chrome_rect(pup, win);
-    if (status != xplm_MouseDown)
-        return;
-
     switch (popup_zone_at(r, x, y, false, zone_reader::right_button)) {
     case popup_zone::close:
         save_monitor_full_screen(pup, x, y);
-        break;
+        return true;
     case popup_zone::popout:
         save_popout_location(pup);
-        break;
+        return true;
     case popup_zone::resize_right:
         swap_popup_monitors();
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
 }
 
+// A press the corners acted on is the window's, and so is the rest of its
+// gesture: passed on, the simulator would also take it (its mouse-look, or a
+// cockpit control under the window). A press elsewhere on the face is passed on.
 int save_geometry_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref)
 {
-    guarded("save_geometry_click", [&] { save_geometry(win, x, y, status, static_cast<popup *>(ref)); });
-    return 0;
+    if (status != xplm_MouseDown)
+        return 1;
+    return guarded("save_geometry_click", 1,
+                   [&] { return save_geometry(win, x, y, static_cast<popup *>(ref)) ? 1 : 0; });
 }

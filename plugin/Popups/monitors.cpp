@@ -21,20 +21,23 @@ static bool is_instrument_width(int width)
     return width == 512 || width == 682 || width == 683 || width == 800 || width == 1024;
 }
 
+// The simulator calls these three for each monitor it enumerates: each goes
+// through the guard like every other callback.
 void find_monitor_at_point(int index, int left, int top, int right, int bottom, void *ref)
 {
-    logMsg("Monitor %d: [L: %d T: %d], [R: %d B: %d]", index, left, top, right, bottom);
-    auto *query = static_cast<monitor_point_query *>(ref);
-    if (left < query->x && query->x < right && bottom < query->y && query->y < top)
-        query->monitor = index;
+    guarded("find_monitor_at_point", [&] {
+        logMsg("Monitor %d: [L: %d T: %d], [R: %d B: %d]", index, left, top, right, bottom);
+        auto *query = static_cast<monitor_point_query *>(ref);
+        if (left < query->x && query->x < right && bottom < query->y && query->y < top)
+            query->monitor = index;
+    });
 }
 
-void find_instrument_monitors(int index, int left, int top, int right, int bottom, void *ref)
+static void note_instrument_monitor(int index, int left, int top, int right, int bottom, instrument_monitor_pair *pair)
 {
     logMsg("VXR Monitor %d: [L: %d T: %d], [R: %d B: %d]", index, left, top, right, bottom);
     if (!is_instrument_width(right - left))
         return;
-    auto *pair = static_cast<instrument_monitor_pair *>(ref);
     pair->all.push_back(index);
     if (pair->pfd == -1) {
         pair->pfd = index;
@@ -45,12 +48,21 @@ void find_instrument_monitors(int index, int left, int top, int right, int botto
     }
 }
 
+void find_instrument_monitors(int index, int left, int top, int right, int bottom, void *ref)
+{
+    guarded("find_instrument_monitors", [&] {
+        note_instrument_monitor(index, left, top, right, bottom, static_cast<instrument_monitor_pair *>(ref));
+    });
+}
+
 void match_monitor_index(int index, int left, int top, int right, int bottom, void *ref)
 {
-    logMsg("Monitor %d: [L: %d T: %d], [R: %d B: %d]", index, left, top, right, bottom);
-    auto *query = static_cast<monitor_presence_query *>(ref);
-    if (index == query->monitor)
-        query->found = true;
+    guarded("match_monitor_index", [&] {
+        logMsg("Monitor %d: [L: %d T: %d], [R: %d B: %d]", index, left, top, right, bottom);
+        auto *query = static_cast<monitor_presence_query *>(ref);
+        if (index == query->monitor)
+            query->found = true;
+    });
 }
 
 // Asked of the operating system's monitors: X-Plane puts a window full screen
@@ -152,19 +164,12 @@ static popup *other_display(const popup *pup)
     return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
 }
 
-// The SDK reports no window's positioning mode: a window open, not popped
-// out, whose rectangle is a monitor's fills that monitor. Compared in OS
-// pixels, where every monitor is listed, also those X-Plane does not cover.
+// The window is open full screen on the monitor, by the plug-in's own record
+// of the mode it gave the window (its geometry may not have followed yet);
+// the record holds for every monitor, also those X-Plane does not cover.
 static bool fills_monitor(const popup *pup, int32_t monitor)
 {
-    if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win) || XPLMWindowIsPoppedOut(pup->win))
-        return false;
-    monitor_list os;
-    list_os_monitors(&os);
-    const desktop_rect *m = find_monitor(os, monitor);
-    desktop_rect r;
-    return m != nullptr && window_rect_os(pup->win, &r) && r.left == m->left && r.top == m->top &&
-           r.right == m->right && r.bottom == m->bottom;
+    return popup_is_full_screen(pup) && pup->mode_monitor == monitor && XPLMGetWindowIsVisible(pup->win);
 }
 
 popup *monitor_held_by_other(const popup *pup, int32_t monitor)
@@ -201,7 +206,7 @@ static bool place_on_monitor(popup *pup, int monitor, const char *checking_line,
     logMsg("%s", setting_line);
     if (pup->win == nullptr)
         return false;
-    XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+    popup_set_mode(pup, xplm_WindowFullScreenOnMonitor, monitor);
     return true;
 }
 

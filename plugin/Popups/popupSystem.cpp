@@ -13,6 +13,7 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
+#include "no_signal.h"
 #include "overlay_image.h"
 
 static popup make_popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device,
@@ -66,6 +67,7 @@ void popups_init(std::string path)
 
     for (popup *pup : popup_list)
         popup_init(pup);
+    no_signal_init();
 }
 
 bool popup_init(popup *pup)
@@ -142,6 +144,7 @@ void popups_fini()
         pup->grab_y = 0;
     }
     popup_list.clear();
+    no_signal_fini();
     for (cursor_t *&cursor : popup_cursors) {
         if (cursor != nullptr) {
             cursor_free(cursor);
@@ -193,6 +196,8 @@ static void capture_pass()
         if (can_capture && pup->has_regions && pup->regions != nullptr && (!visible || !pup->shows_device)) {
             for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
                 capture_region_update(r, visible, now);
+            if (visible)
+                popup_note_pictures(pup);
         }
     }
 }

@@ -55,6 +55,7 @@ struct popup {
     int device = -1;              // the stock G1000 device (XPLMDeviceID) of this display
     bool shows_device = false;    // regions is device_regions
     void *avionics = nullptr;     // our callbacks on the device (XPLMAvionicsID), when X-Plane has them
+    bool device_bound = false;    // X-Plane's last answer: the aircraft uses the device
     popup_alt_face *alt_face = nullptr;
     bool has_regions = false;
     std::string cmd_name;
@@ -64,6 +65,15 @@ struct popup {
     cairo_surface_t *image = nullptr;
     mt_cairo_render_t *overlay = nullptr;
     XPLMWindowID win = nullptr;
+    // The positioning mode the plug-in last gave the window, and its monitor
+    // when full screen: the simulator reports no mode, and its geometry may
+    // follow a change of mode only a frame later.
+    XPLMWindowPositioningMode mode = xplm_WindowPositionFree;
+    int mode_monitor = -1;
+    // When (XPLMGetElapsedTime) the source last drew a picture, and whether
+    // the window says it has none.
+    float last_picture_s = 0;
+    bool no_signal = false;
     XPLMCommandRef cmd = nullptr;
     double image_w = 0;
     double image_h = 0;
@@ -86,6 +96,10 @@ extern popup PFD_popup;
 extern std::vector<popup *> popup_list;
 extern cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 extern std::string popups_dir;
+
+// Sets the window's positioning mode and keeps the popup's record of it.
+void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor);
+bool popup_is_full_screen(const popup *pup);
 
 void popups_init(std::string path);
 bool popup_init(popup *pup);

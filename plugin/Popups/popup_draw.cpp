@@ -5,6 +5,7 @@
  */
 #include "popupSystem.h"
 #include "popup_area.h"
+#include "no_signal.h"
 
 #include <XPLMGraphics.h>
 #include <acfutils/glew.h>
@@ -52,6 +53,9 @@ static void draw_black_around(XPLMWindowID win, const popup_area &a)
 
 static void draw(XPLMWindowID win, popup *pup)
 {
+    // A cursor of ours not asked for since the last frame: the pointer has
+    // left our windows, and the simulator's window gets its own cursor back.
+    cursor_give_back_unasked();
     win_resize_ctl_update(&pup->resize_ctl);
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
@@ -62,6 +66,7 @@ static void draw(XPLMWindowID win, popup *pup)
             place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
             capture_region_draw(r, pos, size, r);
         }
+        popup_draw_signal_state(pup, area);
     } else if (pup->alt_face != nullptr && pup->alt_face->renderer != nullptr) {
         const popup_alt_face *face = pup->alt_face;
         place(area, face->dst_x, face->dst_y, face->dst_w, face->dst_h, &pos, &size);

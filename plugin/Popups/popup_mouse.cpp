@@ -12,6 +12,7 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
+#include "desktop_coords.h"
 
 // One hold for the whole system: only one button command is held at a time.
 static popup_button *held_button = nullptr;
@@ -58,13 +59,64 @@ static cursor_t *knob_cursor(const popup_button *b, bool right_half)
     }
 }
 
-static XPLMCursorStatus show_cursor(cursor_t *cursor)
+// Which native window of the simulator the pointer is in, for the cursor's
+// "still shown" shortcut: a popped-out window's own, a full-screen window's
+// monitor, or the monitor under the pointer (each has a window of its own).
+static int native_part(const popup *pup, int x, int y, bool popped_out)
 {
-    if (cursor == nullptr)
-        return xplm_CursorDefault;
+    if (popped_out)
+        return -1;
+    if (popup_is_full_screen(pup))
+        return 1000 + pup->mode_monitor;
+    monitor_list monitors;
+    list_global_monitors(&monitors);
+    for (int i = 0; i < monitors.count; i++) {
+        const desktop_rect &m = monitors.entries[i].bounds;
+        if (m.left <= x && x < m.right && m.bottom <= y && y < m.top)
+            return monitors.entries[i].index;
+    }
+    return -2;
+}
+
+struct cursor_place {
+    XPLMWindowID win;
+    int part;
+};
+
+static XPLMCursorStatus show_cursor(cursor_t *cursor, const cursor_place &place)
+{
     // Without a desktop cursor (none for the library, logged there) the
     // simulator keeps its own.
-    return cursor_make_current(cursor) ? xplm_CursorCustom : xplm_CursorDefault;
+    if (cursor != nullptr && cursor_make_current_at(cursor, place.win, place.part))
+        return xplm_CursorCustom;
+    cursor_give_back();
+    return xplm_CursorDefault;
+}
+
+// The simulator's own cursor where none of ours shows.
+static XPLMCursorStatus simulator_cursor(XPLMCursorStatus status)
+{
+    cursor_give_back();
+    return status;
+}
+
+static cursor_t *zone_cursor(popup_zone zone)
+{
+    switch (zone) {
+    case popup_zone::close:
+        return popup_cursors[CURSOR_B_CLOSE];
+    case popup_zone::popout:
+        return popup_cursors[CURSOR_B_POP];
+    case popup_zone::resize_right:
+        return popup_cursors[CURSOR_B_RESIZE_R];
+    case popup_zone::resize_left:
+        return popup_cursors[CURSOR_B_RESIZE_L];
+    case popup_zone::top_strip:
+    case popup_zone::bottom_strip:
+        return popup_cursors[CURSOR_M_CLICK];
+    default:
+        return nullptr;
+    }
 }
 
 static XPLMCursorStatus cursor_at(XPLMWindowID win, int x, int y, popup *pup)
@@ -73,35 +125,22 @@ static XPLMCursorStatus cursor_at(XPLMWindowID win, int x, int y, popup *pup)
     bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
     popup_zone zone = popup_zone_at(r, x, y, popped_out, zone_reader::cursor);
     if (zone == popup_zone::outside)
-        return xplm_CursorDefault;
+        return simulator_cursor(xplm_CursorDefault);
+    const cursor_place place = {win, native_part(pup, x, y, popped_out)};
+    if (zone != popup_zone::face)
+        return show_cursor(zone_cursor(zone), place);
+    if (pup->dragging)
+        return show_cursor(popup_cursors[CURSOR_M_CLICK], place);
 
     image_point p = popup_win_to_image(pup, win, x, y);
     popup_button *button = popup_find_button(pup, p);
-
-    switch (zone) {
-    case popup_zone::close:
-        return show_cursor(popup_cursors[CURSOR_B_CLOSE]);
-    case popup_zone::popout:
-        return show_cursor(popup_cursors[CURSOR_B_POP]);
-    case popup_zone::resize_right:
-        return show_cursor(popup_cursors[CURSOR_B_RESIZE_R]);
-    case popup_zone::resize_left:
-        return show_cursor(popup_cursors[CURSOR_B_RESIZE_L]);
-    case popup_zone::top_strip:
-    case popup_zone::bottom_strip:
-        return show_cursor(popup_cursors[CURSOR_M_CLICK]);
-    default:
-        break;
-    }
-    if (pup->dragging)
-        return show_cursor(popup_cursors[CURSOR_M_CLICK]);
     if (button == nullptr)
-        return xplm_CursorArrow;
+        return simulator_cursor(xplm_CursorArrow);
     if (button->single)
-        return show_cursor(button->cursor != nullptr ? button->cursor : popup_cursors[CURSOR_M_POINT]);
+        return show_cursor(button->cursor != nullptr ? button->cursor : popup_cursors[CURSOR_M_POINT], place);
     if (std::isnan(p.x))
-        return xplm_CursorArrow;
-    return show_cursor(knob_cursor(button, p.x >= button->cx));
+        return simulator_cursor(xplm_CursorArrow);
+    return show_cursor(knob_cursor(button, p.x >= button->cx), place);
 }
 
 XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)
@@ -207,9 +246,11 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_z
             pup->overlay = nullptr;
         }
         XPLMSetWindowIsVisible(win, 0);
+        // The pointer now rests on what lay under the window.
+        cursor_give_back();
     } else if (zone == popup_zone::popout) {
         logMsg("Popout Window %s", pup->title.c_str());
-        XPLMSetWindowPositioningMode(win, xplm_WindowPopOut, 0);
+        popup_set_mode(pup, xplm_WindowPopOut, 0);
     } else if (zone == popup_zone::top_strip || zone == popup_zone::bottom_strip) {
         logMsg("Drag Window %s", pup->title.c_str());
         popup_drag(win, x, y, xplm_MouseDown, pup);
@@ -227,10 +268,31 @@ static bool beside_picture(const popup_rect &window, const popup_rect &picture, 
     return in_window && !on_picture;
 }
 
+// The simulator leaves undefined what a geometry change does to a window
+// full screen on a monitor. A drag or resize that begins on one is what the
+// user asks of a floating window, so the window floats first, where it is,
+// and the gesture moves or sizes it from there.
+static void float_in_place(popup *pup, XPLMWindowID win, const popup_rect &r)
+{
+    logMsg("%s floats to be moved: it was full screen on Monitor %d", pup->title.c_str(), pup->mode_monitor);
+    popup_set_mode(pup, xplm_WindowPositionFree, -1);
+    XPLMSetWindowGeometry(win, r.left, r.top, r.right, r.bottom);
+}
+
+static bool moves_or_sizes(popup_zone zone)
+{
+    return zone == popup_zone::resize_left || zone == popup_zone::resize_right || zone == popup_zone::top_strip ||
+           zone == popup_zone::bottom_strip;
+}
+
 static void click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup)
 {
     bool popped_out = XPLMWindowIsPoppedOut(win) != 0;
+    popup_rect window = read_rect(win);
     popup_rect picture = popup_chrome_rect(pup, win);
+    if (status == xplm_MouseDown && popup_is_full_screen(pup) && !beside_picture(window, picture, x, y) &&
+        moves_or_sizes(popup_zone_at(picture, x, y, popped_out, zone_reader::left_button)))
+        float_in_place(pup, win, window);
 
     // Gestures under way, on a floating window, wherever the pointer is.
     if (!popped_out) {
@@ -245,7 +307,7 @@ static void click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup 
         }
     }
     // Every event in a resize grip resizes, also a drag or release that began elsewhere.
-    popup_zone zone = beside_picture(read_rect(win), picture, x, y)
+    popup_zone zone = beside_picture(window, picture, x, y)
                           ? popup_zone::face
                           : popup_zone_at(picture, x, y, popped_out, zone_reader::left_button);
     if (zone == popup_zone::resize_left || zone == popup_zone::resize_right) {

@@ -16,18 +16,27 @@
 #include "desktop_coords.h"
 #include "geometry_save.h"
 #include "monitors.h"
+#include "no_signal.h"
 #include "popup_zones.h"
 
-// Keys are not taken; guarded all the same, as every callback is.
-static void popup_key(XPLMWindowID, char, XPLMKeyFlags, char, void *, int)
+// Keys are not taken: a window that was given the keyboard focus gives it
+// back, so that the user's keys reach the simulator's commands again.
+static void popup_key(XPLMWindowID win, char, XPLMKeyFlags, char, void *, int losing_focus)
 {
-    guarded("popup_key", [] {});
+    guarded("popup_key", [&] {
+        if (!losing_focus && XPLMHasKeyboardFocus(win))
+            XPLMTakeKeyboardFocus(nullptr);
+    });
 }
 
-// The wheel is never taken: the simulator passes it on.
-static int popup_wheel(XPLMWindowID, int, int, int, int, void *)
+// The wheel is never taken: the simulator passes it on (to what lies under
+// the window). The window is the simulator's one of this popup.
+static int popup_wheel(XPLMWindowID win, int, int, int, int, void *ref)
 {
-    return guarded("popup_wheel", 0, [] { return 0; });
+    return guarded("popup_wheel", 0, [&] {
+        VERIFY(XPLMGetWindowRefCon(win) == ref);
+        return 0;
+    });
 }
 
 static bool popup_create_window(popup *pup)
@@ -66,7 +75,7 @@ static void popup_close(popup *pup)
 {
     logMsg("Popup Closed");
     if (XPLMWindowIsPoppedOut(pup->win))
-        XPLMSetWindowPositioningMode(pup->win, xplm_WindowPositionFree, 0);
+        popup_set_mode(pup, xplm_WindowPositionFree, 0);
     XPLMSetWindowIsVisible(pup->win, 0);
     logMsg("MTCR FINI");
     if (pup->overlay != nullptr) {
@@ -95,13 +104,16 @@ static int width_on_monitor(const popup *pup, int width, const desktop_rect &mon
 // pointer anywhere else, the nearest of those takes the window.
 static void popup_place_on_mouse(popup *pup)
 {
+    // The width a floating window has; any other takes the picture's own,
+    // since its geometry may follow the change of mode only a frame later.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
+    int width = pup->mode == xplm_WindowPositionFree ? right - left : static_cast<int>(pup->image_w);
     // A window left full screen on a monitor that has gone, or popped out,
     // takes no geometry until it floats again.
-    XPLMSetWindowPositioningMode(pup->win, xplm_WindowPositionFree, -1);
-    int mx = 0, my = 0, left = 0, top = 0, right = 0, bottom = 0;
+    popup_set_mode(pup, xplm_WindowPositionFree, -1);
+    int mx = 0, my = 0;
     XPLMGetMouseLocationGlobal(&mx, &my);
-    XPLMGetWindowGeometry(pup->win, &left, &top, &right, &bottom);
-    int width = right - left;
     desktop_rect monitor;
     bool on_monitor = monitor_bounds_near(mx, my, &monitor);
     if (on_monitor)
@@ -140,7 +152,7 @@ static void popup_place(popup *pup)
                 return;
             }
             logMsg("Setting Position");
-            XPLMSetWindowPositioningMode(pup->win, xplm_WindowFullScreenOnMonitor, monitor);
+            popup_set_mode(pup, xplm_WindowFullScreenOnMonitor, monitor);
             make_way_on_monitor(pup, monitor);
             return;
         }
@@ -153,7 +165,7 @@ static void popup_place(popup *pup)
         int32_t x = pup->prefs->x->get(), y = pup->prefs->y->get();
         int32_t w = pup->prefs->w->get(), h = pup->prefs->h->get();
         if (popout_rect_reachable(x, y, w, h)) {
-            XPLMSetWindowPositioningMode(pup->win, xplm_WindowPopOut, 0);
+            popup_set_mode(pup, xplm_WindowPopOut, 0);
             XPLMSetWindowGeometryOS(pup->win, x, y + h, x + w, y);
             return;
         }
@@ -185,6 +197,7 @@ static void popup_open(popup *pup)
     capture_regions_clear_failed(pup->panel_regions);
     capture_regions_clear_failed(pup->device_regions);
     popup_place(pup);
+    popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);
     logMsg("Window Opened");
 }

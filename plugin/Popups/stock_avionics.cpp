@@ -9,9 +9,11 @@
 
 #include "../guard.h"
 
+#include <XPLMProcessing.h>
 #include <XPLMUtilities.h>
 #include <acfutils/log.h>
 
+#include "no_signal.h"
 #include "popupSystem.h"
 
 typedef decltype(&XPLMRegisterAvionicsCallbacksEx) register_avionics_fn;
@@ -24,6 +26,13 @@ static avionics_bound_fn avionics_bound = nullptr;
 
 // XPLMIsAvionicsBound came with the SDK 4.1 (X-Plane 12.1).
 static const int first_xplm_with_bound = 410;
+
+// X-Plane promises nothing of when a device is bound or unbound, relative
+// to the plane-loaded message: its answer is asked again this often.
+static const float bound_check_seconds = 1.0f;
+static bool watching = false;
+
+static float watch_bound_devices(float, float, int, void *);
 
 static const char *display_name(const popup *pup)
 {
@@ -73,6 +82,8 @@ void stock_avionics_init()
                 logMsg("VXR: X-Plane refused a callback on its G1000 %s (device %d): the %s shows its panel region",
                        display_name(pup), pup->device, display_name(pup));
         }
+        XPLMRegisterFlightLoopCallback(watch_bound_devices, bound_check_seconds, nullptr);
+        watching = true;
     }
     popups_choose_sources();
 }
@@ -89,10 +100,15 @@ static void popup_use_source(popup *pup, bool device)
     }
     pup->regions = table;
     pup->shows_device = device;
+    popup_expect_pictures(pup);
 }
 
 void stock_avionics_fini()
 {
+    if (watching) {
+        XPLMUnregisterFlightLoopCallback(watch_bound_devices, nullptr);
+        watching = false;
+    }
     for (popup *pup : popup_list) {
         if (pup->avionics != nullptr && unregister_avionics != nullptr)
             unregister_avionics(pup->avionics);
@@ -125,6 +141,7 @@ static void popup_choose_source(popup *pup)
         return;
     }
     const bool bound = avionics_bound(pup->avionics) != 0;
+    pup->device_bound = bound;
     if (wanted == SOURCE_PANEL) {
         popup_use_source(pup, false);
         logMsg("VXR: %s shows the panel region at %.0f, %.0f: %s = 1", name, panel_x, panel_y, pref->name);
@@ -148,6 +165,25 @@ void popups_choose_sources()
         popup_choose_source(pup);
 }
 
+// A device bound or unbound since the last look: that popup chooses again,
+// and its one line says what it shows now.
+static void check_bound_devices()
+{
+    for (popup *pup : popup_list) {
+        if (pup->avionics != nullptr && (avionics_bound(pup->avionics) != 0) != pup->device_bound)
+            popup_choose_source(pup);
+    }
+}
+
+static float watch_bound_devices(float, float, int, void *)
+{
+    guarded("watch_bound_devices", [] {
+        if (stock_avionics_available())
+            check_bound_devices();
+    });
+    return bound_check_seconds;
+}
+
 static void copy_device_screen(void *ref)
 {
     popup *pup = static_cast<popup *>(ref);
@@ -168,6 +204,7 @@ static void copy_device_screen(void *ref)
         if (r->draw_cb == nullptr)
             capture_region_grab_viewport(r, now);
     }
+    popup_note_pictures(pup);
 }
 
 int device_after_draw_cb(XPLMDeviceID, int, void *ref)

@@ -487,6 +487,37 @@ Action parse_action(const Args &line)
             fail("aircraft \"" + a[0].text + "\": the user's aircraft is panel or stock-g1000");
         return SetAircraft{a[0].text == "stock-g1000"};
     }
+    if (name == "bind-delay") {
+        count(a, 1, 1, "bind-delay N");
+        int n = integer(a[0], "bind-delay");
+        if (n < 0)
+            fail("bind-delay takes 0 or more frames");
+        SetTiming t;
+        t.bind_delay_frames = n;
+        return t;
+    }
+    if (name == "cursor-asked") {
+        count(a, 1, 1, "cursor-asked per-frame|every-move");
+        if (a[0].text != "per-frame" && a[0].text != "every-move")
+            fail("cursor-asked \"" + a[0].text + "\": the cursor is asked per-frame or every-move");
+        SetTiming t;
+        t.cursor_every_move = a[0].text == "every-move";
+        return t;
+    }
+    if (name == "geometry-follows-mode") {
+        count(a, 1, 1, "geometry-follows-mode next-frame|at-once");
+        if (a[0].text != "next-frame" && a[0].text != "at-once")
+            fail("geometry-follows-mode \"" + a[0].text + "\": the geometry follows next-frame or at-once");
+        SetTiming t;
+        t.geometry_at_once = a[0].text == "at-once";
+        return t;
+    }
+    if (name == "view") {
+        count(a, 1, 1, "view outside|cockpit");
+        if (a[0].text != "outside" && a[0].text != "cockpit")
+            fail("view \"" + a[0].text + "\": the view is outside or cockpit");
+        return SetView{a[0].text == "outside"};
+    }
     if (name == "load") {
         count(a, 0, 1, "load [PATH]");
         return Load{a.empty() ? "" : a[0].text};

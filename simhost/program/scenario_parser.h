@@ -61,6 +61,13 @@ struct SetMonitors { std::vector<Monitor> monitors; };
 struct SetUiScale { int percent = 100; };         // 100, 150 or 200
 struct SetXPlane { int version = 12; };           // 11 or 12
 struct SetAircraft { bool stock_g1000 = false; }; // panel or stock-g1000
+// The simulator's timing (simhost::HostTiming); only the given part changes.
+struct SetTiming {
+    std::optional<int> bind_delay_frames;   // bind-delay N
+    std::optional<bool> cursor_every_move;  // cursor-asked per-frame|every-move
+    std::optional<bool> geometry_at_once;   // geometry-follows-mode next-frame|at-once
+};
+struct SetView { bool outside = false; };        // view outside|cockpit
 struct Load { std::string path; };               // empty: the default plug-in
 struct Enable {};
 struct Disable {};
@@ -106,7 +113,8 @@ using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unlo
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive,
-                            EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft>;
+                            EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
+                            SetTiming, SetView>;
 
 struct Command {
     int line = 0;

@@ -159,6 +159,7 @@ simhost::Host &ScenarioRunner::host()
                 host_options.uncovered.push_back(static_cast<int>(i));
         }
         host_options.ui_scale = initial_ui_scale_;
+        host_options.timing = initial_timing_;
         host_options.echo_log = options_.verbose;
         if (options_.fps > 0)
             host_options.frame_seconds = 1.0 / options_.fps;
@@ -265,6 +266,28 @@ Outcome ScenarioRunner::operator()(const SetAircraft &c)
 {
     host().load_aircraft(c.stock_g1000);
     return host().enabled() ? done("the plug-in heard XPLM_MSG_PLANE_LOADED for plane 0") : done();
+}
+
+Outcome ScenarioRunner::operator()(const SetTiming &c)
+{
+    simhost::HostTiming timing = host_ ? host_->timing() : initial_timing_;
+    if (c.bind_delay_frames)
+        timing.bind_delay_frames = *c.bind_delay_frames;
+    if (c.cursor_every_move)
+        timing.cursor_every_move = *c.cursor_every_move;
+    if (c.geometry_at_once)
+        timing.geometry_at_once = *c.geometry_at_once;
+    if (host_)
+        host_->set_timing(timing);
+    else
+        initial_timing_ = timing;
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetView &c)
+{
+    host().set_outside_view(c.outside);
+    return done(c.outside ? "no device is drawn" : "the devices are drawn");
 }
 
 Outcome ScenarioRunner::operator()(const Load &c)

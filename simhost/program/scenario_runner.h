@@ -60,6 +60,8 @@ public:
     Outcome operator()(const SetUiScale &c);
     Outcome operator()(const SetXPlane &c);
     Outcome operator()(const SetAircraft &c);
+    Outcome operator()(const SetTiming &c);
+    Outcome operator()(const SetView &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);
     Outcome operator()(const Disable &c);
@@ -101,6 +103,7 @@ private:
     std::vector<simhost::Monitor> initial_monitors_;
     int initial_ui_scale_ = 100;
     int initial_xplane_version_ = 12;
+    simhost::HostTiming initial_timing_;
     std::unique_ptr<simhost::Host> host_;
     size_t mark_ = 0;
     int mark_line_ = 0;

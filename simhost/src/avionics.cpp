@@ -19,10 +19,24 @@ bool Avionics::modelled(XPLMDeviceID device)
     return device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD || device == xplm_device_G1000_PFD_2;
 }
 
+void Avionics::set_aircraft(Aircraft aircraft, int bind_delay_frames)
+{
+    aircraft_ = aircraft;
+    bind_countdown_ = bind_delay_frames > 0 ? bind_delay_frames : 0;
+    if (bind_countdown_ == 0)
+        bound_aircraft_ = aircraft;
+}
+
+void Avionics::next_frame()
+{
+    if (bind_countdown_ > 0 && --bind_countdown_ == 0)
+        bound_aircraft_ = aircraft_;
+}
+
 bool Avionics::bound(XPLMDeviceID device) const
 {
     // The aircraft with the stock G1000 has one PFD and the MFD; no copilot's PFD.
-    return aircraft_ == Aircraft::stock_g1000 &&
+    return bound_aircraft_ == Aircraft::stock_g1000 &&
            (device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD);
 }
 
@@ -64,7 +78,7 @@ void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
         int result;
         {
             ProbeScope probe(CallbackKind::draw);
-            PluginCall call(CallbackKind::draw);
+            PluginCall call(CallbackKind::avionics);
             result = callback(device, before ? 1 : 0, entry.refcon);
         }
         if (before && result == 0)

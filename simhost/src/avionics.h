@@ -33,7 +33,10 @@ public:
     static constexpr int screen_height = 768;
     static bool modelled(XPLMDeviceID device);
 
-    void set_aircraft(Aircraft aircraft) { aircraft_ = aircraft; }
+    // The aircraft loads at once; its devices are bound (and the last one's
+    // unbound) bind_delay_frames frames later, at the start of a frame.
+    void set_aircraft(Aircraft aircraft, int bind_delay_frames);
+    void next_frame();
     Aircraft aircraft() const { return aircraft_; }
     bool bound(XPLMDeviceID device) const;
 
@@ -58,6 +61,8 @@ private:
     void run(XPLMDeviceID device, bool before, bool *host_draws);
 
     Aircraft aircraft_ = Aircraft::panel;
+    Aircraft bound_aircraft_ = Aircraft::panel;   // whose devices are bound now
+    int bind_countdown_ = 0;
     Registrations<AvionicsRegistration> registrations_;
     RenderTarget screens_[3];
 };

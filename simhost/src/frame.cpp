@@ -32,6 +32,7 @@ void Sim::run_frame()
     frame++;
     time += options.frame_seconds;
     gl->make_current();
+    start_frame_timing();
     if (callbacks_allowed())
         flight_loops.dispatch(time, options.frame_seconds, frame);
     commands.continue_held();
@@ -48,6 +49,8 @@ void Sim::run_frame()
 
 void Sim::avionics_pass()
 {
+    if (outside_view)
+        return;
     PanelLook look;
     look.lit = true;
     look.time = time;

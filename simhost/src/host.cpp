@@ -117,14 +117,19 @@ void Host::run_frames(int n)
 }
 
 void Host::set_panel_passes(PanelPasses passes) { impl_->sim.passes = passes; }
+void Host::set_timing(HostTiming timing) { impl_->sim.options.timing = timing; }
+HostTiming Host::timing() const { return impl_->sim.options.timing; }
+void Host::set_outside_view(bool outside) { impl_->sim.outside_view = outside; }
+bool Host::mouse_wheel(int x, int y, int clicks) { return impl_->sim.mouse_wheel(x, y, clicks); }
+bool Host::key_press(const std::string &title, char key) { return impl_->sim.key_press(title, key); }
 uint64_t Host::frame_count() const { return impl_->sim.frame; }
 
 void Host::mouse_move(int x, int y)
 {
     Sim &sim = impl_->sim;
-    sim.pointer_x = x;
-    sim.pointer_y = y;
-    sim.ask_cursor();
+    sim.move_pointer(x, y);
+    if (sim.options.timing.cursor_every_move)
+        sim.ask_cursor();
 }
 
 void Host::mouse_down(int x, int y, MouseButton button) { impl_->sim.mouse_event(x, y, button, xplm_MouseDown); }

@@ -7,10 +7,17 @@
 
 namespace simhost {
 
-void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
+void Sim::move_pointer(int x, int y)
 {
     pointer_x = x;
     pointer_y = y;
+    native.follow(layout, windows);
+    native.warp_pointer(layout, layout.to_os(x), layout.to_os(y));
+}
+
+void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
+{
+    move_pointer(x, y);
     bool allowed = callbacks_allowed();
     auto deliver = [&](Window *window) {
         XPLMHandleMouseClick_f handler = button == MouseButton::left ? window->click : window->right_click;
@@ -30,8 +37,14 @@ void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
             gesture_window_ = window;
             // A handler that returns 0 passes the click to the simulator; one
             // that destroys its window ends the gesture.
-            if (!deliver(window) || windows.find(window) == nullptr)
+            if (!deliver(window)) {
+                host_log("the simulator takes the " + std::string(button == MouseButton::left ? "left" : "right") +
+                         " click at " + std::to_string(x) + ", " + std::to_string(y) + " that \"" + window->title +
+                         "\" passed on");
                 gesture_window_ = nullptr;
+            } else if (windows.find(window) == nullptr) {
+                gesture_window_ = nullptr;
+            }
         }
     } else if (gesture_window_ != nullptr && button == gesture_button_) {
         Window *window = windows.find(gesture_window_);
@@ -40,7 +53,8 @@ void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
         if (status == xplm_MouseUp)
             gesture_window_ = nullptr;
     }
-    ask_cursor();
+    if (options.timing.cursor_every_move)
+        ask_cursor();
 }
 
 bool Sim::command(const std::string &name, Host::CommandAction action)

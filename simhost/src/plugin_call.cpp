@@ -86,6 +86,10 @@ const char *callback_kind_name(CallbackKind kind)
     case CallbackKind::disable: return "disable";
     case CallbackKind::stop: return "stop";
     case CallbackKind::message: return "message";
+    case CallbackKind::avionics: return "avionics";
+    case CallbackKind::key: return "key";
+    case CallbackKind::wheel: return "wheel";
+    case CallbackKind::monitor: return "monitor-enumeration";
     }
     return "unknown";
 }

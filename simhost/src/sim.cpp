@@ -209,19 +209,22 @@ void Sim::set_monitors(const std::vector<Monitor> &list)
 {
     layout.set_monitors(list);
     windows.desktop_changed(layout);
+    settle_placed_windows();
 }
 
 void Sim::set_ui_scale(int percent)
 {
     layout.set_scale(percent);
     windows.desktop_changed(layout);
+    settle_placed_windows();
 }
 
 void Sim::load_aircraft(Aircraft aircraft)
 {
-    avionics.set_aircraft(aircraft);
+    avionics.set_aircraft(aircraft, options.timing.bind_delay_frames);
     if (plugin.loaded && plugin.enabled) {
         // The message's parameter is the plane's index itself; 0 is the user's.
+        PluginCall call(CallbackKind::message);
         plugin.entry.receive(XPLM_PLUGIN_XPLANE, XPLM_MSG_PLANE_LOADED, nullptr);
     }
 }

@@ -65,7 +65,18 @@ public:
     // Loads the user's aircraft: the plug-in hears XPLM_MSG_PLANE_LOADED for plane 0.
     void load_aircraft(Aircraft aircraft);
     void run_frame();
+    // HostTiming: what becomes due at the start of a frame (devices bound,
+    // geometry that follows a change of mode); a change of mode whose
+    // geometry waits for it; windows whose geometry the desktop set anew.
+    void start_frame_timing();
+    void defer_geometry(Window *window, const Rect &before);
+    void settle_placed_windows();
+    bool mouse_wheel(int x, int y, int clicks);
+    bool key_press(const std::string &title, char key);
     void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
+    // The user moves the mouse: the real pointer goes there at once, whenever
+    // the window under it is asked for its cursor.
+    void move_pointer(int x, int y);
     void ask_cursor();
     // The last answer, with what the desktop shows now.
     CursorState cursor_on_desktop() const;
@@ -89,6 +100,7 @@ public:
     Desktop layout;                 // the monitors and the user-interface scale
     int pointer_x = 0, pointer_y = 0;   // global boxels
     CursorState cursor;             // the last answer; nothing read back
+    bool outside_view = false;      // no device drawn
     int failing_window_creations = 0;
     bool window_handle_withheld = false;
 

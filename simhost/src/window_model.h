@@ -42,6 +42,9 @@ struct Window {
     // is this converted to boxels, so that the pointer (in boxels) finds it.
     Rect os_rect;
     Rect free_rect;       // where free positioning puts it back
+    // The geometry a change of positioning mode gives it at the next frame.
+    Rect pending_rect;
+    bool rect_pending = false;
     int min_w = 0, min_h = 0, max_w = 0, max_h = 0;   // a maximum of 0: none
     float gravity[4] = {0, 1, 0, 1};
     uint64_t z = 0;       // stacking within its layer: higher is in front

@@ -109,6 +109,7 @@ XPLM_API void XPLMGetAllMonitorBoundsGlobal(XPLMReceiveMonitorBoundsGlobal_f inM
         if (!layout.covered(i))
             continue;
         const Rect m = layout.global(i);
+        simhost::PluginCall call(simhost::CallbackKind::monitor);
         inMonitorBoundsCallback(i, m.left, m.top, m.right, m.bottom, inRefcon);
     }
 }
@@ -121,6 +122,7 @@ XPLM_API void XPLMGetAllMonitorBoundsOS(XPLMReceiveMonitorBoundsOS_f inMonitorBo
     const std::vector<Rect> monitors = sim->layout.os_rects();
     for (size_t i = 0; i < monitors.size(); i++) {
         const Rect &m = monitors[i];
+        simhost::PluginCall call(simhost::CallbackKind::monitor);
         inMonitorBoundsCallback(static_cast<int>(i), m.left, m.top, m.right, m.bottom, inRefcon);
     }
 }
@@ -148,8 +150,18 @@ XPLM_API void XPLMGetWindowGeometry(XPLMWindowID inWindowID, int *outLeft, int *
 XPLM_API void XPLMSetWindowGeometry(XPLMWindowID inWindowID, int inLeft, int inTop, int inRight, int inBottom)
 {
     Sim *sim;
-    if (Window *window = find_window(&sim, inWindowID))
-        sim->windows.set_geometry(window, Rect{inLeft, inTop, inRight, inBottom});
+    Window *window = find_window(&sim, inWindowID);
+    if (window == nullptr)
+        return;
+    // The SDK says nothing of what this does to a window full screen on a
+    // monitor: the stand-in ignores it, and says so.
+    if (window->placement == simhost::Placement::fullscreen)
+        sim->host_log("XPLMSetWindowGeometry on \"" + window->title + "\", full screen on monitor " +
+                      std::to_string(window->monitor) + ": its effect is undefined; ignored");
+    // Geometry given after a change of mode is the window's from now on.
+    if (window->placement == simhost::Placement::free || window->placement == simhost::Placement::centre)
+        window->rect_pending = false;
+    sim->windows.set_geometry(window, Rect{inLeft, inTop, inRight, inBottom});
 }
 
 // The SDK defines this for popped-out windows only; for others it reports
@@ -164,8 +176,11 @@ XPLM_API void XPLMGetWindowGeometryOS(XPLMWindowID inWindowID, int *outLeft, int
 XPLM_API void XPLMSetWindowGeometryOS(XPLMWindowID inWindowID, int inLeft, int inTop, int inRight, int inBottom)
 {
     Sim *sim;
-    if (Window *window = find_window(&sim, inWindowID))
+    if (Window *window = find_window(&sim, inWindowID)) {
+        if (window->popped_out())
+            window->rect_pending = false;
         sim->windows.set_geometry_os(window, Rect{inLeft, inTop, inRight, inBottom}, sim->layout);
+    }
 }
 
 XPLM_API void XPLMGetWindowGeometryVR(XPLMWindowID inWindowID, int *outWidthBoxels, int *outHeightBoxels)
@@ -241,8 +256,11 @@ XPLM_API void XPLMSetWindowResizingLimits(XPLMWindowID inWindowID, int inMinWidt
 XPLM_API void XPLMSetWindowPositioningMode(XPLMWindowID inWindowID, XPLMWindowPositioningMode inPositioningMode, int inMonitorIndex)
 {
     Sim *sim;
-    if (Window *window = find_window(&sim, inWindowID))
+    if (Window *window = find_window(&sim, inWindowID)) {
+        const Rect before = window->rect;
         sim->windows.set_positioning(window, inPositioningMode, inMonitorIndex, sim->layout);
+        sim->defer_geometry(window, before);
+    }
 }
 
 XPLM_API void XPLMSetWindowTitle(XPLMWindowID inWindowID, const char *inWindowTitle)

@@ -38,6 +38,13 @@ XPLMCursorStatus custom_cursor(XPLMWindowID, int, int, void *refcon)
     return cursor_make_current(static_cast<cursor_t *>(refcon)) ? xplm_CursorCustom : xplm_CursorDefault;
 }
 
+// As the plug-in asks: the window under the pointer names itself.
+XPLMCursorStatus custom_cursor_at(XPLMWindowID win, int, int, void *refcon)
+{
+    return cursor_make_current_at(static_cast<cursor_t *>(refcon), win, -1) ? xplm_CursorCustom
+                                                                          : xplm_CursorDefault;
+}
+
 // DISPLAY taken away for the scope, put back after.
 class NoDisplay {
 public:
@@ -186,6 +193,57 @@ TEST(Cursor, OverAPoppedOutWindowTheCursorIsDefinedOnItsOwnWindow)
     EXPECT_EQ(sim.host->live().os_cursors, 1);
     cursor_free(b);
     EXPECT_EQ(sim.host->live().os_cursors, 0);
+}
+
+// Asked once a frame, as X-Plane asks: the same cursor asked by the window
+// next door in the next frame is defined on that window's own native window,
+// and the one left behind is given back; so is the last one once the pointer
+// has left every window that asks (nothing asked for a frame).
+TEST(Cursor, OnceAFrameTheWindowNextDoorGetsItAndTheOneLeftBehindIsGivenBack)
+{
+    StandIn sim;
+    SKIP_WITHOUT_DESKTOP(sim);
+    simhost::HostTiming timing = sim.host->timing();
+    timing.cursor_every_move = false;
+    sim.host->set_timing(timing);
+    TempDir dir;
+    write_cursor_png(dir.file("a.png"), CAIRO_FORMAT_ARGB32);
+    cursor_t *a = cursor_read_from_file(dir.file("a.png").c_str());
+    ASSERT_NE(a, nullptr);
+    XPLMWindowID left = sim.window(100, 600, 400, 300, custom_cursor_at, a);
+    XPLMWindowID right = sim.window(400, 600, 700, 300, custom_cursor_at, a);
+    XPLMSetWindowPositioningMode(left, xplm_WindowPopOut, 0);
+    XPLMSetWindowPositioningMode(right, xplm_WindowPopOut, 0);
+    sim.host->run_frames(2);
+    auto shows_a = [&] {
+        simhost::DesktopCursor shown;
+        return sim.host->desktop_cursor(&shown) && shown.argb.size() == 256u && shown.argb[0] == 0xFFFF0000u;
+    };
+
+    sim.host->mouse_move(250, 450);
+    sim.host->run_frames(1);
+    EXPECT_TRUE(shows_a());
+    sim.host->mouse_move(550, 450);
+    sim.host->run_frames(1);
+    EXPECT_TRUE(shows_a()) << "the window next door, in the next frame";
+    // Back over the left window between frames, before anyone is asked: it
+    // was given back when the cursor went next door.
+    sim.host->mouse_move(250, 450);
+    EXPECT_FALSE(shows_a());
+    sim.host->run_frames(1);
+    EXPECT_TRUE(shows_a());
+
+    // Off both windows for two frames: the caller's once-a-frame call gives
+    // the last window back.
+    sim.host->mouse_move(1000, 450);
+    sim.host->run_frames(2);
+    cursor_give_back_unasked();
+    sim.host->mouse_move(250, 450);
+    EXPECT_FALSE(shows_a());
+
+    XPLMDestroyWindow(left);
+    XPLMDestroyWindow(right);
+    cursor_free(a);
 }
 
 TEST(Cursor, WithoutTheSimulatorsWindowHandleNoCursorIsCurrentAndThatIsLoggedOnce)

@@ -19,6 +19,14 @@ using vxr_test::LinkedSim;
 
 const std::vector<std::string> menu_items = {"PFD POPUP", "MFD POPUP", "Swap G1000 Popups"};
 
+int flight_loop_calls = 0;
+
+void count_flight_loops(simhost::CallbackKind kind, bool entering)
+{
+    if (entering && kind == simhost::CallbackKind::flight_loop)
+        flight_loop_calls++;
+}
+
 TEST(Startup, TheDeferredStepsRunOnThe46thAnd51stCallsOnly)
 {
     LinkedSim sim;
@@ -42,8 +50,15 @@ TEST(Startup, TheDeferredStepsRunOnThe46thAnd51stCallsOnly)
     EXPECT_EQ(sim.host->menu_items("VXR Popups"), menu_items);
     EXPECT_EQ(startup_frame, 51);
 
+    // Its work done, the start-up loop is called no more: in 200 frames
+    // (3.3 s) only the once-a-second look at the stock devices runs.
     sim.mark();
+    flight_loop_calls = 0;
+    simhost::set_callback_probe(count_flight_loops);
     sim.host->run_frames(200);
+    simhost::set_callback_probe(nullptr);
+    EXPECT_LE(flight_loop_calls, 4);
+    EXPECT_GE(flight_loop_calls, 3);
     EXPECT_TRUE(sim.log_since_mark().empty());
     EXPECT_EQ(sim.host->count_submenus("VXR Popups"), 1);
 }

@@ -28,7 +28,14 @@ constexpr uint32_t panel_grey = 0x808080;
 struct DeviceSourceTest : testing::Test {
     LinkedSim sim{cockpit_monitors(), false};
 
-    void SetUp() override { use_test_clock(1000000); }
+    void SetUp() override
+    {
+        use_test_clock(1000000);
+        // The choice at the message itself; devices bound late have a scenario.
+        simhost::HostTiming timing = sim.host->timing();
+        timing.bind_delay_frames = 0;
+        sim.host->set_timing(timing);
+    }
     void TearDown() override { capture_clock_set_source(nullptr); }
 
     void load(std::vector<std::string> extra = {})

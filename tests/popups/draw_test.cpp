@@ -88,8 +88,9 @@ TEST(PopupDraw, OnAWideUnitTheKeptAspectStaysInsideTheWindow)
     load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
                              "pfd_nbzl_fill_window = 0"});
     ASSERT_TRUE(sim.host->command(pfd_cmd));
+    sim.host->run_frames(1);
     ASSERT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{0, 600, 1024, 0}));
-    sim.host->run_frames(2);
+    sim.host->run_frames(1);
 
     const int x_left = 112 + display_to_area_x(64, 800), x_right = 112 + display_to_area_x(960, 800);
     const int y_low = display_to_area_y(64, 600), y_high = display_to_area_y(704, 600);

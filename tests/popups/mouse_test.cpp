@@ -319,6 +319,7 @@ TEST(PopupMouse, TheFaceIsMeasuredOnThePictureAsDrawn)
     load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
                              "pfd_nbzl_fill_window = 0"});
     ASSERT_TRUE(sim.host->command(pfd_cmd));
+    sim.host->run_frames(1);
     ASSERT_TRUE(same_rect(rect_of(sim, pfd_title), Rect{0, 600, 1024, 0}));
 
     sim.mark();

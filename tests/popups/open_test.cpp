@@ -111,6 +111,8 @@ TEST(PopupOpen, TheSavedMonitorComesBeforeThePopOut)
     EXPECT_TRUE(sim.logged_in_order({"Window Opened", "Checking Monitors to Position Window at 1", "Setting Position",
                                      "Window Opened"}));
     EXPECT_EQ(sim.count_logged("Auto Popout and Position Window"), 0);
+    // The full screen's geometry comes with the next frame.
+    sim.host->run_frames(1);
     simhost::WindowState w = window_of(sim, pfd_title);
     EXPECT_EQ(w.mode, simhost::WindowMode::fullscreen);
     EXPECT_EQ(w.monitor, 1);

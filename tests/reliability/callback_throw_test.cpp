@@ -59,6 +59,7 @@ void run_frames(LinkedSim &sim) { sim.host->run_frames(3); }
 void move_over_pfd(LinkedSim &sim)
 {
     sim.host->mouse_move(pfd_mid_x, pfd_mid_y);
+    sim.host->run_frames(1);
     EXPECT_EQ(sim.host->cursor().status, xplm_CursorDefault);
 }
 
@@ -75,6 +76,20 @@ void right_click_pfd(LinkedSim &sim)
     sim.host->mouse_up(1920 + 10, 768 - 10, MouseButton::right);
     EXPECT_TRUE(window_of(sim, pfd_title).visible);
 }
+
+// An aircraft with the stock G1000: the message, then a second later its
+// devices' callbacks copy their screens.
+void load_stock_aircraft(LinkedSim &sim) { sim.host->load_aircraft(true); }
+
+void fly_stock_aircraft(LinkedSim &sim)
+{
+    sim.host->load_aircraft(true);
+    sim.host->run_frames(70);
+}
+
+void key_on_pfd(LinkedSim &sim) { EXPECT_TRUE(sim.host->key_press(pfd_title, 'a')); }
+
+void wheel_on_pfd(LinkedSim &sim) { EXPECT_FALSE(sim.host->mouse_wheel(pfd_mid_x, pfd_mid_y, 1)); }
 
 void toggle_pfd(LinkedSim &sim)
 {
@@ -104,6 +119,11 @@ const ThrowCase throw_cases[] = {
     {"Start", CallbackKind::start, true, load_it, "XPluginStart"},
     {"Enable", CallbackKind::enable, true, load_it, "XPluginEnable"},
     {"StartUpFlightLoop", CallbackKind::flight_loop, true, run_start_up, "startup_flight_loop"},
+    {"MonitorEnumeration", CallbackKind::monitor, true, run_start_up, "find_instrument_monitors"},
+    {"Message", CallbackKind::message, false, load_stock_aircraft, "XPluginReceiveMessage"},
+    {"DeviceCallback", CallbackKind::avionics, false, fly_stock_aircraft, "device_after_draw_cb"},
+    {"Key", CallbackKind::key, false, key_on_pfd, "popup_key"},
+    {"Wheel", CallbackKind::wheel, false, wheel_on_pfd, "popup_wheel"},
     {"CaptureDraw", CallbackKind::draw, false, run_frames, "capture_draw_cb"},
     {"WindowDraw", CallbackKind::window_draw, false, run_frames, "popup_draw"},
     {"Cursor", CallbackKind::cursor, false, move_over_pfd, "popup_cursor"},

@@ -106,6 +106,7 @@ struct FaultCursors : testing::Test {
     simhost::CursorState cursor_at(int x, int y)
     {
         sim.host->mouse_move(x, y);
+        sim.host->run_frames(1);
         return sim.host->cursor();
     }
 };

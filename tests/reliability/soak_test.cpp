@@ -443,6 +443,8 @@ private:
         random_point(&x, &y);
         note("pointer to " + std::to_string(x) + "," + std::to_string(y));
         sim_.host->mouse_move(x, y);
+        // The window under the pointer is asked for its cursor at the frame's end.
+        sim_.host->run_frames(1);
         simhost::CursorState c = sim_.host->cursor();
         static const std::set<std::string> ours = {
             "m_point.png", "m_click.png", "a_up.png", "a_dn.png", "r_s_l.png", "r_s_r.png", "r_m_l.png",

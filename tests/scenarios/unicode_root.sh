@@ -19,6 +19,7 @@ root="$work/$name"
 out="$work/out $name"
 plugin_rel=Resources/plugins/popups
 failures=0
+skipped=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 rm -rf "$work"
@@ -34,7 +35,12 @@ for script in "$@"; do
     echo "== $scn"
     "$simhost" --root "$root" --script "$script" --out "$out/$scn"
     rc=$?
-    [ "$rc" -eq 0 ] || fail "$scn exited with $rc"
+    # 77: every check that could be made held; some (cursors) could not here.
+    if [ "$rc" -eq 77 ]; then
+        skipped=$((skipped + 1))
+    elif [ "$rc" -ne 0 ]; then
+        fail "$scn exited with $rc"
+    fi
     [ -f "$out/$scn/report.md" ] || fail "$scn: no report.md in $out/$scn"
     # Log.txt is copied into the output folder from the simulator folder; the
     # plug-in's own lines name its folder as the simulator handed it over.
@@ -67,5 +73,9 @@ extra=$(find "$root/$plugin_rel/settings" -mindepth 1 ! -name popups.cfg 2>/dev/
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"
     exit 1
+fi
+if [ "$skipped" -ne 0 ]; then
+    echo "passed under $root, with checks skipped in $skipped scenario(s)"
+    exit 77
 fi
 echo "all passed under $root"

@@ -65,7 +65,14 @@ XPLMAvionicsID register_device(XPLMDeviceID device, DeviceSpy *spy, bool before 
 
 class AvionicsTest : public HostTest {
 protected:
-    void SetUp() override { start(); }
+    // Devices bound at the message: the late binding has a test of its own.
+    void SetUp() override
+    {
+        start();
+        simhost::HostTiming timing = host->timing();
+        timing.bind_delay_frames = 0;
+        host->set_timing(timing);
+    }
 };
 
 }  // namespace
@@ -135,6 +142,40 @@ TEST_F(AvionicsTest, StockG1000DrawsDevices6And7WithCallbacksOnTheirOwnScreens)
     XPLMUnregisterAvionicsCallbacks(pfd);
     XPLMUnregisterAvionicsCallbacks(mfd);
     XPLMUnregisterAvionicsCallbacks(copilot);
+}
+
+// As X-Plane may: the devices bound, and unbound, some frames after the
+// plane-loaded message; in an outside view none is drawn.
+TEST_F(AvionicsTest, DevicesBindFramesAfterTheMessageAndAreNotDrawnOutside)
+{
+    simhost::HostTiming timing = host->timing();
+    timing.bind_delay_frames = 3;
+    host->set_timing(timing);
+    DeviceSpy spy;
+    XPLMAvionicsID pfd = register_device(xplm_device_G1000_PFD_1, &spy, false);
+    host->load_aircraft(true);
+    EXPECT_EQ(TestPlugin::messages, std::vector<int>{XPLM_MSG_PLANE_LOADED});
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 0) << "not yet at the message";
+    host->run_frames(2);
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 0);
+    EXPECT_TRUE(spy.calls.empty());
+    host->run_frames(1);
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 1);
+    EXPECT_EQ(spy.calls.size(), 1u) << "drawn from the frame it is bound in";
+
+    host->set_outside_view(true);
+    host->run_frames(5);
+    EXPECT_EQ(spy.calls.size(), 1u) << "no device drawn outside";
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 1) << "but still bound";
+    host->set_outside_view(false);
+    host->run_frames(1);
+    EXPECT_EQ(spy.calls.size(), 2u);
+
+    host->load_aircraft(false);
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 1) << "unbound as late";
+    host->run_frames(3);
+    EXPECT_EQ(XPLMIsAvionicsBound(pfd), 0);
+    XPLMUnregisterAvionicsCallbacks(pfd);
 }
 
 TEST_F(AvionicsTest, TheAircraftDecidesWhatThePanelTexturesScreensShow)

@@ -101,6 +101,9 @@ simhost::Host &HostTest::start(std::vector<simhost::Rect> monitors, bool load)
     options.root = root();
     options.monitors = std::move(monitors);
     options.echo_log = false;
+    // The window model's own rules, read right after each call; the geometry
+    // that waits for the next frame has a test of its own.
+    options.timing.geometry_at_once = true;
     host = std::make_unique<simhost::Host>(options);
     if (load && !host->load_linked(TestPlugin::entry(), xpl_path()))
         throw std::runtime_error("the test plug-in did not load");

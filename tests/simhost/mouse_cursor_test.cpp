@@ -191,16 +191,26 @@ TEST_F(MouseTest, CursorOfTheWindowUnderThePointer)
     make_window(&a, 100, 400, 400, 100);
     make_window(&b, 500, 400, 800, 100);
 
+    // Asked once a frame, at its end: a move alone asks nobody.
     host->mouse_move(200, 200);
+    EXPECT_EQ(host->cursor().status, xplm_CursorDefault);
+    host->run_frames(1);
     EXPECT_EQ(host->cursor().status, xplm_CursorCustom);
     host->mouse_move(600, 200);
+    EXPECT_EQ(host->cursor().status, xplm_CursorCustom);
+    host->run_frames(1);
     EXPECT_EQ(host->cursor().status, xplm_CursorArrow);
     EXPECT_EQ(host->cursor().custom_name, "");
     host->mouse_move(450, 200);
+    host->run_frames(1);
     EXPECT_EQ(host->cursor().status, xplm_CursorDefault);
 
-    // The frame asks again at its end.
+    // Asked after every mouse event too, when a test wants it.
+    simhost::HostTiming timing = host->timing();
+    timing.cursor_every_move = true;
+    host->set_timing(timing);
     host->mouse_move(200, 200);
+    EXPECT_EQ(host->cursor().status, xplm_CursorCustom);
     a.cursor = xplm_CursorArrow;
     host->run_frames(1);
     EXPECT_EQ(host->cursor().status, xplm_CursorArrow);
@@ -214,15 +224,19 @@ TEST_F(MouseTest, TheSimulatorShowsItsOwnCursorOnTheDesktopUnlessOneIsCustom)
     a.cursor = xplm_CursorArrow;
     make_window(&a, 100, 400, 400, 100);
     host->mouse_move(200, 200);
+    host->run_frames(1);
     EXPECT_GT(opaque_cursor_pixels(*host), 0) << "the arrow";
     a.cursor = xplm_CursorHidden;
     host->mouse_move(201, 200);
+    host->run_frames(1);
     EXPECT_EQ(opaque_cursor_pixels(*host), 0) << "hidden";
     // A custom answer leaves the desktop's cursor to the window's owner.
     a.cursor = xplm_CursorCustom;
     host->mouse_move(202, 200);
+    host->run_frames(1);
     EXPECT_EQ(opaque_cursor_pixels(*host), 0) << "still the hidden one";
     host->mouse_move(450, 200);
+    host->run_frames(1);
     EXPECT_GT(opaque_cursor_pixels(*host), 0) << "the simulator's own, off the window";
 }
 

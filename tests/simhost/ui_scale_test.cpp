@@ -117,6 +117,7 @@ protected:
     {
         options.root = root();
         options.echo_log = false;
+        options.timing.geometry_at_once = true;
         host = std::make_unique<simhost::Host>(options);
         ASSERT_TRUE(host->load_linked(TestPlugin::entry(), xpl_path()));
     }

@@ -100,6 +100,33 @@ TEST_F(WindowTest, ScreenAndMonitorBounds)
     EXPECT_EQ(seen.size(), 3u);
 }
 
+// As X-Plane may: the mode changes at once, its geometry at the next frame;
+// geometry given after the change is the window's at once. A geometry call
+// on a full-screen window, which the SDK leaves undefined, is logged.
+TEST_F(WindowTest, GeometryFollowsAChangeOfModeAtTheNextFrame)
+{
+    simhost::HostTiming timing = host->timing();
+    timing.geometry_at_once = false;
+    host->set_timing(timing);
+    XPLMWindowID id = make_window(100, 500, 500, 200, "w");
+    XPLMSetWindowPositioningMode(id, xplm_WindowFullScreenOnMonitor, 1);
+    EXPECT_EQ(state("w").mode, WindowMode::fullscreen);
+    EXPECT_EQ(state("w").monitor, 1);
+    EXPECT_TRUE(same(geometry(id), Rect{100, 500, 500, 200}));
+    host->run_frames(1);
+    EXPECT_TRUE(same(geometry(id), Rect{1920, 768, 2944, 0}));
+
+    XPLMSetWindowGeometry(id, 0, 10, 10, 0);
+    EXPECT_TRUE(logged("XPLMSetWindowGeometry on \"w\", full screen on monitor 1: its effect is undefined; ignored"));
+
+    XPLMSetWindowPositioningMode(id, xplm_WindowPositionFree, -1);
+    EXPECT_TRUE(same(geometry(id), Rect{1920, 768, 2944, 0}));
+    XPLMSetWindowGeometry(id, 10, 300, 310, 100);
+    EXPECT_TRUE(same(geometry(id), Rect{10, 300, 310, 100}));
+    host->run_frames(1);
+    EXPECT_TRUE(same(geometry(id), Rect{10, 300, 310, 100})) << "not overwritten by the change of mode";
+}
+
 TEST_F(WindowTest, FullScreenOnAMonitorAndBackToFree)
 {
     XPLMWindowID id = make_window(100, 500, 500, 200, "w");

@@ -108,6 +108,7 @@ enum class CallbackKind {
     flight_loop, draw, window_draw, cursor,
     click, right_click, command, menu,
     start, enable, disable, stop, message,
+    avionics, key, wheel, monitor,
 };
 
 // Benchmarks time and watch a plug-in's per-frame callbacks: when a probe is
@@ -117,6 +118,21 @@ enum class CallbackKind {
 typedef void (*CallbackProbe)(CallbackKind kind, bool entering);
 void set_callback_probe(CallbackProbe probe);   // nullptr removes it
 
+// Where the SDK promises nothing of when the simulator does a thing, the
+// stand-in does it at the least convenient moment the documentation allows;
+// a test that needs the convenient moment asks for it here.
+struct HostTiming {
+    // Devices are bound (or unbound) this many frames after the aircraft
+    // loads and XPLM_MSG_PLANE_LOADED is sent; 0: at once, before the message.
+    int bind_delay_frames = 2;
+    // The window under the pointer is asked for its cursor once a frame, at
+    // its end; true: also right after every mouse event.
+    bool cursor_every_move = false;
+    // A window's geometry follows a change of positioning mode at the start
+    // of the next frame; true: at once.
+    bool geometry_at_once = false;
+};
+
 struct HostOptions {
     std::string root;                 // the simulator-like folder; Log.txt is written here
     std::vector<Rect> monitors;       // in OS pixels; empty: one 1920 x 1080 monitor at the origin
@@ -124,6 +140,7 @@ struct HostOptions {
     int ui_scale = 100;               // per cent: 100, 150 or 200
     bool echo_log = true;             // also write log lines to standard output
     double frame_seconds = 1.0 / 60;  // simulated time per frame
+    HostTiming timing;
 };
 
 class Host {
@@ -172,19 +189,32 @@ public:
     // bottom-left; 0 for a device not drawn.
     uint32_t device_pixel(XPLMDeviceID device, int x, int y) const;
 
+    void set_timing(HostTiming timing);
+    HostTiming timing() const;
+    // An outside view: no device of the stock avionics is drawn (nor are its
+    // callbacks called) until the cockpit view comes back. The panel passes
+    // are chosen on their own (set_panel_passes).
+    void set_outside_view(bool outside);
+
     // Frames.
     void run_frames(int n);
     void set_panel_passes(PanelPasses passes);
     uint64_t frame_count() const;
 
-    // Input. After every mouse call the window under the pointer is asked for
-    // its cursor at once (and again at the end of each frame), so cursor() is
-    // current right after a move.
+    // Input. The window under the pointer is asked for its cursor at the end
+    // of each frame (and, with HostTiming::cursor_every_move, right after
+    // every mouse call as well), so cursor() is current after the next frame.
     void mouse_move(int x, int y);
     void mouse_down(int x, int y, MouseButton button);
     void mouse_drag(int x, int y, MouseButton button);
     void mouse_up(int x, int y, MouseButton button);
     void mouse_position(int *x, int *y) const;
+    // The wheel over the topmost window under the point; true when a window
+    // took it (false: the simulator does).
+    bool mouse_wheel(int x, int y, int clicks);
+    // A key typed while the window of that title holds the keyboard focus
+    // (given to it for this key); false when no window has that title.
+    bool key_press(const std::string &title, char key);
     enum class CommandAction { once, begin, end };
     bool command(const std::string &name, CommandAction action = CommandAction::once);
     bool choose_menu(const std::string &path);   // "VXR Popups/Swap G1000 Popups"

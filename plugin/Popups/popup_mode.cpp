@@ -1,0 +1,18 @@
+/*
+ * The plug-in's own record of each popup window's positioning mode: the
+ * simulator tells no window's mode, and its geometry may lag a change of
+ * mode by a frame, so decisions about who holds a monitor go by this record.
+ */
+#include "popupSystem.h"
+
+void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor)
+{
+    XPLMSetWindowPositioningMode(pup->win, mode, monitor);
+    pup->mode = mode;
+    pup->mode_monitor = mode == xplm_WindowFullScreenOnMonitor ? monitor : -1;
+}
+
+bool popup_is_full_screen(const popup *pup)
+{
+    return pup->win != nullptr && pup->mode == xplm_WindowFullScreenOnMonitor;
+}
