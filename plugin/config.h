@@ -48,6 +48,15 @@ enum popup_source_pref {
     SOURCE_DEVICE = 2,      // the stock device's screen
 };
 
+// What a display does at start-up (the popup's `popup_at_start` preference).
+// A value above AT_START_CLOSED opens the window at start; a negative one
+// keeps it closed and also out of the start-up monitor assignment.
+enum popup_at_start_pref {
+    AT_START_CLOSED = 0,
+    AT_START_POPPED_OUT = 1,   // popped out at the saved rectangle, when no start monitor is saved
+    AT_START_ON_MONITOR = 2,   // full screen on monitor_start
+};
+
 // The preferences of one popup: the seven it always had, then its picture's source.
 struct popup_prefs {
     pref_int *x;

@@ -34,7 +34,7 @@ static void save_monitor_full_screen(popup *pup, int x, int y)
 {
     logMsg("Save Monitor Full Screen");
     pup->prefs->monitor_start->set(monitor_under_click(pup, x, y));
-    pup->prefs->popup_at_start->set(2);
+    pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
     // Closing and opening again places the window by the new preferences.
     toggle_popup(nullptr, xplm_CommandEnd, pup);
     toggle_popup(nullptr, xplm_CommandEnd, pup);
@@ -54,7 +54,7 @@ static void save_popout_location(popup *pup)
     prefs->y->set(r.bottom);
     prefs->w->set(r.right - r.left);
     prefs->h->set(r.top - r.bottom);
-    prefs->popup_at_start->set(1);
+    prefs->popup_at_start->set(AT_START_POPPED_OUT);
     prefs->monitor_start->set(-1);
 }
 

@@ -82,7 +82,7 @@ static int32_t kept_monitor(const popup *pup, const std::vector<int32_t> &units,
                             const std::vector<int32_t> &uncovered, int32_t kept_by_other)
 {
     int32_t saved = pup->prefs->monitor_start->get();
-    if (pup->prefs->popup_at_start->get() < 0 || saved < 0 || saved == kept_by_other)
+    if (pup->prefs->popup_at_start->get() < AT_START_CLOSED || saved < 0 || saved == kept_by_other)
         return -1;
     auto listed = [saved](const std::vector<int32_t> &list) {
         return std::find(list.begin(), list.end(), saved) != list.end();
@@ -109,7 +109,7 @@ static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *d
     if (kept)
         logMsg("VXR: Keeping Saved Monitor %d for %s", monitor, display);
     logMsg("VXR: Setting Monitor %d to %s", monitor, display);
-    pup->prefs->popup_at_start->set(2);
+    pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
     pup->prefs->monitor_start->set(monitor);
 }
 
@@ -149,10 +149,10 @@ void assign_instrument_monitors()
     int32_t pfd_kept = kept_monitor(&PFD_popup, pair.all, uncovered, -1);
     int32_t mfd_kept = kept_monitor(&MFD_popup, pair.all, uncovered, pfd_kept);
     int32_t pfd = pfd_kept;
-    if (pfd < 0 && PFD_popup.prefs->popup_at_start->get() >= 0)
+    if (pfd < 0 && PFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
         pfd = free_unit(pair.all, mfd_kept, false);
     int32_t mfd = mfd_kept;
-    if (mfd < 0 && MFD_popup.prefs->popup_at_start->get() >= 0)
+    if (mfd < 0 && MFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
         mfd = free_unit(pair.all, pfd, true);
 
     assign_monitor(&PFD_popup, pfd, pfd_kept >= 0, "PFD");
@@ -215,7 +215,7 @@ void swap_popup_monitors()
     logMsg("Attempting VXR Screen Swap");
     popup_prefs *pfd = PFD_popup.prefs;
     popup_prefs *mfd = MFD_popup.prefs;
-    if (pfd->popup_at_start->get() != 2 || mfd->popup_at_start->get() != 2) {
+    if (pfd->popup_at_start->get() != AT_START_ON_MONITOR || mfd->popup_at_start->get() != AT_START_ON_MONITOR) {
         logMsg("Unable to swap monitors! Windows do not exist!!");
         return;
     }

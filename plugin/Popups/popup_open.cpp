@@ -160,7 +160,7 @@ static void popup_place(popup *pup)
         popup_place_on_mouse(pup);
         return;
     }
-    if (pup->prefs->popup_at_start->get() == 1) {
+    if (pup->prefs->popup_at_start->get() == AT_START_POPPED_OUT) {
         logMsg("Auto Popout and Position Window");
         int32_t x = pup->prefs->x->get(), y = pup->prefs->y->get();
         int32_t w = pup->prefs->w->get(), h = pup->prefs->h->get();
@@ -228,7 +228,8 @@ static bool start_monitors_clash()
 {
     int32_t pfd_monitor = PFD_popup.prefs->monitor_start->get();
     return pfd_monitor >= 0 && pfd_monitor == MFD_popup.prefs->monitor_start->get() &&
-           PFD_popup.prefs->popup_at_start->get() > 0 && MFD_popup.prefs->popup_at_start->get() > 0;
+           PFD_popup.prefs->popup_at_start->get() > AT_START_CLOSED &&
+           MFD_popup.prefs->popup_at_start->get() > AT_START_CLOSED;
 }
 
 void open_popups_at_start()
@@ -237,7 +238,7 @@ void open_popups_at_start()
     if (start_monitors_clash())
         std::reverse(order.begin(), order.end());
     for (popup *pup : order) {
-        if (pup->prefs->popup_at_start->get() <= 0)
+        if (pup->prefs->popup_at_start->get() <= AT_START_CLOSED)
             continue;
         // Opened by its command before the start-up: it stays open.
         if (pup->win != nullptr && XPLMGetWindowIsVisible(pup->win)) {
