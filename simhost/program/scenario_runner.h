@@ -27,6 +27,7 @@ struct RunOptions {
     std::string default_plugin;   // what "load" without a path opens
     int fps = 0;                  // 0: frames as fast as they run
     bool verbose = false;
+    bool kind_gl = false;         // the host starts with clean OpenGL state (--gl-state kind)
 };
 
 // The outcome of one step: an action done, an expectation held, or what
@@ -54,6 +55,7 @@ public:
     Outcome operator()(const SetUiScale &c);
     Outcome operator()(const SetXPlane &c);
     Outcome operator()(const SetAircraft &c);
+    Outcome operator()(const SetGlState &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);
     Outcome operator()(const Disable &c);

@@ -117,6 +117,8 @@ void Host::run_frames(int n)
 }
 
 void Host::set_panel_passes(PanelPasses passes) { impl_->sim.passes = passes; }
+void Host::set_gl_harshness(const GlHarshness &harshness) { impl_->sim.harsh.set(harshness); }
+GlHarshness Host::gl_harshness() const { return impl_->sim.harsh.harshness(); }
 uint64_t Host::frame_count() const { return impl_->sim.frame; }
 
 void Host::mouse_move(int x, int y)

@@ -42,7 +42,9 @@ GLuint gl_name_bound()
 
 }  // namespace
 
-Sim::Sim(const HostOptions &opts) : options(opts), log(log_path(opts.root), opts.echo_log)
+Sim::Sim(const HostOptions &opts)
+    : options(opts), log(log_path(opts.root), opts.echo_log),
+      harsh(opts.gl, gl_names, [this](const std::string &line) { host_log(line); })
 {
     if (current_sim != nullptr)
         throw std::logic_error("simhost: one Host per process");
@@ -71,7 +73,9 @@ Sim::~Sim()
     unload();
     desktop.release(gl_names);
     panel.release(gl_names);
+    foreign.release(gl_names);
     avionics.release(gl_names);
+    harsh.release();
     current_sim = nullptr;
 }
 

@@ -63,9 +63,14 @@ XPLMAvionicsID register_device(XPLMDeviceID device, DeviceSpy *spy, bool before 
     return XPLMRegisterAvionicsCallbacksEx(&params);
 }
 
+// The devices' model under clean OpenGL state: the spies read pixels as they find them.
 class AvionicsTest : public HostTest {
 protected:
-    void SetUp() override { start(); }
+    void SetUp() override
+    {
+        start();
+        host->set_gl_harshness(simhost::GlHarshness::kind());
+    }
 };
 
 }  // namespace
