@@ -39,8 +39,9 @@ void Sim::run_frame()
     commands.continue_held();
     avionics_pass();
     // X-Plane calls the gauges phase "according to schedule": some frames
-    // have none, some a second lit pass on another framebuffer.
+    // have none, some a second lit pass, after the panel's, on another framebuffer.
     const bool irregular = harsh.harshness().irregular_passes;
+    const bool lit = passes.both || passes.value == 2;
     if (!irregular || frame % 10 != 0) {
         if (passes.both) {
             panel_pass(1);
@@ -48,7 +49,7 @@ void Sim::run_frame()
         } else {
             panel_pass(passes.value);
         }
-        if (irregular && frame % 4 == 2)
+        if (irregular && lit && frame % 4 == 2)
             foreign_pass();
     }
     window_pass();
