@@ -15,6 +15,7 @@
 #include <XPLMDataAccess.h>
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
+#include <XPLMProcessing.h>
 
 namespace bench {
 namespace {
@@ -47,8 +48,53 @@ cairo_surface_t *overlay_image = nullptr;
 GLuint overlay_tex = 0;
 std::vector<unsigned char> readback_pixels;
 
+// The simulator hands callbacks OpenGL state nobody promised; what the
+// reference changes of it, it gives back, as the plug-in must. Made once:
+// the texture unit and unpack buffer for uploads.
+struct UploadState {
+    GLint unit = GL_TEXTURE0, unpack = 0;
+    UploadState()
+    {
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack);
+        glActiveTexture(GL_TEXTURE0);
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    }
+    ~UploadState()
+    {
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack));
+        glActiveTexture(static_cast<GLenum>(unit));
+    }
+};
+
+// Around a copy: the framebuffer bindings, the read buffer and the scissor test.
+struct CopyState {
+    GLint draw = 0, read = 0, read_buffer = GL_NONE;
+    GLboolean scissor = GL_FALSE;
+    CopyState()
+    {
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+        scissor = glIsEnabled(GL_SCISSOR_TEST);
+        glDisable(GL_SCISSOR_TEST);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(draw));
+        glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+    }
+    ~CopyState()
+    {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(draw));
+        glReadBuffer(static_cast<GLenum>(read_buffer));
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+        if (scissor)
+            glEnable(GL_SCISSOR_TEST);
+    }
+};
+
 void make_objects(Display &d)
 {
+    UploadState upload;
     glGenTextures(1, &d.tex);
     XPLMBindTexture2d(static_cast<int>(d.tex), 0);
     // No alpha: the picture is opaque (and llvmpipe copies into this format fastest).
@@ -66,22 +112,29 @@ int capture(XPLMDrawingPhase, int, void *)
 {
     if (XPLMGetDatai(panel_render_type) != 2)
         return 1;
+    // The first lit pass of a frame is the panel's; a later one holds something else.
+    static int last_cycle = -1;
+    if (XPLMGetCycleNumber() == last_cycle)
+        return 1;
+    last_cycle = XPLMGetCycleNumber();
     uint64_t now = setup.clock_us();
-    GLint panel = -1;
     for (Display &d : displays) {
         if (d.win == nullptr || (d.captured && now - d.last_us < capture_period_us))
             continue;
-        if (panel < 0)
-            glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &panel);
+        CopyState copy;
         if (d.tex == 0)
             make_objects(d);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(panel));
         if (setup.way == CaptureWay::blit) {
             glBindFramebuffer(GL_DRAW_FRAMEBUFFER, d.fbo);
             glBlitFramebuffer(d.src_x, 0, d.src_x + display_w, display_h, 0, 0, display_w, display_h,
                               GL_COLOR_BUFFER_BIT, GL_NEAREST);
         } else {
+            GLint pack = 0;
+            glGetIntegerv(GL_PIXEL_PACK_BUFFER_BINDING, &pack);
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
             glReadPixels(d.src_x, 0, display_w, display_h, GL_BGRA, GL_UNSIGNED_BYTE, readback_pixels.data());
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, static_cast<GLuint>(pack));
+            UploadState upload;
             XPLMBindTexture2d(static_cast<int>(d.tex), 0);
             glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, display_w, display_h, GL_BGRA, GL_UNSIGNED_BYTE,
                             readback_pixels.data());
@@ -90,8 +143,6 @@ int capture(XPLMDrawingPhase, int, void *)
         d.last_us = now;
         d.captures++;
     }
-    if (panel >= 0)
-        glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(panel));
     return 1;
 }
 
@@ -103,14 +154,11 @@ int device_capture(XPLMDeviceID, int, void *ref)
     uint64_t now = setup.clock_us();
     if (d.win == nullptr || (d.captured && now - d.last_us < capture_period_us))
         return 1;
-    GLint screen = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &screen);
+    CopyState copy;
     if (d.tex == 0)
         make_objects(d);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(screen));
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, d.fbo);
     glBlitFramebuffer(0, 0, display_w, display_h, 0, 0, display_w, display_h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(screen));
     d.captured = true;
     d.last_us = now;
     d.captures++;
@@ -120,6 +168,7 @@ int device_capture(XPLMDeviceID, int, void *ref)
 void upload_overlay()
 {
     // cairo's ARGB32: premultiplied, B G R A in memory, rows packed, top row first.
+    UploadState upload;
     glGenTextures(1, &overlay_tex);
     XPLMBindTexture2d(static_cast<int>(overlay_tex), 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -150,6 +199,10 @@ void draw(XPLMWindowID win, void *ref)
     XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
     float l = static_cast<float>(left), r = static_cast<float>(right), b = static_cast<float>(bottom);
     float t = static_cast<float>(top);
+    GLint unit = GL_TEXTURE0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glActiveTexture(GL_TEXTURE0);
+    glColor4f(1, 1, 1, 1);
     if (d.tex != 0) {
         XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
         XPLMBindTexture2d(static_cast<int>(d.tex), 0);
@@ -163,6 +216,7 @@ void draw(XPLMWindowID win, void *ref)
     XPLMBindTexture2d(static_cast<int>(overlay_tex), 0);
     quad(l, b, r, t, 1, 0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glActiveTexture(static_cast<GLenum>(unit));
 }
 
 int no_click(XPLMWindowID, int, int, XPLMMouseStatus, void *) { return 1; }
@@ -248,6 +302,9 @@ void disable()
     } else {
         XPLMUnregisterDrawCallback(capture, xplm_Phase_Gauges, 0, nullptr);
     }
+    // X-Plane's binding cache must not hold a name deleted here.
+    glActiveTexture(GL_TEXTURE0);
+    XPLMBindTexture2d(0, 0);
     for (Display &d : displays) {
         if (d.win != nullptr)
             XPLMDestroyWindow(d.win);

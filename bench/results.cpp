@@ -71,7 +71,8 @@ void zink_section(std::ostringstream &md, const Results &r)
     const ZinkResult &z = r.zink;
     md << "## Steady state on Zink\n\n"
        << "The same scenes on Mesa's Zink, OpenGL on Vulkan (here over lavapipe, Mesa's software Vulkan), the "
-          "way X-Plane 12 gives plug-ins their OpenGL; renderer `"
+          "way X-Plane 12's Zink plug-in bridge gives plug-ins their OpenGL (by default they get the vendor's "
+          "driver); renderer `"
        << z.renderer << "`, the other passes' `" << r.renderer << "`.\n\n";
     steady_table(md, z.steady);
     md << "\n| Frames per simulated second | Plug-in ÷ reference, " << r.renderer << " | Plug-in ÷ reference, Zink |\n"

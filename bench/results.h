@@ -63,7 +63,7 @@ struct InstructionResult {
 };
 
 // The steady state again on Mesa's Zink (OpenGL on Vulkan, here over
-// lavapipe), the way X-Plane 12 gives plug-ins their OpenGL.
+// lavapipe), the way X-Plane 12's Zink plug-in bridge gives plug-ins their OpenGL.
 struct ZinkResult {
     bool ran = false;
     std::string renderer;

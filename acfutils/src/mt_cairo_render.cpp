@@ -132,6 +132,10 @@ void upload(mt_cairo_render_t *mtcr)
     const GLsizei w = static_cast<GLsizei>(mtcr->w), h = static_cast<GLsizei>(mtcr->h);
     // cairo's ARGB32 is premultiplied, B G R A in memory on little-endian
     // machines, its rows packed (4 * w bytes) and top row first.
+    // With a pixel-unpack buffer bound the pixels would be an offset into it.
+    GLint unpack = 0;
+    glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     if (mtcr->tex == 0) {
         glGenTextures(1, &mtcr->tex);
         XPLMBindTexture2d(static_cast<int>(mtcr->tex), 0);
@@ -144,6 +148,7 @@ void upload(mt_cairo_render_t *mtcr)
         XPLMBindTexture2d(static_cast<int>(mtcr->tex), 0);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, px);
     }
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack));
     mtcr->uploaded = mtcr->finished;
 }
 
@@ -210,8 +215,16 @@ void mt_cairo_render_fini(mt_cairo_render_t *mtcr)
     }
     mtcr->wake.notify_all();
     mtcr->worker.join();
-    if (mtcr->tex != 0)
+    if (mtcr->tex != 0) {
+        // The simulator's binding cache must not go on believing the name is
+        // bound: a texture made later under that name would never be bound.
+        GLint unit = GL_TEXTURE0;
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        glActiveTexture(GL_TEXTURE0);
+        XPLMBindTexture2d(0, 0);
+        glActiveTexture(static_cast<GLenum>(unit));
         glDeleteTextures(1, &mtcr->tex);
+    }
     destroy(mtcr);
 }
 
@@ -243,10 +256,15 @@ void mt_cairo_render_draw(mt_cairo_render_t *mtcr, vect2_t pos, vect2_t size)
 {
     if (mtcr == nullptr)
         return;
+    // The simulator's texture cache leaves the active unit alone when it
+    // skips a bind: unit 0 is chosen here and the caller's given back.
+    GLint unit = GL_TEXTURE0;
     {
         std::lock_guard<std::mutex> guard(mtcr->lock);
         if (mtcr->ready < 0)
             return;
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        glActiveTexture(GL_TEXTURE0);
         XPLMSetGraphicsState(0, 1, 0, 0, 1, 0, 0);
         if (mtcr->uploaded != mtcr->finished)
             upload(mtcr);
@@ -267,4 +285,5 @@ void mt_cairo_render_draw(mt_cairo_render_t *mtcr, vect2_t pos, vect2_t size)
     glVertex2d(l, t);
     glEnd();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glActiveTexture(static_cast<GLenum>(unit));
 }

@@ -13,6 +13,7 @@
 #include <acfutils/log.h>
 
 #include "popupSystem.h"
+#include "texture_unit.h"
 
 namespace {
 
@@ -164,6 +165,11 @@ void no_signal_init()
 void no_signal_fini()
 {
     if (caption_tex != 0) {
+        // X-Plane's binding cache must not go on believing the name is bound.
+        {
+            texture_unit_0_scope unit0;
+            XPLMBindTexture2d(0, 0);
+        }
         glDeleteTextures(1, &caption_tex);
         caption_tex = 0;
     }

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include <XPLMDataAccess.h>
+#include <XPLMProcessing.h>
 #include <acfutils/glew.h>
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
@@ -41,6 +42,8 @@ popup PFD_popup = make_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless",
 std::vector<popup *> popup_list;
 cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 std::string popups_dir;
+// The simulator's frame of the last lit pass the capture pass took; -1: none since enable.
+static int capture_cycle = -1;
 
 // In the order of popup_cursor_id.
 static const char *const cursor_files[NUM_POPUP_CURSORS] = {
@@ -53,6 +56,7 @@ void popups_init(std::string path)
 {
     // The plug-in's folder comes with its trailing separator; resources hang below the folder itself.
     popups_dir = path.empty() ? path : path.substr(0, path.size() - 1);
+    capture_cycle = -1;
 
     MFD_popup.prefs = &mfd_nbzl_prefs;
     PFD_popup.prefs = &pfd_nbzl_prefs;
@@ -176,9 +180,15 @@ static void capture_pass()
         panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
         looked_up = true;
     }
-    // Only the pass that draws the panel's lit screens carries the displays.
+    // Only the pass that draws the panel's lit screens carries the displays,
+    // and only the first of a frame: the simulator may call the gauges phase
+    // again, on another framebuffer that holds something else.
     if (XPLMGetDatai(panel_render_type) != 2)
         return;
+    const int cycle = XPLMGetCycleNumber();
+    if (cycle == capture_cycle)
+        return;
+    capture_cycle = cycle;
 
     uint64_t now = capture_clock_us();
     if (popup_list.empty())

@@ -6,6 +6,7 @@
 #include "popupSystem.h"
 #include "popup_area.h"
 #include "no_signal.h"
+#include "texture_unit.h"
 
 #include <XPLMGraphics.h>
 #include <acfutils/glew.h>
@@ -56,6 +57,8 @@ static void draw(XPLMWindowID win, popup *pup)
     // A cursor of ours not asked for since the last frame: the pointer has
     // left our windows, and the simulator's window gets its own cursor back.
     cursor_give_back_unasked();
+    // The graphics state calls below move the active unit; the one found is given back.
+    texture_unit_0_scope unit0;
     win_resize_ctl_update(&pup->resize_ctl);
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;

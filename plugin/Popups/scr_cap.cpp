@@ -5,6 +5,7 @@
  * into the popup windows as quads.
  */
 #include "scr_cap.h"
+#include "texture_unit.h"
 
 #include <limits>
 
@@ -15,26 +16,24 @@
 static constexpr double NO_REGION = std::numeric_limits<double>::quiet_NaN();
 
 capture_region pfd_regions[] = {
-    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
+    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
 };
 
 capture_region mfd_regions[] = {
-    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
+    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
 };
 
-// A device's screen is the whole picture: no strip is left, and it is drawn
-// opaque (the simulator's usual blending costs a software renderer a pass
-// over every pixel, for nothing on a texture without alpha).
+// A device's screen is the whole picture: no strip is left.
 capture_region pfd_device_regions[] = {
-    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false, true},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
+    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
 };
 
 capture_region mfd_device_regions[] = {
-    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false, true},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false, false},
+    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false},
+    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
 };
 
 bool capture_region_is_end(const capture_region *region)
@@ -60,16 +59,23 @@ void capture_region_update(capture_region *region, bool visible, uint64_t now_us
 
 // Creates the region's texture and framebuffer object, each when missing.
 // False when the driver reports the framebuffer object incomplete: the
-// region's objects are then released and the region is marked failed.
-static bool capture_region_make_objects(capture_region *region, GLint prev)
+// region's objects are then released and the region is marked failed. The
+// framebuffer bindings are the caller's to give back.
+static bool capture_region_make_objects(capture_region *region)
 {
     if (region->tex == 0) {
         GLuint tex = 0;
         glGenTextures(1, &tex);
         region->tex = tex;
+        texture_unit_0_scope unit0;
         XPLMBindTexture2d(static_cast<int>(region->tex), 0);
+        // With a pixel-unpack buffer bound, the null pixels would be an offset into it.
+        GLint unpack = 0;
+        glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack);
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, static_cast<GLsizei>(region->src_w),
                      static_cast<GLsizei>(region->src_h), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack));
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
@@ -83,7 +89,6 @@ static bool capture_region_make_objects(capture_region *region, GLint prev)
         if (status != GL_FRAMEBUFFER_COMPLETE) {
             logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: framebuffer incomplete, status 0x%x",
                    region->src_x, region->src_y, region->src_w, region->src_h, static_cast<unsigned>(status));
-            glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(prev));
             capture_region_release(region);
             region->failed = true;
             return false;
@@ -98,28 +103,56 @@ static bool capture_region_due(const capture_region *region, uint64_t now_us)
     return 1000000.0 / region->fps <= elapsed;
 }
 
+// A blit out of a multisampled framebuffer must keep the rectangle in place
+// and the colour format, which a region's texture does not: such a panel is refused.
+static bool capture_region_refuse_multisampled(capture_region *region)
+{
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    if (samples <= 0)
+        return false;
+    logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: the simulator's framebuffer is multisampled "
+           "(%d samples), which the copy does not read",
+           region->src_x, region->src_y, region->src_w, region->src_h, static_cast<int>(samples));
+    region->failed = true;
+    return true;
+}
+
 void capture_region_grab(capture_region *region, uint64_t now_us)
 {
     if (region->failed || !capture_region_due(region, now_us))
         return;
 
-    // The framebuffer the simulator draws its panel into in this pass.
-    GLint prev = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &prev);
-    if (!capture_region_make_objects(region, prev))
+    // The framebuffer the simulator draws into in this pass, and what else
+    // of the framebuffer state the copy changes: all of it is given back.
+    GLint prev = 0, prev_read = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &prev);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &prev_read);
+    if (capture_region_refuse_multisampled(region))
         return;
-
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev));
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, region->fbo);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glBlitFramebuffer(static_cast<GLint>(region->src_x), static_cast<GLint>(region->src_y),
-                      static_cast<GLint>(region->src_x + region->src_w),
-                      static_cast<GLint>(region->src_y + region->src_h),
-                      0, 0, static_cast<GLint>(region->src_w), static_cast<GLint>(region->src_h),
-                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(prev));
-    region->last_cap_us = now_us;
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    if (capture_region_make_objects(region)) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev));
+        GLint prev_read_buffer = GL_NONE;
+        glGetIntegerv(GL_READ_BUFFER, &prev_read_buffer);
+        glReadBuffer(prev != 0 ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, region->fbo);
+        glDrawBuffer(GL_COLOR_ATTACHMENT0);
+        // A scissor box left by an earlier drawer would clip the copy.
+        if (scissor)
+            glDisable(GL_SCISSOR_TEST);
+        glBlitFramebuffer(static_cast<GLint>(region->src_x), static_cast<GLint>(region->src_y),
+                          static_cast<GLint>(region->src_x + region->src_w),
+                          static_cast<GLint>(region->src_y + region->src_h),
+                          0, 0, static_cast<GLint>(region->src_w), static_cast<GLint>(region->src_h),
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        if (scissor)
+            glEnable(GL_SCISSOR_TEST);
+        glReadBuffer(static_cast<GLenum>(prev_read_buffer));
+        region->last_cap_us = now_us;
+    }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(prev));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev_read));
 }
 
 void capture_region_grab_viewport(capture_region *region, uint64_t now_us)
@@ -149,6 +182,12 @@ void capture_region_release(capture_region *region)
         region->fbo = 0;
     }
     if (region->tex != 0) {
+        // X-Plane's binding cache must not go on believing the name is bound:
+        // a texture made later under the same name would never be bound.
+        {
+            texture_unit_0_scope unit0;
+            XPLMBindTexture2d(0, 0);
+        }
         GLuint tex = region->tex;
         glDeleteTextures(1, &tex);
         region->tex = 0;
@@ -163,10 +202,11 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void
     }
     if (region->tex == 0)
         return;
-    if (region->opaque)
-        XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
-    else
-        XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
+    // The picture is opaque: no blending, and no depth test against what the
+    // simulator drew; white, since the current colour is the last drawer's.
+    texture_unit_0_scope unit0;
+    XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
+    glColor4f(1, 1, 1, 1);
     XPLMBindTexture2d(static_cast<int>(region->tex), 0);
     // The texture's bottom row is the source's bottom row: no flip.
     glBegin(GL_QUADS);

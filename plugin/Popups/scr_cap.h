@@ -27,8 +27,7 @@ struct capture_region {
     uint64_t last_cap_us;
     uint32_t tex;
     uint32_t fbo;
-    bool failed;     // its framebuffer object was incomplete: not captured until the popup opens again
-    bool opaque;     // drawn without blending and alpha and depth tests, which a picture with no alpha needs not
+    bool failed;     // its copy was refused: not captured until the popup opens again
 };
 
 // The panel's picture: the PFD and MFD rectangles of the panel framebuffer.

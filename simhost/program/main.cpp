@@ -29,6 +29,7 @@ namespace {
 
 const char usage[] =
     "usage: simhost --script FILE [--root DIR] [--out DIR] [--fps N] [--plugin PATH] [--verbose]\n"
+    "               [--gl-state kind|least-kind]\n"
     "  --script FILE  the scenario to run\n"
     "  --root DIR     work in this simulator-like folder as it is (default: a fresh copy of the\n"
     "                 built one, <program folder>/../xplane, or ../xplane-win on Windows)\n"
@@ -39,12 +40,16 @@ const char usage[] =
     "  --plugin PATH  what 'load' without a path opens (default:\n"
     "                 <root>/Resources/plugins/popups/lin_x64/vxr_pop.xpl, win_x64 on Windows)\n"
     "  --verbose      print each command as it runs, and the simulator's log\n"
+    "  --gl-state kind  callbacks find clean OpenGL state, no caches, no strict check, a gauges\n"
+    "                 pass every frame (default least-kind: as X-Plane may give them; a script's\n"
+    "                 gl-state lines change single items)\n"
     "A relative path after 'load' in a script is taken inside the simulator-like folder.\n";
 
 struct Arguments {
     std::string script, root, out, plugin;
     int fps = 0;
     bool verbose = false;
+    bool kind_gl = false;
 };
 
 int bad_arguments(const std::string &message)
@@ -83,6 +88,12 @@ int parse_arguments(const std::vector<std::string> &argv, Arguments *args)
         }
         if (opt == "--verbose") {
             args->verbose = true;
+            continue;
+        }
+        if (opt == "--gl-state") {
+            if (i + 1 >= argc || (argv[i + 1] != "kind" && argv[i + 1] != "least-kind"))
+                return bad_arguments("--gl-state takes kind or least-kind");
+            args->kind_gl = argv[++i] == "kind";
             continue;
         }
         if (opt != "--script" && opt != "--root" && opt != "--out" && opt != "--fps" && opt != "--plugin")
@@ -161,6 +172,7 @@ int main(int argc, char **argv)
                                                  : args.plugin;
     options.fps = args.fps;
     options.verbose = args.verbose;
+    options.kind_gl = args.kind_gl;
 
     scenario::RunReport report;
     std::string report_file = utf8_path(fs_path(out_dir) / "report.md");

@@ -3,6 +3,7 @@
 #include "scenario_parser.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -149,6 +150,9 @@ bool parse_monitor(const std::string &text, Monitor *monitor, std::string *error
     *monitor = m;
     return true;
 }
+
+const char *const gl_state_items[10] = {"scissor", "colour",  "textures", "pixel-buffers", "graphics-state",
+                                        "framebuffers", "caches", "check", "passes", "multisample"};
 
 const char *live_key_name(LiveKey key)
 {
@@ -448,6 +452,23 @@ bool shot_name_ok(const std::string &name)
     return true;
 }
 
+Action parse_gl_state(const Args &a)
+{
+    const char *usage = "gl-state least-kind|kind, or gl-state ITEM on|off";
+    count(a, 1, 2, usage);
+    if (a.size() == 1) {
+        if (a[0].text != "least-kind" && a[0].text != "kind")
+            fail(usage);
+        return SetGlState{"all", a[0].text == "least-kind"};
+    }
+    if (std::find(std::begin(gl_state_items), std::end(gl_state_items), a[0].text) == std::end(gl_state_items))
+        fail("gl-state \"" + a[0].text + "\": the items are scissor, colour, textures, pixel-buffers, "
+             "graphics-state, framebuffers, caches, check, passes and multisample");
+    if (a[1].text != "on" && a[1].text != "off")
+        fail(usage);
+    return SetGlState{a[0].text, a[1].text == "on"};
+}
+
 Action parse_action(const Args &line)
 {
     const std::string &name = line[0].text;
@@ -539,6 +560,8 @@ Action parse_action(const Args &line)
             fail("frames needs at least 1 frame");
         return RunFrames{n};
     }
+    if (name == "gl-state")
+        return parse_gl_state(a);
     if (name == "panel") {
         count(a, 1, 1, "panel N|both");
         if (a[0].text == "both")

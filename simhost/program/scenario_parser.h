@@ -74,6 +74,10 @@ struct Disable {};
 struct Unload {};
 struct RunFrames { int count = 0; };
 struct SetPanel { bool both = true; int value = 2; };
+// The host's OpenGL harshness: one item on or off, or every item ("all").
+struct SetGlState { std::string item; bool on = true; };
+// The items "gl-state ITEM on|off" names.
+extern const char *const gl_state_items[10];
 struct RunCommand { std::string name; CommandPhase phase = CommandPhase::once; };
 struct ChooseMenu { std::string path; };
 struct Mouse { MouseAction action = MouseAction::move; int x = 0, y = 0; Button button = Button::left; };
@@ -114,7 +118,7 @@ using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unlo
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive,
                             EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
-                            SetTiming, SetView>;
+                            SetTiming, SetView, SetGlState>;
 
 struct Command {
     int line = 0;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <thread>
 
@@ -163,6 +164,8 @@ simhost::Host &ScenarioRunner::host()
         host_options.echo_log = options_.verbose;
         if (options_.fps > 0)
             host_options.frame_seconds = 1.0 / options_.fps;
+        if (options_.kind_gl)
+            host_options.gl = simhost::GlHarshness::kind();
         host_ = std::make_unique<simhost::Host>(host_options);
         host_->set_xplane_version(initial_xplane_version_);
     }
@@ -348,6 +351,24 @@ Outcome ScenarioRunner::operator()(const SetPanel &c)
     passes.both = c.both;
     passes.value = c.value;
     host().set_panel_passes(passes);
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetGlState &c)
+{
+    simhost::GlHarshness h = host().gl_harshness();
+    if (c.item == "all") {
+        const bool multisampled = h.multisampled_panel;
+        h = c.on ? simhost::GlHarshness{} : simhost::GlHarshness::kind();
+        h.multisampled_panel = multisampled && c.on;
+    }
+    bool *const items[] = {&h.scissor, &h.colour,       &h.textures, &h.pixel_buffers,    &h.graphics_state,
+                           &h.framebuffers, &h.caches, &h.strict_check, &h.irregular_passes, &h.multisampled_panel};
+    for (size_t i = 0; i < std::size(items); i++) {
+        if (c.item == scenario::gl_state_items[i])
+            *items[i] = c.on;
+    }
+    host().set_gl_harshness(h);
     return done();
 }
 

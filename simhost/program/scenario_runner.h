@@ -31,6 +31,7 @@ struct RunOptions {
     std::string default_plugin;   // what "load" without a path opens
     int fps = 0;                  // 0: frames as fast as they run
     bool verbose = false;
+    bool kind_gl = false;         // the host starts with clean OpenGL state (--gl-state kind)
 };
 
 // The outcome of one step: an action done, an expectation held, or what
@@ -62,6 +63,7 @@ public:
     Outcome operator()(const SetAircraft &c);
     Outcome operator()(const SetTiming &c);
     Outcome operator()(const SetView &c);
+    Outcome operator()(const SetGlState &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);
     Outcome operator()(const Disable &c);

@@ -5,6 +5,7 @@
 #include "avionics.h"
 
 #include "callback_probe.h"
+#include "gl_state.h"
 #include "plugin_call.h"
 
 namespace simhost {
@@ -77,6 +78,7 @@ void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
         reset_gl_state(target, 0, screen_width, 0, screen_height);
         int result;
         {
+            GlCallbackScope gl(CallbackKind::draw, small_box[0], small_box[1], small_box[2], small_box[3]);
             ProbeScope probe(CallbackKind::draw);
             PluginCall call(CallbackKind::avionics);
             result = callback(device, before ? 1 : 0, entry.refcon);

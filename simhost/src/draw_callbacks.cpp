@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "callback_probe.h"
+#include "gl_state.h"
 #include "plugin_call.h"
 
 namespace simhost {
@@ -47,6 +48,7 @@ bool DrawCallbacks::run(XPLMDrawingPhase phase, bool before, const std::function
             return;
         int result;
         {
+            GlCallbackScope gl(CallbackKind::draw, small_box[0], small_box[1], small_box[2], small_box[3]);
             ProbeScope probe(CallbackKind::draw);
             PluginCall call(CallbackKind::draw);
             result = entry.callback(phase, before ? 1 : 0, entry.refcon);

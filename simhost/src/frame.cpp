@@ -9,6 +9,8 @@
 #include <filesystem>
 
 #include "callback_probe.h"
+#include "draw2d.h"
+#include "gl_state.h"
 #include "simhost/utf8_path.h"
 #include "panel_displays.h"
 #include "screenshots.h"
@@ -37,11 +39,19 @@ void Sim::run_frame()
         flight_loops.dispatch(time, options.frame_seconds, frame);
     commands.continue_held();
     avionics_pass();
-    if (passes.both) {
-        panel_pass(1);
-        panel_pass(2);
-    } else {
-        panel_pass(passes.value);
+    // X-Plane calls the gauges phase "according to schedule": some frames
+    // have none, some a second lit pass, after the panel's, on another framebuffer.
+    const bool irregular = harsh.harshness().irregular_passes;
+    const bool lit = passes.both || passes.value == 2;
+    if (!irregular || frame % 10 != 0) {
+        if (passes.both) {
+            panel_pass(1);
+            panel_pass(2);
+        } else {
+            panel_pass(passes.value);
+        }
+        if (irregular && lit && frame % 4 == 2)
+            foreign_pass();
     }
     window_pass();
     ask_cursor();
@@ -61,7 +71,7 @@ void Sim::avionics_pass()
 void Sim::panel_pass(int value)
 {
     panel_render_type = value;
-    panel.ensure(panel_width, panel_height, gl_names);
+    panel.ensure(panel_width, panel_height, gl_names, harsh.harshness().multisampled_panel ? 4 : 0);
     auto host_state = [this] { reset_gl_state(panel, 0, panel_width, 0, panel_height); };
     host_state();
     bool allowed = callbacks_allowed();
@@ -80,12 +90,28 @@ void Sim::panel_pass(int value)
     panel_render_type = 0;
 }
 
+void Sim::foreign_pass()
+{
+    // The dataref reads 2 here too, but this framebuffer holds something else.
+    panel_render_type = 2;
+    foreign.ensure(panel_width, panel_height, gl_names);
+    auto host_state = [this] { reset_gl_state(foreign, 0, panel_width, 0, panel_height); };
+    host_state();
+    clear_pixels(0, 0, panel_width, panel_height, foreign_pass_colour);
+    host_state();
+    if (callbacks_allowed())
+        draw_callbacks.run(xplm_Phase_Gauges, false, host_state);
+    panel_render_type = 0;
+}
+
 void Sim::window_pass()
 {
     desktop.begin_frame(layout, gl_names);
     bool allowed = callbacks_allowed();
-    auto draw = [allowed](Window *window) {
+    // A window callback finds the scissor box at its own rectangle, in pixels of the bound framebuffer.
+    auto draw = [allowed](Window *window, int box_x, int box_y, int box_w, int box_h) {
         if (allowed && window->draw != nullptr) {
+            GlCallbackScope gl(CallbackKind::window_draw, box_x, box_y, box_w, box_h);
             ProbeScope probe(CallbackKind::window_draw);
             PluginCall call(CallbackKind::window_draw);
             window->draw(window, window->refcon);
@@ -99,20 +125,22 @@ void Sim::window_pass()
         if (!still_shown(window) || window->popped_out() || window->on_uncovered(layout))
             continue;
         desktop.prepare_desktop();
-        draw(window);
+        const Rect px = layout.to_os(window->rect), &bounds = desktop.bounds();
+        draw(window, px.left - bounds.left, px.bottom - bounds.bottom, px.width(), px.height());
     }
     // Operating-system windows: full screen on an uncovered monitor, then popped out (above all).
     for (Window *window : inside) {
         if (!still_shown(window) || !window->on_uncovered(layout))
             continue;
-        desktop.prepare_os_window(window, layout.os(window->monitor), window->rect, gl_names);
-        draw(window);
+        const Rect &os = layout.os(window->monitor);
+        desktop.prepare_os_window(window, os, window->rect, gl_names);
+        draw(window, 0, 0, os.width(), os.height());
     }
     for (Window *window : windows.popouts_back_to_front()) {
         if (!still_shown(window) || !window->popped_out())
             continue;
         desktop.prepare_os_window(window, window->os_rect, window->rect, gl_names);
-        draw(window);
+        draw(window, 0, 0, window->os_rect.width(), window->os_rect.height());
     }
     desktop.finish_frame(gl_names);
 }

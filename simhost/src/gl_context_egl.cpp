@@ -7,6 +7,7 @@
 #include "gl_context.h"
 
 #include <cstdlib>
+#include <string>
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -57,6 +58,13 @@ EGLDisplay process_display(std::string *error)
     // the environment already says otherwise).
     setenv("LP_NUM_THREADS", "0", 0);
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+    // The vendor drivers most users have hand out a freed texture name again
+    // at the next glGenTextures; Mesa does so only when asked (a driconf
+    // option, read from the environment). Zink stands for X-Plane's Zink
+    // bridge, Mesa as it is, and is left so.
+    const char *driver = getenv("MESA_LOADER_DRIVER_OVERRIDE");
+    if (driver == nullptr || std::string(driver) != "zink")
+        setenv("force_gl_names_reuse", "true", 0);
 
     auto get_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (get_display == nullptr) {

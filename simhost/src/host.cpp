@@ -122,6 +122,8 @@ HostTiming Host::timing() const { return impl_->sim.options.timing; }
 void Host::set_outside_view(bool outside) { impl_->sim.outside_view = outside; }
 bool Host::mouse_wheel(int x, int y, int clicks) { return impl_->sim.mouse_wheel(x, y, clicks); }
 bool Host::key_press(const std::string &title, char key) { return impl_->sim.key_press(title, key); }
+void Host::set_gl_harshness(const GlHarshness &harshness) { impl_->sim.harsh.set(harshness); }
+GlHarshness Host::gl_harshness() const { return impl_->sim.harsh.harshness(); }
 uint64_t Host::frame_count() const { return impl_->sim.frame; }
 
 void Host::mouse_move(int x, int y)

@@ -25,6 +25,8 @@ struct PanelLook {
 };
 
 constexpr uint32_t stock_panel_grey = 0x808080;
+// What the second lit pass's framebuffer holds: not the panel.
+constexpr uint32_t foreign_pass_colour = 0x5A2D82;
 
 // Draws the whole panel into the bound framebuffer; the projection is in
 // panel pixels, origin bottom-left.

@@ -1,13 +1,14 @@
 /*
  * Process facts on POSIX systems: absolute paths and the thread count, read
- * from /proc/self/task without the GL driver's own work queues.
+ * from /proc/self/task without the threads the GL driver started.
  */
 #include "platform.h"
 
+#include "driver_threads.h"
+
 #include <dirent.h>
 
-#include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 #include <filesystem>
@@ -26,25 +27,6 @@ std::string native_absolute_path(const std::string &path)
 std::string xplane_native_path(const std::string &path) { return path; }
 std::string xplane_legacy_path(const std::string &path) { return path; }
 
-namespace {
-
-// Mesa names the work queues of its drivers "process:queue" (Zink's flush
-// queues "simhost:zfq0", "simhost:zcfq0"), and Zink starts them lazily, at a
-// moment no test can predict; they are the driver's, not anybody's leftovers.
-bool is_driver_queue(const char *tid)
-{
-    std::string path = std::string("/proc/self/task/") + tid + "/comm";
-    FILE *file = fopen(path.c_str(), "r");
-    if (file == nullptr)
-        return false;
-    char name[64] = {};
-    bool queue = fgets(name, sizeof name, file) != nullptr && strchr(name, ':') != nullptr;
-    fclose(file);
-    return queue;
-}
-
-}  // namespace
-
 int process_thread_count()
 {
     DIR *dir = opendir("/proc/self/task");
@@ -52,7 +34,7 @@ int process_thread_count()
         return 0;
     int count = 0;
     while (const dirent *entry = readdir(dir)) {
-        if (entry->d_name[0] != '.' && !is_driver_queue(entry->d_name))
+        if (entry->d_name[0] != '.' && !started_by_gl_driver(strtol(entry->d_name, nullptr, 10)))
             count++;
     }
     closedir(dir);

@@ -7,25 +7,33 @@
 #include <cstddef>
 
 #include "gl_api.h"
+#include "gl_state.h"
 
 namespace simhost {
 
-void RenderTarget::ensure(int width, int height, HostGlNames &names)
+void RenderTarget::ensure(int width, int height, HostGlNames &names, int samples)
 {
-    if (valid() && width == width_ && height == height_)
+    if (valid() && width == width_ && height == height_ && samples == samples_)
         return;
     release(names);
     width_ = width > 0 ? width : 1;
     height_ = height > 0 ? height : 1;
+    samples_ = samples;
     glGenTextures(1, &texture_);
-    glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    const GLenum target = samples_ > 0 ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D;
+    glBindTexture(target, texture_);
+    if (samples_ > 0) {
+        glTexImage2DMultisample(target, samples_, GL_RGBA8, width_, height_, GL_TRUE);
+    } else {
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+        glTexImage2D(target, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    glBindTexture(target, 0);
     glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, target, texture_, 0);
     names.textures.insert(texture_);
     names.framebuffers.insert(framebuffer_);
 }
@@ -41,13 +49,13 @@ void RenderTarget::release(HostGlNames &names)
         names.textures.erase(texture_);
     }
     framebuffer_ = texture_ = 0;
-    width_ = height_ = 0;
+    width_ = height_ = samples_ = 0;
 }
 
 std::vector<uint32_t> RenderTarget::read(int x, int y, int w, int h) const
 {
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
-    if (!valid() || w <= 0 || h <= 0)
+    if (!valid() || samples_ > 0 || w <= 0 || h <= 0)
         return pixels;
     GLint previous = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
@@ -118,6 +126,9 @@ void reset_gl_state(const RenderTarget &target, double left, double right, doubl
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glLineWidth(1);
     glColor4f(1, 1, 1, 1);
+    // The simulator draws through its own caches, which know this state.
+    if (GlHarsh *harsh = GlHarsh::active())
+        harsh->cache() = XplaneGlCache{};
 }
 
 }  // namespace simhost

@@ -19,8 +19,9 @@ struct HostGlNames {
 
 class RenderTarget {
 public:
-    // Made at the first call, remade when the size changes.
-    void ensure(int width, int height, HostGlNames &names);
+    // Made at the first call, remade when the size or the samples change.
+    // With samples above 0 the colour buffer is multisampled (and read() reads nothing).
+    void ensure(int width, int height, HostGlNames &names, int samples = 0);
     void release(HostGlNames &names);
     bool valid() const { return framebuffer_ != 0; }
     unsigned framebuffer() const { return framebuffer_; }
@@ -38,6 +39,7 @@ private:
     unsigned texture_ = 0;
     int width_ = 0;
     int height_ = 0;
+    int samples_ = 0;
 };
 
 // The state the host draws with, and every plug-in callback starts from:

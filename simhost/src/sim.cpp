@@ -26,23 +26,28 @@ const char *const known_features[] = {
 
 std::string log_path(const std::string &root) { return root.empty() ? std::string() : root + "/Log.txt"; }
 
-// A bound above every GL name in use. Mesa counts names upwards and does not
-// reuse freed ones, so after thousands of objects made and deleted the live
-// ones lie just below the next name it would give; drivers that reuse names
-// keep them within the first few thousand.
+// A bound above every GL name in use. A driver that does not reuse freed
+// names counts upwards, so the live ones lie just below the next name it
+// would give; one that reuses them gives the lowest free name, so a live
+// one lies higher only if that many were once alive together, which an
+// earlier count saw (the highest next name seen is kept).
 GLuint gl_name_bound()
 {
+    static GLuint highest = 4096;
     GLuint tex = 0, fbo = 0;
     glGenTextures(1, &tex);
     glDeleteTextures(1, &tex);
     glGenFramebuffers(1, &fbo);
     glDeleteFramebuffers(1, &fbo);
-    return std::max({GLuint(4096), tex, fbo});
+    highest = std::max({highest, tex, fbo});
+    return highest;
 }
 
 }  // namespace
 
-Sim::Sim(const HostOptions &opts) : options(opts), log(log_path(opts.root), opts.echo_log)
+Sim::Sim(const HostOptions &opts)
+    : options(opts), log(log_path(opts.root), opts.echo_log),
+      harsh(opts.gl, gl_names, [this](const std::string &line) { host_log(line); })
 {
     if (current_sim != nullptr)
         throw std::logic_error("simhost: one Host per process");
@@ -71,7 +76,9 @@ Sim::~Sim()
     unload();
     desktop.release(gl_names);
     panel.release(gl_names);
+    foreign.release(gl_names);
     avionics.release(gl_names);
+    harsh.release();
     current_sim = nullptr;
 }
 

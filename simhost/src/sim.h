@@ -19,6 +19,7 @@
 #include "draw_callbacks.h"
 #include "flight_loops.h"
 #include "gl_context.h"
+#include "gl_state.h"
 #include "log_sink.h"
 #include "menus.h"
 #include "native_desktop.h"
@@ -115,13 +116,16 @@ public:
     Avionics avionics;
 
     HostGlNames gl_names;
+    GlHarsh harsh;            // the GL state callbacks find, X-Plane's caches, the strict check
     RenderTarget panel;
+    RenderTarget foreign;     // another picture drawn with the gauges callbacks
     DesktopRenderer desktop;
     NativeDesktop native;
 
 private:
     void avionics_pass();
     void panel_pass(int value);
+    void foreign_pass();
     void window_pass();
     void update_command_handlers();
     void forget_plugin_objects();

@@ -65,13 +65,15 @@ XPLMAvionicsID register_device(XPLMDeviceID device, DeviceSpy *spy, bool before 
 
 class AvionicsTest : public HostTest {
 protected:
-    // Devices bound at the message: the late binding has a test of its own.
+    // Devices bound at the message, under clean OpenGL state (the spies read
+    // pixels as they find them): the late binding has a test of its own.
     void SetUp() override
     {
         start();
         simhost::HostTiming timing = host->timing();
         timing.bind_delay_frames = 0;
         host->set_timing(timing);
+        host->set_gl_harshness(simhost::GlHarshness::kind());
     }
 };
 

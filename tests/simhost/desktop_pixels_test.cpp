@@ -86,7 +86,12 @@ uint32_t png_pixel(const std::string &path, int x, int y_from_top, int *width = 
 
 class DesktopTest : public HostTest {
 protected:
-    void SetUp() override { start({monitor_rect(1920, 1080, 0, 0), monitor_rect(1024, 768, 1920, 0)}); }
+    // The desktop's model under clean OpenGL state: the painters keep no contract.
+    void SetUp() override
+    {
+        start({monitor_rect(1920, 1080, 0, 0), monitor_rect(1024, 768, 1920, 0)});
+        host->set_gl_harshness(simhost::GlHarshness::kind());
+    }
 };
 
 }  // namespace

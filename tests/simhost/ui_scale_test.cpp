@@ -118,6 +118,8 @@ protected:
         options.root = root();
         options.echo_log = false;
         options.timing.geometry_at_once = true;
+        // The desktop's model under clean OpenGL state: the painters keep no contract.
+        options.gl = simhost::GlHarshness::kind();
         host = std::make_unique<simhost::Host>(options);
         ASSERT_TRUE(host->load_linked(TestPlugin::entry(), xpl_path()));
     }

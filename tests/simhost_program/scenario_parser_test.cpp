@@ -244,6 +244,23 @@ TEST(Commands, LifecycleFramesAndPanel)
     }
 }
 
+TEST(Commands, GlState)
+{
+    auto all = action_of<SetGlState>("gl-state kind");
+    EXPECT_EQ(all.item, "all");
+    EXPECT_FALSE(all.on);
+    EXPECT_TRUE(action_of<SetGlState>("gl-state least-kind").on);
+    for (const char *item : gl_state_items) {
+        auto one = action_of<SetGlState>(std::string("gl-state ") + item + " off");
+        EXPECT_EQ(one.item, item);
+        EXPECT_FALSE(one.on);
+    }
+    EXPECT_TRUE(action_of<SetGlState>("gl-state multisample on").on);
+    for (const char *bad : {"gl-state", "gl-state unkind", "gl-state all off", "gl-state scissor", "gl-state scissor yes",
+                            "gl-state kind now"})
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
+}
+
 TEST(Commands, CommandsAndMenus)
 {
     auto once = action_of<RunCommand>("command vxr/popup/PFD_NOBEZEL");

@@ -133,6 +133,35 @@ struct HostTiming {
     bool geometry_at_once = false;
 };
 
+// The host at X-Plane's least kind about OpenGL state: each item is on by
+// default; a test that needs clean conditions turns items off. On entry to
+// every drawing, window and avionics callback the state is as a previous
+// drawer might leave it:
+struct GlHarshness {
+    bool scissor = true;          // scissor test on: a small box; for a window its own rectangle
+    bool colour = true;           // an odd current colour
+    bool textures = true;         // texture unit 1 active, foreign textures bound on units 0 to 3
+    bool pixel_buffers = true;    // pixel pack and unpack buffers bound
+    bool graphics_state = true;   // fog, texturing on every unit, lighting, alpha test, blending and
+                                  // depth test on, depth writes off (X-Plane's cache knows it)
+    bool framebuffers = true;     // a foreign read framebuffer; the bound framebuffer reads nothing
+    // XPLMBindTexture2d and XPLMSetGraphicsState skip what X-Plane's caches
+    // believe is already done.
+    bool caches = true;
+    // After each such callback the state X-Plane does not manage for plug-ins
+    // must be as the callback found it, else the run ends with a line naming
+    // the callback and the state. Off, the host repairs it.
+    bool strict_check = true;
+    // Some frames draw no gauges pass; some a second lit pass (the dataref
+    // reads 2) on another framebuffer holding something else, after the panel's.
+    bool irregular_passes = true;
+    // A variant, off by default: the panel framebuffer has 4 samples.
+    bool multisampled_panel = false;
+
+    // Every item off: the kind host of clean state.
+    static GlHarshness kind();
+};
+
 struct HostOptions {
     std::string root;                 // the simulator-like folder; Log.txt is written here
     std::vector<Rect> monitors;       // in OS pixels; empty: one 1920 x 1080 monitor at the origin
@@ -141,6 +170,7 @@ struct HostOptions {
     bool echo_log = true;             // also write log lines to standard output
     double frame_seconds = 1.0 / 60;  // simulated time per frame
     HostTiming timing;
+    GlHarshness gl;                   // OpenGL state at the least kind by default
 };
 
 class Host {
@@ -199,6 +229,8 @@ public:
     // Frames.
     void run_frames(int n);
     void set_panel_passes(PanelPasses passes);
+    void set_gl_harshness(const GlHarshness &harshness);
+    GlHarshness gl_harshness() const;
     uint64_t frame_count() const;
 
     // Input. The window under the pointer is asked for its cursor at the end
