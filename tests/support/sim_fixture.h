@@ -72,9 +72,10 @@ private:
 int settled_thread_count(const LinkedSim &sim);
 
 // The host's live objects once no more than `threads` threads are counted, or
-// as they are after five seconds. Mesa starts a driver queue when it first
-// needs one, and the queue leaves the count by naming itself once it runs: a
-// count taken in between is one too high for that moment only.
+// as they are after five seconds. Where the stand-in cannot see the GL
+// driver's threads start (under a sanitizer whose pthread_create comes first),
+// a driver queue leaves the count only by naming itself once it runs: a count
+// taken in between is one too high for that moment only.
 simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads);
 
 // Cursors are read back from the desktop (an X server named by DISPLAY; the
