@@ -25,7 +25,6 @@ static popup make_popup(const char *cmd_name, const char *title, capture_region 
     pup.panel_regions = panel;
     pup.device_regions = device;
     pup.device = device_id;
-    pup.has_regions = true;
     pup.cmd_name = cmd_name;
     pup.title = title;
     pup.image_file = "nobezel.png";
@@ -47,9 +46,7 @@ static int capture_cycle = -1;
 
 // In the order of popup_cursor_id.
 static const char *const cursor_files[NUM_POPUP_CURSORS] = {
-    "m_point.png", "m_click.png", "a_up.png", "a_dn.png",
-    "r_s_l.png", "r_s_r.png", "r_m_l.png", "r_m_r.png", "r_l_l.png", "r_l_r.png",
-    "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
+    "m_click.png", "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
 };
 
 void popups_init(std::string path)
@@ -92,15 +89,6 @@ bool popup_init(popup *pup)
     if (pup->image_w == 0 || pup->image_h == 0) {
         pup->image_w = cairo_image_surface_get_width(pup->image);
         pup->image_h = cairo_image_surface_get_height(pup->image);
-    }
-
-    for (popup_button *button : pup->buttons) {
-        if (button->single) {
-            button->single_cmd = XPLMFindCommand(button->single_cmd_name.c_str());
-        } else {
-            button->right_cmd = XPLMFindCommand(button->right_cmd_name.c_str());
-            button->left_cmd = XPLMFindCommand(button->left_cmd_name.c_str());
-        }
     }
 
     for (capture_region *table : {pup->panel_regions, pup->device_regions}) {
@@ -203,7 +191,7 @@ static void capture_pass()
             pup->overlay = nullptr;
         }
         // A visible popup that shows a stock device is copied in that device's own callback.
-        if (can_capture && pup->has_regions && pup->regions != nullptr && (!visible || !pup->shows_device)) {
+        if (can_capture && pup->regions != nullptr && (!visible || !pup->shows_device)) {
             for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
                 capture_region_update(r, visible, now);
             if (visible)

@@ -200,10 +200,8 @@ static void copy_device_screen(void *ref)
         return;
     // X-Plane has bound the device's framebuffer, its viewport the whole screen.
     uint64_t now = capture_clock_us();
-    for (capture_region *r = pup->regions; !capture_region_is_end(r); r++) {
-        if (r->draw_cb == nullptr)
-            capture_region_grab_viewport(r, now);
-    }
+    for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
+        capture_region_grab_viewport(r, now);
     popup_note_pictures(pup);
 }
 
