@@ -14,6 +14,7 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
+#include "capture_clock.h"
 #include "no_signal.h"
 #include "overlay_image.h"
 

@@ -44,9 +44,4 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size);
 // Gives every region of a table a new chance after a failed framebuffer object.
 void capture_regions_clear_failed(capture_region *table);
 
-// Whole microseconds of a monotonic clock. Tests may replace the source.
-uint64_t capture_clock_us();
-typedef uint64_t (*capture_clock_fn)();
-void capture_clock_set_source(capture_clock_fn fn);   // nullptr restores the system clock
-
 #endif

@@ -13,6 +13,7 @@
 #include <XPLMUtilities.h>
 #include <acfutils/log.h>
 
+#include "capture_clock.h"
 #include "no_signal.h"
 #include "popupSystem.h"
 

@@ -3,6 +3,7 @@
 // reopen, regions with their own drawing, and an incomplete framebuffer object.
 #include <gtest/gtest.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 

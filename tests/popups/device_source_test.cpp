@@ -15,6 +15,7 @@
 #include <XPLMGraphics.h>
 #include <XPLMPlugin.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 
