@@ -18,27 +18,18 @@
 #include "no_signal.h"
 #include "overlay_image.h"
 
-static popup make_popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device,
-                        int device_id)
+// Both displays show the same 1024 x 768 overlay; each has its own command,
+// title, panel rectangle and stock device.
+popup::popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device, int device_id)
+    : regions(panel), panel_regions(panel), device_regions(device), device(device_id), cmd_name(cmd_name),
+      title(title), image_file("nobezel.png"), image_w(1024), image_h(768)
 {
-    popup pup;
-    pup.regions = panel;
-    pup.panel_regions = panel;
-    pup.device_regions = device;
-    pup.device = device_id;
-    pup.cmd_name = cmd_name;
-    pup.title = title;
-    pup.image_file = "nobezel.png";
-    pup.overlay_fps = 0;
-    pup.image_w = 1024;
-    pup.image_h = 768;
-    return pup;
 }
 
-popup MFD_popup = make_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions, mfd_device_regions,
-                              xplm_device_G1000_MFD);
-popup PFD_popup = make_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions, pfd_device_regions,
-                              xplm_device_G1000_PFD_1);
+popup MFD_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions, mfd_device_regions,
+                xplm_device_G1000_MFD);
+popup PFD_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions, pfd_device_regions,
+                xplm_device_G1000_PFD_1);
 std::vector<popup *> popup_list;
 cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 std::string popups_dir;

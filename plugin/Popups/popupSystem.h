@@ -20,6 +20,8 @@
 #include "scr_cap.h"
 
 struct popup {
+    popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device, int device_id);
+
     popup_prefs *prefs = nullptr;
     // The regions the face is made of: one of the popup's two sources, the
     // panel's picture or the stock device's screen.
