@@ -16,6 +16,7 @@
 #include <GL/gl.h>
 #include <XPLMPlugin.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/scr_cap.h"
 #include "alloc_count.h"
 #include "probe.h"

@@ -14,31 +14,30 @@
 
 pref_registry popup_pref_registry;
 
-static pref_int pfd_nbzl_x(&popup_pref_registry, "pfd_nbzl_x", 0);
-static pref_int pfd_nbzl_y(&popup_pref_registry, "pfd_nbzl_y", 0);
-static pref_int pfd_nbzl_w(&popup_pref_registry, "pfd_nbzl_w", 1024);
-static pref_int pfd_nbzl_h(&popup_pref_registry, "pfd_nbzl_h", 768);
-static pref_int pfd_nbzl_fill_window(&popup_pref_registry, "pfd_nbzl_fill_window", 1);
-static pref_int pfd_nbzl_popup_at_start(&popup_pref_registry, "pfd_nbzl_popup_at_start", 0);
-static pref_int pfd_nbzl_monitor_start(&popup_pref_registry, "pfd_nbzl_monitor_start", -1);
-static pref_int mfd_nbzl_x(&popup_pref_registry, "mfd_nbzl_x", 0);
-static pref_int mfd_nbzl_y(&popup_pref_registry, "mfd_nbzl_y", 0);
-static pref_int mfd_nbzl_w(&popup_pref_registry, "mfd_nbzl_w", 1024);
-static pref_int mfd_nbzl_h(&popup_pref_registry, "mfd_nbzl_h", 768);
-static pref_int mfd_nbzl_fill_window(&popup_pref_registry, "mfd_nbzl_fill_window", 1);
-static pref_int mfd_nbzl_popup_at_start(&popup_pref_registry, "mfd_nbzl_popup_at_start", 0);
-static pref_int mfd_nbzl_monitor_start(&popup_pref_registry, "mfd_nbzl_monitor_start", -1);
+// The seven window preferences of one display, each named after the display
+// (pfd or mfd): the key and the variable share the name.
+#define WINDOW_PREFS(d)                                                                          \
+    static pref_int d##_nbzl_x(&popup_pref_registry, #d "_nbzl_x", 0);                           \
+    static pref_int d##_nbzl_y(&popup_pref_registry, #d "_nbzl_y", 0);                           \
+    static pref_int d##_nbzl_w(&popup_pref_registry, #d "_nbzl_w", 1024);                        \
+    static pref_int d##_nbzl_h(&popup_pref_registry, #d "_nbzl_h", 768);                         \
+    static pref_int d##_nbzl_fill_window(&popup_pref_registry, #d "_nbzl_fill_window", 1);       \
+    static pref_int d##_nbzl_popup_at_start(&popup_pref_registry, #d "_nbzl_popup_at_start", 0); \
+    static pref_int d##_nbzl_monitor_start(&popup_pref_registry, #d "_nbzl_monitor_start", -1);
+
+// Registered in this order: the PFD's window, the MFD's, then both sources.
+WINDOW_PREFS(pfd)
+WINDOW_PREFS(mfd)
 static pref_int pfd_nbzl_source(&popup_pref_registry, "pfd_nbzl_source", SOURCE_AUTOMATIC);
 static pref_int mfd_nbzl_source(&popup_pref_registry, "mfd_nbzl_source", SOURCE_AUTOMATIC);
 
-popup_prefs pfd_nbzl_prefs = {
-    &pfd_nbzl_x, &pfd_nbzl_y, &pfd_nbzl_w, &pfd_nbzl_h,
-    &pfd_nbzl_fill_window, &pfd_nbzl_popup_at_start, &pfd_nbzl_monitor_start, &pfd_nbzl_source,
-};
-popup_prefs mfd_nbzl_prefs = {
-    &mfd_nbzl_x, &mfd_nbzl_y, &mfd_nbzl_w, &mfd_nbzl_h,
-    &mfd_nbzl_fill_window, &mfd_nbzl_popup_at_start, &mfd_nbzl_monitor_start, &mfd_nbzl_source,
-};
+// One display's preferences, as its record links them.
+#define DISPLAY_PREFS(d)                                                                       \
+    {&d##_nbzl_x, &d##_nbzl_y, &d##_nbzl_w, &d##_nbzl_h, &d##_nbzl_fill_window,              \
+     &d##_nbzl_popup_at_start, &d##_nbzl_monitor_start, &d##_nbzl_source}
+
+popup_prefs pfd_nbzl_prefs = DISPLAY_PREFS(pfd);
+popup_prefs mfd_nbzl_prefs = DISPLAY_PREFS(mfd);
 
 prf::prf(pref_registry *owner, const char *name) : name(name), owner(owner)
 {

@@ -2,7 +2,7 @@
  * The capture's clock: whole microseconds of a monotonic clock, read once per
  * capture pass. Tests replace the source to step time without waiting.
  */
-#include "scr_cap.h"
+#include "capture_clock.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -14,31 +14,22 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
+#include "capture_clock.h"
 #include "no_signal.h"
 #include "overlay_image.h"
 
-static popup make_popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device,
-                        int device_id)
+// Both displays show the same 1024 x 768 overlay; each has its own command,
+// title, panel rectangle and stock device.
+popup::popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device, int device_id)
+    : regions(panel), panel_regions(panel), device_regions(device), device(device_id), cmd_name(cmd_name),
+      title(title), image_file("nobezel.png"), image_w(1024), image_h(768)
 {
-    popup pup;
-    pup.regions = panel;
-    pup.panel_regions = panel;
-    pup.device_regions = device;
-    pup.device = device_id;
-    pup.has_regions = true;
-    pup.cmd_name = cmd_name;
-    pup.title = title;
-    pup.image_file = "nobezel.png";
-    pup.overlay_fps = 0;
-    pup.image_w = 1024;
-    pup.image_h = 768;
-    return pup;
 }
 
-popup MFD_popup = make_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions, mfd_device_regions,
-                              xplm_device_G1000_MFD);
-popup PFD_popup = make_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions, pfd_device_regions,
-                              xplm_device_G1000_PFD_1);
+popup MFD_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions, mfd_device_regions,
+                xplm_device_G1000_MFD);
+popup PFD_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions, pfd_device_regions,
+                xplm_device_G1000_PFD_1);
 std::vector<popup *> popup_list;
 cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 std::string popups_dir;
@@ -47,9 +38,7 @@ static int capture_cycle = -1;
 
 // In the order of popup_cursor_id.
 static const char *const cursor_files[NUM_POPUP_CURSORS] = {
-    "m_point.png", "m_click.png", "a_up.png", "a_dn.png",
-    "r_s_l.png", "r_s_r.png", "r_m_l.png", "r_m_r.png", "r_l_l.png", "r_l_r.png",
-    "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
+    "m_click.png", "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
 };
 
 void popups_init(std::string path)
@@ -92,15 +81,6 @@ bool popup_init(popup *pup)
     if (pup->image_w == 0 || pup->image_h == 0) {
         pup->image_w = cairo_image_surface_get_width(pup->image);
         pup->image_h = cairo_image_surface_get_height(pup->image);
-    }
-
-    for (popup_button *button : pup->buttons) {
-        if (button->single) {
-            button->single_cmd = XPLMFindCommand(button->single_cmd_name.c_str());
-        } else {
-            button->right_cmd = XPLMFindCommand(button->right_cmd_name.c_str());
-            button->left_cmd = XPLMFindCommand(button->left_cmd_name.c_str());
-        }
     }
 
     for (capture_region *table : {pup->panel_regions, pup->device_regions}) {
@@ -203,7 +183,7 @@ static void capture_pass()
             pup->overlay = nullptr;
         }
         // A visible popup that shows a stock device is copied in that device's own callback.
-        if (can_capture && pup->has_regions && pup->regions != nullptr && (!visible || !pup->shows_device)) {
+        if (can_capture && pup->regions != nullptr && (!visible || !pup->shows_device)) {
             for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
                 capture_region_update(r, visible, now);
             if (visible)

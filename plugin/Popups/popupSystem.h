@@ -15,38 +15,14 @@
 #include <XPLMUtilities.h>
 #include <acfutils/cursor.h>
 #include <acfutils/mt_cairo_render.h>
-#include <acfutils/widget.h>
 
 #include "../config.h"
 #include "scr_cap.h"
 
-// A hot-spot on a popup's face, in image pixels, bound to one command or to
-// a left/right pair (a knob).
-struct popup_button {
-    cursor_t *cursor = nullptr;
-    int32_t knob_size = 0;
-    double cx = 0, cy = 0;
-    double width = 0, height = 0;
-    std::string single_cmd_name;
-    std::string right_cmd_name;
-    std::string left_cmd_name;
-    bool single = true;
-    XPLMCommandRef right_cmd = nullptr;
-    XPLMCommandRef left_cmd = nullptr;
-    XPLMCommandRef single_cmd = nullptr;
-    bool held = false;
-};
-
-// An alternative face painted by a renderer of its own, placed by the same
-// fractions as a capture region's destination.
-struct popup_alt_face {
-    mt_cairo_render_t *renderer = nullptr;
-    double dst_x = 0, dst_y = 0, dst_w = 1, dst_h = 1;
-};
-
 struct popup {
+    popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device, int device_id);
+
     popup_prefs *prefs = nullptr;
-    std::vector<popup_button *> buttons;
     // The regions the face is made of: one of the popup's two sources, the
     // panel's picture or the stock device's screen.
     capture_region *regions = nullptr;
@@ -56,8 +32,6 @@ struct popup {
     bool shows_device = false;    // regions is device_regions
     void *avionics = nullptr;     // our callbacks on the device (XPLMAvionicsID), when X-Plane has them
     bool device_bound = false;    // X-Plane's last answer: the aircraft uses the device
-    popup_alt_face *alt_face = nullptr;
-    bool has_regions = false;
     std::string cmd_name;
     std::string title;
     std::string image_file;
@@ -81,13 +55,12 @@ struct popup {
     int32_t grab_y = 0;
     int32_t resize_side = 0;
     int32_t dragging = 0;
-    win_resize_ctl_t resize_ctl = {};
 };
 
+// The cursors the window's zones show: the strips' (also over a face being
+// dragged), the top corners' and the bottom corners'.
 enum popup_cursor_id {
-    CURSOR_M_POINT, CURSOR_M_CLICK, CURSOR_A_UP, CURSOR_A_DN,
-    CURSOR_R_S_L, CURSOR_R_S_R, CURSOR_R_M_L, CURSOR_R_M_R, CURSOR_R_L_L, CURSOR_R_L_R,
-    CURSOR_B_CLOSE, CURSOR_B_POP, CURSOR_B_RESIZE_L, CURSOR_B_RESIZE_R,
+    CURSOR_M_CLICK, CURSOR_B_CLOSE, CURSOR_B_POP, CURSOR_B_RESIZE_L, CURSOR_B_RESIZE_R,
     NUM_POPUP_CURSORS
 };
 
@@ -125,7 +98,6 @@ struct image_point {
     double y;
 };
 image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y);
-popup_button *popup_find_button(popup *pup, image_point p);
 void popup_drag(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup);
 void popup_resize(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup *pup, bool right_side);
 

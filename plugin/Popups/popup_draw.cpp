@@ -59,22 +59,15 @@ static void draw(XPLMWindowID win, popup *pup)
     cursor_give_back_unasked();
     // The graphics state calls below move the active unit; the one found is given back.
     texture_unit_0_scope unit0;
-    win_resize_ctl_update(&pup->resize_ctl);
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
     draw_black_around(win, area);
 
-    if (pup->has_regions) {
-        for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
-            place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
-            capture_region_draw(r, pos, size, r);
-        }
-        popup_draw_signal_state(pup, area);
-    } else if (pup->alt_face != nullptr && pup->alt_face->renderer != nullptr) {
-        const popup_alt_face *face = pup->alt_face;
-        place(area, face->dst_x, face->dst_y, face->dst_w, face->dst_h, &pos, &size);
-        mt_cairo_render_draw(face->renderer, pos, size);
+    for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
+        place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
+        capture_region_draw(r, pos, size);
     }
+    popup_draw_signal_state(pup, area);
 
     // A popup whose image did not load opens without an overlay.
     if (pup->overlay != nullptr)

@@ -1,23 +1,16 @@
 /*
  * The mouse on a popup window: its corners close, pop out and resize (keeping
- * the image's aspect), its top and bottom strips drag, buttons on its face hold
- * their commands from mouse-down to mouse-up; the cursor shows each zone.
+ * the image's aspect), its top and bottom strips drag; the cursor shows each
+ * zone.
  */
 #include "popupSystem.h"
 #include "popup_area.h"
 #include "popup_zones.h"
 
-#include <cmath>
-
 #include <acfutils/log.h>
 
 #include "../guard.h"
 #include "desktop_coords.h"
-
-// One hold for the whole system: only one button command is held at a time.
-static popup_button *held_button = nullptr;
-static XPLMCommandRef held_command = nullptr;
-static bool command_held = false;
 
 static popup_rect read_rect(XPLMWindowID win)
 {
@@ -26,8 +19,8 @@ static popup_rect read_rect(XPLMWindowID win)
     return r;
 }
 
-// The face is measured on the picture as it is drawn, so that a button is hit
-// where it shows, whatever fill_window says.
+// The face is measured on the picture as it is drawn, whatever fill_window
+// says: a click's image point is where it shows.
 image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y)
 {
     popup_area a = popup_drawn_area(pup, win);
@@ -35,28 +28,6 @@ image_point popup_win_to_image(popup *pup, XPLMWindowID win, int x, int y)
     p.x = static_cast<double>(x - a.left) / static_cast<double>(a.width) * pup->image_w;
     p.y = static_cast<double>(a.bottom + a.height - y) / static_cast<double>(a.height) * pup->image_h;
     return p;
-}
-
-popup_button *popup_find_button(popup *pup, image_point p)
-{
-    for (popup_button *b : pup->buttons) {
-        if (b->cx - b->width * 0.5 < p.x && p.x < b->cx + b->width * 0.5 &&
-            b->cy - b->height * 0.5 < p.y && p.y < b->cy + b->height * 0.5)
-            return b;
-    }
-    return nullptr;
-}
-
-static cursor_t *knob_cursor(const popup_button *b, bool right_half)
-{
-    switch (b->knob_size) {
-    case 1:
-        return popup_cursors[right_half ? CURSOR_R_M_R : CURSOR_R_M_L];
-    case 2:
-        return popup_cursors[right_half ? CURSOR_R_L_R : CURSOR_R_L_L];
-    default:
-        return popup_cursors[right_half ? CURSOR_R_S_R : CURSOR_R_S_L];
-    }
 }
 
 // Which native window of the simulator the pointer is in, for the cursor's
@@ -131,16 +102,7 @@ static XPLMCursorStatus cursor_at(XPLMWindowID win, int x, int y, popup *pup)
         return show_cursor(zone_cursor(zone), place);
     if (pup->dragging)
         return show_cursor(popup_cursors[CURSOR_M_CLICK], place);
-
-    image_point p = popup_win_to_image(pup, win, x, y);
-    popup_button *button = popup_find_button(pup, p);
-    if (button == nullptr)
-        return simulator_cursor(xplm_CursorArrow);
-    if (button->single)
-        return show_cursor(button->cursor != nullptr ? button->cursor : popup_cursors[CURSOR_M_POINT], place);
-    if (std::isnan(p.x))
-        return simulator_cursor(xplm_CursorArrow);
-    return show_cursor(knob_cursor(button, p.x >= button->cx), place);
+    return simulator_cursor(xplm_CursorArrow);
 }
 
 XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref)
@@ -202,41 +164,9 @@ void popup_resize(XPLMWindowID win, int x, int, XPLMMouseStatus status, popup *p
     }
 }
 
-static void end_held_command()
-{
-    XPLMCommandEnd(held_command);
-    held_button->held = false;
-    held_command = nullptr;
-    command_held = false;
-}
-
-static void press_button(image_point p)
-{
-    if (held_button == nullptr) {
-        command_held = false;
-        return;
-    }
-    command_held = true;
-    XPLMCommandRef cmd;
-    if (held_button->single)
-        cmd = held_button->single_cmd;
-    else
-        cmd = p.x >= held_button->cx ? held_button->right_cmd : held_button->left_cmd;
-    held_command = cmd;
-    if (cmd != nullptr) {
-        held_button->held = true;
-        XPLMCommandBegin(cmd);
-    }
-}
-
 static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_zone zone)
 {
-    // A mouse-up that never came (or went to a resize) leaves a command held.
-    if (held_button != nullptr && held_button->held && held_command != nullptr)
-        end_held_command();
-
     image_point p = popup_win_to_image(pup, win, x, y);
-    held_button = popup_find_button(pup, p);
     logMsg("Click at %.2f %.2f", p.x, p.y);
 
     if (zone == popup_zone::close) {
@@ -254,8 +184,6 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_z
     } else if (zone == popup_zone::top_strip || zone == popup_zone::bottom_strip) {
         logMsg("Drag Window %s", pup->title.c_str());
         popup_drag(win, x, y, xplm_MouseDown, pup);
-    } else {
-        press_button(p);
     }
 }
 
@@ -315,14 +243,8 @@ static void click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, popup 
         return;
     }
 
-    if (status == xplm_MouseDown) {
+    if (status == xplm_MouseDown)
         popup_mouse_down(pup, win, x, y, zone);
-    } else if (status == xplm_MouseUp) {
-        if (held_command != nullptr && held_button != nullptr && command_held) {
-            end_held_command();
-            held_button = nullptr;
-        }
-    }
 }
 
 // The window takes every click, also one whose handling failed.

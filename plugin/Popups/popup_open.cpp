@@ -11,6 +11,7 @@
 
 #include <acfutils/assert.h>
 #include <acfutils/log.h>
+#include <acfutils/widget.h>
 
 #include "../guard.h"
 #include "desktop_coords.h"
@@ -193,7 +194,6 @@ static void popup_open(popup *pup)
     }
     logMsg("Window Opened");
 
-    win_resize_ctl_init(&pup->resize_ctl, pup->win, static_cast<int>(pup->image_w), static_cast<int>(pup->image_h));
     capture_regions_clear_failed(pup->panel_regions);
     capture_regions_clear_failed(pup->device_regions);
     popup_place(pup);

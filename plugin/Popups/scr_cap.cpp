@@ -15,26 +15,26 @@
 
 static constexpr double NO_REGION = std::numeric_limits<double>::quiet_NaN();
 
-capture_region pfd_regions[] = {
-    {0, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
-};
+// A 1024 x 768 rectangle of the panel at `src_x`, drawn below a strip of
+// 0.5 % of the drawn area's height.
+static constexpr capture_region panel_region(double src_x)
+{
+    return {src_x, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, 0, 0, 0, false};
+}
 
-capture_region mfd_regions[] = {
-    {1024, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
-};
+// A device's screen is the whole picture: no strip is left. Its size comes
+// with its first copy.
+static constexpr capture_region device_screen()
+{
+    return {0, 0, 0, 0, 0, 0, 1, 1, 20, 0, 0, 0, false};
+}
 
-// A device's screen is the whole picture: no strip is left.
-capture_region pfd_device_regions[] = {
-    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
-};
+static constexpr capture_region end_of_table = {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, false};
 
-capture_region mfd_device_regions[] = {
-    {0, 0, 0, 0, 0, 0, 1, 1, 20, nullptr, 0, 0, 0, false},
-    {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, false},
-};
+capture_region pfd_regions[] = {panel_region(0), end_of_table};
+capture_region mfd_regions[] = {panel_region(1024), end_of_table};
+capture_region pfd_device_regions[] = {device_screen(), end_of_table};
+capture_region mfd_device_regions[] = {device_screen(), end_of_table};
 
 bool capture_region_is_end(const capture_region *region)
 {
@@ -49,8 +49,6 @@ void capture_regions_clear_failed(capture_region *table)
 
 void capture_region_update(capture_region *region, bool visible, uint64_t now_us)
 {
-    if (region->draw_cb != nullptr)
-        return;
     if (visible)
         capture_region_grab(region, now_us);
     else
@@ -194,12 +192,8 @@ void capture_region_release(capture_region *region)
     }
 }
 
-void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user)
+void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size)
 {
-    if (region->draw_cb != nullptr) {
-        region->draw_cb(region, pos, size, user);
-        return;
-    }
     if (region->tex == 0)
         return;
     // The picture is opaque: no blending, and no depth test against what the

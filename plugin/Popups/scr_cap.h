@@ -10,9 +10,6 @@
 
 #include <acfutils/geom.h>
 
-struct capture_region;
-typedef void (*capture_region_draw_cb_t)(capture_region *region, vect2_t pos, vect2_t size, void *user);
-
 struct capture_region {
     double src_x;    // NaN ends a region table
     double src_y;
@@ -23,7 +20,6 @@ struct capture_region {
     double dst_w;
     double dst_h;
     double fps;
-    capture_region_draw_cb_t draw_cb;
     uint64_t last_cap_us;
     uint32_t tex;
     uint32_t fbo;
@@ -44,13 +40,8 @@ void capture_region_grab(capture_region *region, uint64_t now_us);
 // device's screen): the region takes the viewport's place and size.
 void capture_region_grab_viewport(capture_region *region, uint64_t now_us);
 void capture_region_release(capture_region *region);
-void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, void *user);
+void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size);
 // Gives every region of a table a new chance after a failed framebuffer object.
 void capture_regions_clear_failed(capture_region *table);
-
-// Whole microseconds of a monotonic clock. Tests may replace the source.
-uint64_t capture_clock_us();
-typedef uint64_t (*capture_clock_fn)();
-void capture_clock_set_source(capture_clock_fn fn);   // nullptr restores the system clock
 
 #endif

@@ -13,6 +13,7 @@
 #include <XPLMUtilities.h>
 #include <acfutils/log.h>
 
+#include "capture_clock.h"
 #include "no_signal.h"
 #include "popupSystem.h"
 
@@ -200,10 +201,8 @@ static void copy_device_screen(void *ref)
         return;
     // X-Plane has bound the device's framebuffer, its viewport the whole screen.
     uint64_t now = capture_clock_us();
-    for (capture_region *r = pup->regions; !capture_region_is_end(r); r++) {
-        if (r->draw_cb == nullptr)
-            capture_region_grab_viewport(r, now);
-    }
+    for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
+        capture_region_grab_viewport(r, now);
     popup_note_pictures(pup);
 }
 

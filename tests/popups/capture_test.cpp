@@ -3,6 +3,7 @@
 // reopen, regions with their own drawing, and an incomplete framebuffer object.
 #include <gtest/gtest.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 
@@ -174,43 +175,6 @@ TEST_F(CaptureTest, NoGlObjectOfThePluginOutlivesItsWindows)
     EXPECT_EQ(sim.host->live().textures, 0);
     EXPECT_EQ(sim.host->live().framebuffers, 0);
     EXPECT_EQ(pfd_regions[0].last_cap_us, 0u);
-}
-
-struct draw_call {
-    int count = 0;
-    capture_region *region = nullptr;
-    vect2_t pos{0, 0}, size{0, 0};
-    void *user = nullptr;
-};
-draw_call drawn;
-
-void record_draw(capture_region *region, vect2_t pos, vect2_t size, void *user)
-{
-    drawn.count++;
-    drawn.region = region;
-    drawn.pos = pos;
-    drawn.size = size;
-    drawn.user = user;
-}
-
-TEST_F(CaptureTest, ARegionWithItsOwnDrawingIsNeverCaptured)
-{
-    pfd_regions[0].draw_cb = record_draw;
-    ASSERT_TRUE(sim.host->command(pfd_cmd));
-    frame();
-    frame();
-    pfd_regions[0].draw_cb = nullptr;
-
-    EXPECT_EQ(pfd_regions[0].tex, 0u);
-    EXPECT_EQ(pfd_regions[0].fbo, 0u);
-    EXPECT_EQ(pfd_regions[0].last_cap_us, 0u);
-    EXPECT_EQ(drawn.count, 2);
-    EXPECT_EQ(drawn.region, &pfd_regions[0]);
-    EXPECT_EQ(drawn.user, &pfd_regions[0]);
-    EXPECT_DOUBLE_EQ(drawn.pos.x, 1920);
-    EXPECT_DOUBLE_EQ(drawn.pos.y, 0);
-    EXPECT_DOUBLE_EQ(drawn.size.x, 1024);
-    EXPECT_DOUBLE_EQ(drawn.size.y, 768 * 0.995);
 }
 
 TEST_F(CaptureTest, AnIncompleteFramebufferStopsOnlyItsRegionUntilTheNextOpening)

@@ -15,6 +15,7 @@
 #include <XPLMGraphics.h>
 #include <XPLMPlugin.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 
@@ -287,7 +288,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     // Every picture is opaque: drawn without blending or depth test.
     XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
-    capture_region_draw(&region, VECT2(0, 0), VECT2(100, 75), nullptr);
+    capture_region_draw(&region, VECT2(0, 0), VECT2(100, 75));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
 

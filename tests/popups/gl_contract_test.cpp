@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "Popups/scr_cap.h"
+#include "Popups/capture_clock.h"
 
 namespace popup_test {
 

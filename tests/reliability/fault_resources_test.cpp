@@ -116,7 +116,7 @@ TEST_F(FaultCursors, WithoutTheFolderEveryZoneShowsTheSimulatorsCursor)
     fs::remove_all(cursors_dir());
     sim.mark();
     open_pfd();
-    EXPECT_EQ(sim.count_logged("Cannot read cursor " + cursors_dir()), 14);
+    EXPECT_EQ(sim.count_logged("Cannot read cursor " + cursors_dir()), 5);
     EXPECT_EQ(sim.host->live().os_cursors, 0);
     for (auto [x, y] : {std::pair{458, 914}, {1462, 914}, {960, 914}, {1462, 166}, {458, 166}})
         EXPECT_EQ(cursor_at(x, y).status, xplm_CursorDefault) << x << "," << y;
@@ -139,7 +139,7 @@ TEST_F(FaultCursors, AMissingOrBrokenCursorIsReplacedOnlyWhereItIsUsed)
     sim.mark();
     open_pfd();
     EXPECT_EQ(sim.count_logged("Cannot read cursor"), 2);
-    EXPECT_EQ(sim.host->live().os_cursors, 12);
+    EXPECT_EQ(sim.host->live().os_cursors, 3);
     EXPECT_EQ(cursor_at(458, 914).status, xplm_CursorDefault);
     EXPECT_EQ(cursor_at(1462, 914).status, xplm_CursorDefault);
     simhost::CursorState strip = cursor_at(960, 914);

@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "reliability_util.h"
 

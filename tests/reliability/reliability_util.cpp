@@ -6,7 +6,7 @@
 
 #include <acfutils/conf.h>
 
-#include "Popups/scr_cap.h"
+#include "Popups/capture_clock.h"
 #include "config.h"
 
 namespace reliability {

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Popups/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "reliability_util.h"
 #include "startup.h"
