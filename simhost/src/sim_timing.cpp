@@ -20,9 +20,11 @@ void Sim::start_frame_timing()
     }
 }
 
+// A second change of mode in the same frame replaces the first: the window
+// goes on showing the geometry it had, and takes the last change's next frame.
 void Sim::defer_geometry(Window *window, const Rect &before)
 {
-    if (options.timing.geometry_at_once || window->rect_pending)
+    if (options.timing.geometry_at_once)
         return;
     window->pending_rect = window->rect;
     window->rect = before;

@@ -125,6 +125,13 @@ TEST_F(WindowTest, GeometryFollowsAChangeOfModeAtTheNextFrame)
     EXPECT_TRUE(same(geometry(id), Rect{10, 300, 310, 100}));
     host->run_frames(1);
     EXPECT_TRUE(same(geometry(id), Rect{10, 300, 310, 100})) << "not overwritten by the change of mode";
+
+    // Two changes in one frame: the geometry it had, then the last change's.
+    XPLMSetWindowPositioningMode(id, xplm_WindowFullScreenOnMonitor, 1);
+    XPLMSetWindowPositioningMode(id, xplm_WindowFullScreenOnMonitor, 0);
+    EXPECT_TRUE(same(geometry(id), Rect{10, 300, 310, 100}));
+    host->run_frames(1);
+    EXPECT_TRUE(same(geometry(id), Rect{0, 1080, 1920, 0}));
 }
 
 TEST_F(WindowTest, FullScreenOnAMonitorAndBackToFree)
