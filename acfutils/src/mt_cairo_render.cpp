@@ -205,6 +205,20 @@ mt_cairo_render_t *mt_cairo_render_init_impl(const char *filename, int line,
     return mtcr;
 }
 
+void mt_cairo_render_quad(double l, double b, double r, double t)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2d(l, b);
+    glTexCoord2f(1, 1);
+    glVertex2d(r, b);
+    glTexCoord2f(1, 0);
+    glVertex2d(r, t);
+    glTexCoord2f(0, 0);
+    glVertex2d(l, t);
+    glEnd();
+}
+
 void mt_cairo_render_fini(mt_cairo_render_t *mtcr)
 {
     if (mtcr == nullptr)
@@ -272,18 +286,7 @@ void mt_cairo_render_draw(mt_cairo_render_t *mtcr, vect2_t pos, vect2_t size)
     XPLMBindTexture2d(static_cast<int>(mtcr->tex), 0);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 1);
-    const double l = pos.x, b = pos.y, r = pos.x + size.x, t = pos.y + size.y;
-    // Texture row 0 is the image's top row.
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex2d(l, b);
-    glTexCoord2f(1, 1);
-    glVertex2d(r, b);
-    glTexCoord2f(1, 0);
-    glVertex2d(r, t);
-    glTexCoord2f(0, 0);
-    glVertex2d(l, t);
-    glEnd();
+    mt_cairo_render_quad(pos.x, pos.y, pos.x + size.x, pos.y + size.y);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glActiveTexture(static_cast<GLenum>(unit));
 }

@@ -108,26 +108,12 @@ GLuint caption_texture()
     return caption_tex;
 }
 
-void quad(double l, double b, double r, double t)
-{
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex2d(l, b);
-    glTexCoord2f(1, 1);
-    glVertex2d(r, b);
-    glTexCoord2f(1, 0);
-    glVertex2d(r, t);
-    glTexCoord2f(0, 0);
-    glVertex2d(l, t);
-    glEnd();
-}
-
 void draw_lost(const popup_area &a)
 {
     // The frozen picture stays visible, darkened to a third.
     XPLMSetGraphicsState(0, 0, 0, 0, 1, 0, 0);
     glColor4f(0, 0, 0, 0.65f);
-    quad(a.left, a.bottom, a.left + a.width, a.bottom + a.height);
+    mt_cairo_render_quad(a.left, a.bottom, a.left + a.width, a.bottom + a.height);
     glColor4f(1, 1, 1, 1);
 
     GLuint tex = caption_texture();
@@ -140,7 +126,7 @@ void draw_lost(const popup_area &a)
     XPLMBindTexture2d(static_cast<int>(tex), 0);
     // The caption is premultiplied, as cairo paints.
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    quad(l, b, l + w, b + h);
+    mt_cairo_render_quad(l, b, l + w, b + h);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 

@@ -35,6 +35,9 @@ API_EXPORT mt_cairo_render_t *mt_cairo_render_init_impl(const char *filename, in
 /* Stops and joins the worker, frees the surfaces and the texture.
  * Call on the thread that draws (it owns the texture). */
 API_EXPORT void mt_cairo_render_fini(mt_cairo_render_t *mtcr);
+// Draws the bound texture, which holds cairo's pixels (row 0 the image's top
+// row), as a quad from (l, b) to (r, t): also for textures the caller uploads.
+API_EXPORT void mt_cairo_render_quad(double l, double b, double r, double t);
 /* Asks for one render and returns at once. */
 API_EXPORT void mt_cairo_render_once(mt_cairo_render_t *mtcr);
 /* Returns when a render that started after the call has finished. */
