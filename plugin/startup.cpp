@@ -1,6 +1,6 @@
 /*
  * The start-up flight loop, the plug-in's menu in the plug-ins menu, and the
- * registration of the swap command.
+ * registration of the swap and identify commands.
  */
 #include "startup.h"
 
@@ -9,14 +9,17 @@
 #include <acfutils/log.h>
 
 #include "guard.h"
-#include "Popups/monitors.h"
-#include "Popups/popupSystem.h"
+#include "Popups/cockpit.h"
+#include "Popups/display_menus.h"
+#include "Popups/monitor_labels.h"
+#include "Popups/popup_window.h"
 
 int32_t startup_frame = 0;
 
 static XPLMCommandRef pfd_command = nullptr;
 static XPLMCommandRef mfd_command = nullptr;
 static XPLMCommandRef swap_command = nullptr;
+static XPLMCommandRef identify_command = nullptr;
 static XPLMMenuID popups_menu = nullptr;
 static int popups_menu_item = -1;
 
@@ -43,8 +46,14 @@ static void build_menu_and_place_popups()
     XPLMAppendMenuItemWithCommand(popups_menu, "MFD POPUP", mfd_command);
     XPLMAppendMenuItemWithCommand(popups_menu, "Swap G1000 Popups", swap_command);
 
+    identify_command = XPLMCreateCommand("vxr/popup/identify", "Identify the monitors for the G1000 popups");
+    XPLMRegisterCommandHandler(identify_command, identify_command_handler, 0, nullptr);
+    XPLMAppendMenuItemWithCommand(popups_menu, "Identify Monitors", identify_command);
+    display_menus_build(popups_menu);
+
     assign_instrument_monitors();
     open_popups_at_start();
+    display_menus_refresh_checks();
 }
 
 static void count_frame()
@@ -67,6 +76,8 @@ float startup_flight_loop(float, float, int, void *)
 
 void startup_remove_menu_and_swap()
 {
+    monitor_labels_fini();
+    display_menus_destroy();
     if (popups_menu != nullptr) {
         XPLMDestroyMenu(popups_menu);
         popups_menu = nullptr;
@@ -78,5 +89,9 @@ void startup_remove_menu_and_swap()
     if (swap_command != nullptr) {
         XPLMUnregisterCommandHandler(swap_command, swap_command_handler, 0, nullptr);
         swap_command = nullptr;
+    }
+    if (identify_command != nullptr) {
+        XPLMUnregisterCommandHandler(identify_command, identify_command_handler, 0, nullptr);
+        identify_command = nullptr;
     }
 }

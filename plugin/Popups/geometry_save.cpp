@@ -9,10 +9,11 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
-#include "desktop_coords.h"
+#include "cockpit.h"
 #include "monitors.h"
 #include "popupSystem.h"
 #include "popup_area.h"
+#include "popup_window.h"
 #include "popup_zones.h"
 
 // The monitor under the click: one X-Plane covers, found in boxels, or else
@@ -20,14 +21,19 @@
 // in the operating system's pixels.
 static int32_t monitor_under_click(popup *pup, int x, int y)
 {
-    monitor_point_query query = {x, y, -1};
-    XPLMGetAllMonitorBoundsGlobal(find_monitor_at_point, &query);
-    if (query.monitor >= 0)
-        return query.monitor;
-    monitor_point_query os_query = {0, 0, -1};
-    if (window_point_os(pup->win, x, y, &os_query.x, &os_query.y))
-        XPLMGetAllMonitorBoundsOS(find_monitor_at_point, &os_query);
-    return os_query.monitor;
+    monitor_list global;
+    list_global_monitors(&global);
+    log_monitors(global, "Monitor ");
+    int monitor = monitor_at_point(global, x, y);
+    if (monitor >= 0)
+        return monitor;
+    int os_x = 0, os_y = 0;
+    if (!window_point_os(pup->win, x, y, &os_x, &os_y))
+        return -1;
+    monitor_list os;
+    list_os_monitors(&os);
+    log_monitors(os, "Monitor ");
+    return monitor_at_point(os, os_x, os_y);
 }
 
 static void save_monitor_full_screen(popup *pup, int x, int y)
@@ -35,9 +41,7 @@ static void save_monitor_full_screen(popup *pup, int x, int y)
     logMsg("Save Monitor Full Screen");
     pup->prefs->monitor_start->set(monitor_under_click(pup, x, y));
     pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
-    // Closing and opening again places the window by the new preferences.
-    toggle_popup(nullptr, xplm_CommandEnd, pup);
-    toggle_popup(nullptr, xplm_CommandEnd, pup);
+    popup_reopen(pup);
 }
 
 // The saved rectangle is where the pop-out opens, which the simulator takes in

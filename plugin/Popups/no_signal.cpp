@@ -13,7 +13,8 @@
 #include <acfutils/log.h>
 
 #include "popupSystem.h"
-#include "texture_unit.h"
+#include "stroke_text.h"
+#include "surface_texture.h"
 
 namespace {
 
@@ -29,51 +30,11 @@ constexpr int caption_h = 128;
 cairo_surface_t *caption = nullptr;
 GLuint caption_tex = 0;
 
-// Block letters on a grid 6 wide and 8 high (y down), each up to three
-// strokes given as digit pairs "xy": no font is needed.
-struct glyph {
-    char letter;
-    const char *strokes[3];
-};
-
-const glyph glyphs[] = {
-    {'N', {"08006860", nullptr, nullptr}},
-    {'O', {"0060680800", nullptr, nullptr}},
-    {'S', {"600004646808", nullptr, nullptr}},
-    {'I', {"3038", "1050", "1858"}},
-    {'G', {"600008686434", nullptr, nullptr}},
-    {'A', {"08006068", "0464", nullptr}},
-    {'L', {"000868", nullptr, nullptr}},
-};
-
-const glyph *find_glyph(char letter)
-{
-    for (const glyph &g : glyphs) {
-        if (g.letter == letter)
-            return &g;
-    }
-    return nullptr;
-}
-
 void paint_caption(cairo_t *cr, const char *text)
 {
-    // Nine letters of 6 units with 3 between, 8 units high, centred.
-    const double unit = 6, advance = 9 * unit;
-    double x = (caption_w - (9 * advance - 3 * unit)) / 2, y = (caption_h - 8 * unit) / 2;
+    const double unit = 6;
     cairo_set_source_rgba(cr, 1, 1, 1, 1);
-    cairo_set_line_width(cr, 1.6 * unit);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
-    for (const char *c = text; *c != '\0'; c++, x += advance) {
-        const glyph *g = find_glyph(*c);
-        for (int s = 0; g != nullptr && s < 3 && g->strokes[s] != nullptr; s++) {
-            const char *p = g->strokes[s];
-            cairo_move_to(cr, x + (p[0] - '0') * unit, y + (p[1] - '0') * unit);
-            for (p += 2; p[0] != '\0' && p[1] != '\0'; p += 2)
-                cairo_line_to(cr, x + (p[0] - '0') * unit, y + (p[1] - '0') * unit);
-            cairo_stroke(cr);
-        }
-    }
+    stroke_text_paint(cr, text, (caption_w - stroke_text_width(text, unit)) / 2, (caption_h - 8 * unit) / 2, unit);
 }
 
 const char *display_name(const popup *pup)
@@ -84,27 +45,8 @@ const char *display_name(const popup *pup)
 // The texture of the caption, uploaded once; 0 when there is none.
 GLuint caption_texture()
 {
-    if (caption_tex != 0 || caption == nullptr)
-        return caption_tex;
-    cairo_surface_flush(caption);
-    GLint unpack_buffer = 0, row_length = 0, alignment = 4;
-    glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack_buffer);
-    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &row_length);
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, cairo_image_surface_get_stride(caption) / 4);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glGenTextures(1, &caption_tex);
-    XPLMBindTexture2d(static_cast<int>(caption_tex), 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, caption_w, caption_h, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 cairo_image_surface_get_data(caption));
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, row_length);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack_buffer));
+    if (caption_tex == 0 && caption != nullptr)
+        caption_tex = surface_texture_upload(caption);
     return caption_tex;
 }
 
@@ -122,12 +64,7 @@ void draw_lost(const popup_area &a)
     // Half the area's width, centred; the caption keeps its aspect.
     double w = a.width * 0.5, h = w * caption_h / caption_w;
     double l = a.left + (a.width - w) / 2, b = a.bottom + (a.height - h) / 2;
-    XPLMSetGraphicsState(0, 1, 0, 0, 1, 0, 0);
-    XPLMBindTexture2d(static_cast<int>(tex), 0);
-    // The caption is premultiplied, as cairo paints.
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    mt_cairo_render_quad(l, b, l + w, b + h);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    surface_texture_draw(tex, l, b, l + w, b + h);
 }
 
 }  // namespace
@@ -150,15 +87,7 @@ void no_signal_init()
 
 void no_signal_fini()
 {
-    if (caption_tex != 0) {
-        // X-Plane's binding cache must not go on believing the name is bound.
-        {
-            texture_unit_0_scope unit0;
-            XPLMBindTexture2d(0, 0);
-        }
-        glDeleteTextures(1, &caption_tex);
-        caption_tex = 0;
-    }
+    surface_texture_free(&caption_tex);
     if (caption != nullptr) {
         cairo_surface_destroy(caption);
         caption = nullptr;

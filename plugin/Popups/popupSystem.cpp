@@ -17,6 +17,7 @@
 #include "capture_clock.h"
 #include "no_signal.h"
 #include "overlay_image.h"
+#include "popup_window.h"
 
 // Both displays show the same 1024 x 768 overlay; each has its own command,
 // title, panel rectangle and stock device.

@@ -78,9 +78,6 @@ void popups_init(std::string path);
 bool popup_init(popup *pup);
 void popups_fini();
 
-// Show/hide: acts on the command's end phase; always returns 1.
-int toggle_popup(XPLMCommandRef cmd, XPLMCommandPhase phase, void *ref);
-void open_popups_at_start();
 
 // The capture pass, registered for the gauges phase after the simulator's drawing.
 int capture_draw_cb(XPLMDrawingPhase phase, int is_before, void *ref);

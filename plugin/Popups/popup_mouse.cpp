@@ -10,7 +10,7 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
-#include "desktop_coords.h"
+#include "monitors.h"
 
 static popup_rect read_rect(XPLMWindowID win)
 {
@@ -41,12 +41,8 @@ static int native_part(const popup *pup, int x, int y, bool popped_out)
         return 1000 + pup->mode_monitor;
     monitor_list monitors;
     list_global_monitors(&monitors);
-    for (int i = 0; i < monitors.count; i++) {
-        const desktop_rect &m = monitors.entries[i].bounds;
-        if (m.left <= x && x < m.right && m.bottom <= y && y < m.top)
-            return monitors.entries[i].index;
-    }
-    return -2;
+    int monitor = monitor_at_point(monitors, x, y, monitor_edges::left_bottom_included);
+    return monitor >= 0 ? monitor : -2;
 }
 
 struct cursor_place {

@@ -63,7 +63,7 @@ TEST_P(StartupAssignment, GivesEachDisplayItsUnitAndOpensItThere)
         simhost::WindowState w;
         if (!sim.host->window(title, &w) || !w.visible)
             continue;
-        if (monitor >= 1 && monitor < units) {
+        if (monitor >= 0 && monitor < units) {
             EXPECT_EQ(w.mode, WindowMode::fullscreen) << title;
             EXPECT_EQ(w.monitor, monitor) << title;
         } else {
@@ -101,10 +101,11 @@ INSTANTIATE_TEST_SUITE_P(Units, StartupAssignment, testing::Values(
     Assignment{"both_saved_on_one_unit", cockpit_with_units(2),
         "pfd_nbzl_popup_at_start = 2\npfd_nbzl_monitor_start = 2\nmfd_nbzl_popup_at_start = 2\nmfd_nbzl_monitor_start = 2\n",
         2, 1, {"VXR: Keeping Saved Monitor 2 for PFD", "VXR: Setting Monitor 1 to MFD"}},
-    // A saved monitor that is no unit (the main monitor) or is not there is not kept.
-    Assignment{"saved_main_monitor_or_absent_unit", cockpit_with_units(2),
+    // A saved monitor that is there is kept whatever its width (the main
+    // monitor here); one that is not there is not.
+    Assignment{"saved_main_monitor_kept_absent_unit_not", cockpit_with_units(2),
         "pfd_nbzl_popup_at_start = 2\npfd_nbzl_monitor_start = 0\nmfd_nbzl_popup_at_start = 2\nmfd_nbzl_monitor_start = 7\n",
-        1, 2, {"VXR: Setting Monitor 1 to PFD", "VXR: Setting Monitor 2 to MFD"}},
+        0, 2, {"VXR: Keeping Saved Monitor 0 for PFD", "VXR: Setting Monitor 2 to MFD"}},
     // A display kept out keeps its values and takes no unit.
     Assignment{"pfd_kept_out", cockpit_with_units(2),
         "pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 2\n", 2, 2,

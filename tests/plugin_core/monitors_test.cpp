@@ -89,9 +89,9 @@ TEST(Monitors, TheMonitorUnderAPointExcludesItsEdges)
     };
     for (probe p : std::vector<probe>{{10, 10, 0}, {-400, 300, 1}, {0, 300, -1}, {1920, 50, -1}, {500, 1080, -1},
              {500, 0, -1}, {-801, 300, -1}, {5000, 5000, -1}, {1500, 500, 2}}) {
-        monitor_point_query query = {p.x, p.y, -1};
-        XPLMGetAllMonitorBoundsGlobal(find_monitor_at_point, &query);
-        EXPECT_EQ(query.monitor, p.expected) << p.x << "," << p.y;
+        monitor_list global;
+        list_global_monitors(&global);
+        EXPECT_EQ(monitor_at_point(global, p.x, p.y), p.expected) << p.x << "," << p.y;
     }
     EXPECT_TRUE(monitor_is_present(2));
     EXPECT_FALSE(monitor_is_present(3));

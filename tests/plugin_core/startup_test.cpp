@@ -17,7 +17,8 @@ using core_test::pfd_title;
 using core_test::window_of;
 using vxr_test::LinkedSim;
 
-const std::vector<std::string> menu_items = {"PFD POPUP", "MFD POPUP", "Swap G1000 Popups"};
+const std::vector<std::string> menu_items = {"PFD POPUP", "MFD POPUP", "Swap G1000 Popups", "Identify Monitors",
+                                              "PFD Monitor", "MFD Monitor"};
 
 int flight_loop_calls = 0;
 
@@ -51,14 +52,15 @@ TEST(Startup, TheDeferredStepsRunOnThe46thAnd51stCallsOnly)
     EXPECT_EQ(startup_frame, 51);
 
     // Its work done, the start-up loop is called no more: in 200 frames
-    // (3.3 s) only the once-a-second look at the stock devices runs.
+    // (3.3 s) only the once-a-second looks at the stock devices and at the
+    // monitors run.
     sim.mark();
     flight_loop_calls = 0;
     simhost::set_callback_probe(count_flight_loops);
     sim.host->run_frames(200);
     simhost::set_callback_probe(nullptr);
-    EXPECT_LE(flight_loop_calls, 4);
-    EXPECT_GE(flight_loop_calls, 3);
+    EXPECT_LE(flight_loop_calls, 8);
+    EXPECT_GE(flight_loop_calls, 6);
     EXPECT_TRUE(sim.log_since_mark().empty());
     EXPECT_EQ(sim.host->count_submenus("VXR Popups"), 1);
 }
@@ -104,7 +106,7 @@ TEST(Startup, EveryEnableLeavesExactlyOneMenuAndOneSwap)
         sim.host->run_frames(51);
         ASSERT_EQ(sim.host->count_submenus("VXR Popups"), 1) << "period " << period;
         EXPECT_EQ(sim.host->menu_items("VXR Popups"), menu_items);
-        EXPECT_EQ(sim.host->live().menus, 1);
+        EXPECT_EQ(sim.host->live().menus, 3);   // the plug-in's menu and its two display sub-menus
         ASSERT_EQ(window_of(sim, pfd_title).monitor, 1);
         ASSERT_EQ(window_of(sim, mfd_title).monitor, 2);
 

@@ -5,6 +5,7 @@
 #include <acfutils/log.h>
 
 #include "Popups/popupSystem.h"
+#include "Popups/popup_window.h"
 #include "popup_test_util.h"
 
 namespace {

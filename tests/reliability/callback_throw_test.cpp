@@ -119,7 +119,6 @@ const ThrowCase throw_cases[] = {
     {"Start", CallbackKind::start, true, load_it, "XPluginStart"},
     {"Enable", CallbackKind::enable, true, load_it, "XPluginEnable"},
     {"StartUpFlightLoop", CallbackKind::flight_loop, true, run_start_up, "startup_flight_loop"},
-    {"MonitorEnumeration", CallbackKind::monitor, true, run_start_up, "find_instrument_monitors"},
     {"Message", CallbackKind::message, false, load_stock_aircraft, "XPluginReceiveMessage"},
     {"DeviceCallback", CallbackKind::avionics, false, fly_stock_aircraft, "device_after_draw_cb"},
     {"Key", CallbackKind::key, false, key_on_pfd, "popup_key"},

@@ -1,28 +1,17 @@
 /*
- * Conversions between the simulator's global desktop (boxels) and the
- * operating system's (pixels), through the monitors both enumerations
- * report under one index, and the monitor searches that placement needs.
+ * The monitor model's geometry: conversions between the simulator's global
+ * desktop (boxels) and the operating system's (pixels), through the monitors
+ * both enumerations report under one index, and the fitting of a window to a
+ * monitor that placement needs.
  */
-#include "desktop_coords.h"
+#include "monitors.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
 
-#include "../guard.h"
-
 namespace {
-
-// Called by the simulator for each monitor, so guarded like every callback.
-void collect_monitor(int index, int left, int top, int right, int bottom, void *ref)
-{
-    guarded("collect_monitor", [&] {
-        auto *list = static_cast<monitor_list *>(ref);
-        if (list->count < monitor_list::max_monitors)
-            list->entries[list->count++] = {index, {left, top, right, bottom}};
-    });
-}
 
 int64_t overlap_area(const desktop_rect &a, const desktop_rect &b)
 {
@@ -73,26 +62,6 @@ int scale_coord(int value, int from_origin, int from_size, int to_origin, int to
 }
 
 }  // namespace
-
-void list_global_monitors(monitor_list *out)
-{
-    out->count = 0;
-    XPLMGetAllMonitorBoundsGlobal(collect_monitor, out);
-}
-
-void list_os_monitors(monitor_list *out)
-{
-    out->count = 0;
-    XPLMGetAllMonitorBoundsOS(collect_monitor, out);
-}
-
-const desktop_rect *find_monitor(const monitor_list &list, int index)
-{
-    for (int i = 0; i < list.count; i++)
-        if (list.entries[i].index == index)
-            return &list.entries[i].bounds;
-    return nullptr;
-}
 
 desktop_rect global_to_os(const desktop_rect &r, const desktop_rect &global, const desktop_rect &os)
 {
@@ -199,17 +168,12 @@ bool monitor_bounds_near(int x, int y, desktop_rect *out)
 {
     monitor_list global;
     list_global_monitors(&global);
-    bool found = false;
     // As with the monitor under a click: the last one reported that holds the point.
-    for (int i = 0; i < global.count; i++) {
-        const desktop_rect &m = global.entries[i].bounds;
-        if (m.left < x && x < m.right && m.bottom < y && y < m.top) {
-            *out = m;
-            found = true;
-        }
-    }
-    if (found)
+    int under = monitor_at_point(global, x, y);
+    if (under >= 0) {
+        *out = *find_monitor(global, under);
         return true;
+    }
     const monitor_entry *nearest = holding_monitor(global, desktop_rect{x, y, x, y});
     if (nearest == nullptr)
         return false;

@@ -1,9 +1,11 @@
 /*
- * The show/hide command of each popup: the window is made at the first open
- * and then hidden and shown; opening places it full screen on its saved
- * monitor, popped out at its saved rectangle, or centred on the mouse.
+ * A popup window's life: made at the first opening, then shown and hidden by
+ * the show/hide command, reopened by its preferences, opened at start-up.
+ * Opening places it full screen on its saved monitor, popped out at its
+ * saved rectangle, or centred on the mouse; one monitor shows at most one
+ * display full screen.
  */
-#include "popupSystem.h"
+#include "popup_window.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,10 +16,10 @@
 #include <acfutils/widget.h>
 
 #include "../guard.h"
-#include "desktop_coords.h"
 #include "geometry_save.h"
 #include "monitors.h"
 #include "no_signal.h"
+#include "popupSystem.h"
 #include "popup_zones.h"
 
 // Keys are not taken: a window that was given the keyboard focus gives it
@@ -141,7 +143,33 @@ static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
     return os_top_strip_on_monitors(x, top, right, std::min<int64_t>(strip, h));
 }
 
-static void popup_place(popup *pup)
+static popup *other_display(const popup *pup)
+{
+    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
+}
+
+// The window is open full screen on the monitor, by the plug-in's own record
+// of the mode it gave the window (its geometry may not have followed yet);
+// the record holds for every monitor, also those X-Plane does not cover.
+static bool fills_monitor(const popup *pup, int32_t monitor)
+{
+    return popup_is_full_screen(pup) && pup->mode_monitor == monitor && XPLMGetWindowIsVisible(pup->win);
+}
+
+popup *monitor_held_by_other(const popup *pup, int32_t monitor)
+{
+    popup *other = other_display(pup);
+    if (other->prefs->monitor_start->get() != monitor || !fills_monitor(other, monitor))
+        return nullptr;
+    return other;
+}
+
+// A window put full screen on its saved monitor takes it: the other
+// display's window, if it was there, makes way. The one that makes way
+// yields: it goes where its own preferences put it but sends nobody away.
+enum class monitor_claim { takes, yields };
+
+static void popup_place(popup *pup, monitor_claim claim)
 {
     int32_t monitor = pup->prefs->monitor_start->get();
     if (monitor >= 0) {
@@ -154,7 +182,8 @@ static void popup_place(popup *pup)
             }
             logMsg("Setting Position");
             popup_set_mode(pup, xplm_WindowFullScreenOnMonitor, monitor);
-            make_way_on_monitor(pup, monitor);
+            if (claim == monitor_claim::takes)
+                make_way_on_monitor(pup, monitor);
             return;
         }
         logMsg("Monitor %d not Available", monitor);
@@ -176,7 +205,7 @@ static void popup_place(popup *pup)
     popup_place_on_mouse(pup);
 }
 
-static void popup_open(popup *pup)
+static void popup_open(popup *pup, monitor_claim claim)
 {
     // A window the simulator hid may still hold the renderer of its last opening.
     if (pup->overlay != nullptr) {
@@ -196,7 +225,7 @@ static void popup_open(popup *pup)
 
     capture_regions_clear_failed(pup->panel_regions);
     capture_regions_clear_failed(pup->device_regions);
-    popup_place(pup);
+    popup_place(pup, claim);
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);
     logMsg("Window Opened");
@@ -212,7 +241,42 @@ static void toggle(popup *pup)
     if (XPLMGetWindowIsVisible(pup->win))
         popup_close(pup);
     else
-        popup_open(pup);
+        popup_open(pup, monitor_claim::takes);
+}
+
+// Logged as the close and the open of the show/hide command it does the work of.
+static void reopen(popup *pup, monitor_claim claim)
+{
+    logMsg("In Toggle Popup Callback");
+    if (pup->win == nullptr && !popup_create_window(pup))
+        return;
+    if (XPLMGetWindowIsVisible(pup->win)) {
+        popup_close(pup);
+        logMsg("In Toggle Popup Callback");
+    }
+    popup_open(pup, claim);
+}
+
+void popup_reopen(popup *pup)
+{
+    reopen(pup, monitor_claim::takes);
+}
+
+void make_way_on_monitor(const popup *pup, int32_t monitor)
+{
+    popup *other = other_display(pup);
+    if (!fills_monitor(other, monitor))
+        return;
+    logMsg("%s leaves Monitor %d to %s", other->title.c_str(), monitor, pup->title.c_str());
+    reopen(other, monitor_claim::yields);
+}
+
+bool popup_fill_monitor(popup *pup, int32_t monitor)
+{
+    if (pup->win == nullptr)
+        return false;
+    popup_set_mode(pup, xplm_WindowFullScreenOnMonitor, monitor);
+    return true;
 }
 
 int toggle_popup(XPLMCommandRef, XPLMCommandPhase phase, void *ref)
@@ -243,9 +307,10 @@ void open_popups_at_start()
         // Opened by its command before the start-up: it stays open.
         if (pup->win != nullptr && XPLMGetWindowIsVisible(pup->win)) {
             logMsg("%s is open already: placing it", pup->title.c_str());
-            popup_place(pup);
+            popup_place(pup, monitor_claim::takes);
         } else {
-            toggle_popup(nullptr, xplm_CommandEnd, pup);
+            // One display failing to open does not keep the other closed.
+            guarded("open_popups_at_start", [pup] { toggle(pup); });
         }
     }
 }

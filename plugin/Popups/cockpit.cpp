@@ -1,0 +1,219 @@
+/*
+ * Which display goes on which monitor: the start-up assignment of the
+ * display units (recognised by their width) to PFD and MFD, and the swap of
+ * the two windows.
+ */
+#include "cockpit.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <XPLMDisplay.h>
+#include <acfutils/log.h>
+
+#include "../guard.h"
+#include "monitors.h"
+#include "popupSystem.h"
+#include "popup_window.h"
+
+// The display units among the monitors X-Plane covers, in its order; the
+// first is the PFD's and the last the MFD's unless saved choices say otherwise.
+static std::vector<int32_t> find_instrument_monitors()
+{
+    monitor_list global;
+    list_global_monitors(&global);
+    std::vector<int32_t> units;
+    for (int i = 0; i < global.count; i++) {
+        const monitor_entry &m = global.entries[i];
+        logMsg("VXR Monitor %d: [L: %d T: %d], [R: %d B: %d]", m.index, m.bounds.left, m.bounds.top, m.bounds.right,
+               m.bounds.bottom);
+        if (!is_instrument_width(m.bounds.right - m.bounds.left))
+            continue;
+        logMsg(units.empty() ? "VXR: Found Monitor %d for PFD" : "VXR: Found Monitor %d for MFD", m.index);
+        units.push_back(m.index);
+    }
+    return units;
+}
+
+// The saved monitor of a display that takes part in the assignment, when the
+// other display does not keep it already and the operating system has it,
+// whatever its width and whether X-Plane covers it or not: the user chose it
+// (from the menu or with a right click), which the start-up cannot know better.
+static int32_t kept_monitor(const popup *pup, const monitor_list &os, int32_t kept_by_other)
+{
+    int32_t saved = pup->prefs->monitor_start->get();
+    if (pup->prefs->popup_at_start->get() < AT_START_CLOSED || saved < 0 || saved == kept_by_other)
+        return -1;
+    return find_monitor(os, saved) != nullptr ? saved : -1;
+}
+
+// The first unit (or, from the end, the last) that is not taken; -1 if none.
+static int32_t free_unit(const std::vector<int32_t> &units, int32_t taken, bool from_end)
+{
+    auto free = [taken](int32_t unit) { return unit != taken; };
+    if (from_end) {
+        auto it = std::find_if(units.rbegin(), units.rend(), free);
+        return it == units.rend() ? -1 : *it;
+    }
+    auto it = std::find_if(units.begin(), units.end(), free);
+    return it == units.end() ? -1 : *it;
+}
+
+static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *display)
+{
+    if (monitor < 0)
+        return;
+    if (kept)
+        logMsg("VXR: Keeping Saved Monitor %d for %s", monitor, display);
+    logMsg("VXR: Setting Monitor %d to %s", monitor, display);
+    pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
+    pup->prefs->monitor_start->set(monitor);
+}
+
+// The monitors that X-Plane does not cover are in the operating system's list
+// only. The display units among them are named: the user has to cover them
+// in X-Plane's monitor settings for the start-up to find them.
+static void log_uncovered_units(const monitor_list &os)
+{
+    monitor_list covered;
+    list_global_monitors(&covered);
+    for (int i = 0; i < os.count; i++) {
+        const monitor_entry &m = os.entries[i];
+        if (find_monitor(covered, m.index) != nullptr)
+            continue;
+        int width = m.bounds.right - m.bounds.left;
+        if (is_instrument_width(width))
+            logMsg("VXR: Monitor %d (%d x %d pixels) is a display unit X-Plane does not cover: "
+                   "set X-Plane full screen on it in its monitor settings to use it",
+                   m.index, width, m.bounds.top - m.bounds.bottom);
+    }
+}
+
+// A display keeps its saved monitor while it is there; one without a kept one
+// gets the first free unit (PFD) or the last (MFD) of those X-Plane covers.
+// A display left without a unit keeps its saved values, and so finds its
+// unit again when it is plugged back in.
+void assign_instrument_monitors()
+{
+    std::vector<int32_t> units = find_instrument_monitors();
+    monitor_list os;
+    list_os_monitors(&os);
+    log_uncovered_units(os);
+
+    int32_t pfd_kept = kept_monitor(&PFD_popup, os, -1);
+    int32_t mfd_kept = kept_monitor(&MFD_popup, os, pfd_kept);
+    int32_t pfd = pfd_kept;
+    if (pfd < 0 && PFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
+        pfd = free_unit(units, mfd_kept, false);
+    int32_t mfd = mfd_kept;
+    if (mfd < 0 && MFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
+        mfd = free_unit(units, pfd, true);
+
+    assign_monitor(&PFD_popup, pfd, pfd_kept >= 0, "PFD");
+    assign_monitor(&MFD_popup, mfd, mfd_kept >= 0, "MFD");
+}
+
+// True when the window was put full screen on the monitor.
+static bool place_on_monitor(popup *pup, int monitor, const char *checking_line, const char *setting_line)
+{
+    logMsg(checking_line, monitor);
+    if (!monitor_is_present(monitor))
+        return false;
+    logMsg("%s", setting_line);
+    return popup_fill_monitor(pup, monitor);
+}
+
+void swap_popup_monitors()
+{
+    logMsg("Attempting VXR Screen Swap");
+    popup_prefs *pfd = PFD_popup.prefs;
+    popup_prefs *mfd = MFD_popup.prefs;
+    if (pfd->popup_at_start->get() != AT_START_ON_MONITOR || mfd->popup_at_start->get() != AT_START_ON_MONITOR) {
+        logMsg("Unable to swap monitors! Windows do not exist!!");
+        return;
+    }
+    int pfd_monitor = pfd->monitor_start->get();
+    int mfd_monitor = mfd->monitor_start->get();
+    pfd->monitor_start->set(mfd_monitor);
+    mfd->monitor_start->set(pfd_monitor);
+    bool pfd_placed =
+        place_on_monitor(&PFD_popup, mfd_monitor, "Checking Monitors to Position PFD at %d", "Setting PFD Position");
+    bool mfd_placed =
+        place_on_monitor(&MFD_popup, pfd_monitor, "Checking Monitors to Position MFD at %d", "Setting MFD Position");
+    // A window that could not move may be left on the monitor the other one
+    // came to; it makes way. On a monitor both name, the PFD stays.
+    if (pfd_placed)
+        make_way_on_monitor(&PFD_popup, mfd_monitor);
+    if (mfd_placed && pfd_monitor != mfd_monitor)
+        make_way_on_monitor(&MFD_popup, pfd_monitor);
+}
+
+int swap_command_handler(XPLMCommandRef, XPLMCommandPhase phase, void *)
+{
+    if (phase == xplm_CommandEnd)
+        guarded("swap_command_handler", [] { swap_popup_monitors(); });
+    return 0;
+}
+
+static popup *other_display(const popup *pup)
+{
+    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
+}
+
+static bool opens_on_monitor(const popup *pup, int32_t monitor)
+{
+    return pup->prefs->popup_at_start->get() > AT_START_CLOSED && pup->prefs->monitor_start->get() == monitor;
+}
+
+const char *cockpit_display_on_monitor(int32_t monitor)
+{
+    bool pfd = opens_on_monitor(&PFD_popup, monitor), mfd = opens_on_monitor(&MFD_popup, monitor);
+    if (pfd && mfd)
+        return "PFD AND MFD";
+    return pfd ? "PFD" : (mfd ? "MFD" : nullptr);
+}
+
+display_place cockpit_display_place(const popup *pup, int32_t *monitor)
+{
+    int32_t at_start = pup->prefs->popup_at_start->get();
+    *monitor = pup->prefs->monitor_start->get();
+    if (at_start <= AT_START_CLOSED)
+        return display_place::closed;
+    if (*monitor >= 0)
+        return display_place::on_monitor;
+    return at_start == AT_START_POPPED_OUT ? display_place::popped_out : display_place::floating;
+}
+
+// The other display, when its saved place is the monitor, takes this one's
+// place; its window, full screen there, makes way when this one reopens.
+void cockpit_choose_monitor(popup *pup, int32_t monitor)
+{
+    logMsg("VXR: Monitor %d chosen for %s", monitor, pup->title.c_str());
+    popup *other = other_display(pup);
+    if (opens_on_monitor(other, monitor)) {
+        logMsg("VXR: %s takes the place of %s", other->title.c_str(), pup->title.c_str());
+        int32_t at_start = pup->prefs->popup_at_start->get();
+        other->prefs->popup_at_start->set(at_start > AT_START_CLOSED ? at_start : AT_START_ON_MONITOR);
+        other->prefs->monitor_start->set(pup->prefs->monitor_start->get());
+    }
+    pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
+    pup->prefs->monitor_start->set(monitor);
+    popup_reopen(pup);
+}
+
+// A display that opens floating has no monitor and opens on the mouse.
+void cockpit_choose_floating(popup *pup)
+{
+    logMsg("VXR: %s chosen to float in X-Plane", pup->title.c_str());
+    pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
+    pup->prefs->monitor_start->set(-1);
+    popup_reopen(pup);
+}
+
+void cockpit_choose_popped_out(popup *pup)
+{
+    logMsg("VXR: %s chosen to pop out", pup->title.c_str());
+    pup->prefs->popup_at_start->set(AT_START_POPPED_OUT);
+    pup->prefs->monitor_start->set(-1);
+    popup_reopen(pup);
+}

@@ -1,0 +1,170 @@
+/*
+ * The display sub-menus. Each item's reference says what it chooses: a
+ * monitor's index, or one of the two places without a monitor. Once a second
+ * the monitors are compared with those listed; the items are rebuilt only
+ * when they differ, and the checks follow the preferences.
+ */
+#include "display_menus.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include <XPLMProcessing.h>
+#include <acfutils/log.h>
+
+#include "../guard.h"
+#include "cockpit.h"
+#include "monitors.h"
+#include "popupSystem.h"
+
+namespace {
+
+constexpr intptr_t choice_floating = -1;
+constexpr intptr_t choice_popped_out = -2;
+constexpr float watch_interval_s = 1.0f;
+constexpr int max_items = monitor_list::max_monitors + 2;
+
+struct display_menu {
+    popup *pup;
+    const char *name;
+    XPLMMenuID menu = nullptr;
+    intptr_t choices[max_items] = {};
+    XPLMMenuCheck checks[max_items] = {};
+    int count = 0;
+};
+
+display_menu menus[] = {{&PFD_popup, "PFD Monitor"}, {&MFD_popup, "MFD Monitor"}};
+monitor_list listed = {};
+bool watching = false;
+
+bool same_monitors(const monitor_list &a, const monitor_list &b)
+{
+    if (a.count != b.count)
+        return false;
+    for (int i = 0; i < a.count; i++) {
+        const desktop_rect &ra = a.entries[i].bounds, &rb = b.entries[i].bounds;
+        if (a.entries[i].index != b.entries[i].index || ra.right - ra.left != rb.right - rb.left ||
+            ra.top - ra.bottom != rb.top - rb.bottom)
+            return false;
+    }
+    return true;
+}
+
+void append(display_menu &m, const char *name, intptr_t choice)
+{
+    XPLMAppendMenuItem(m.menu, name, reinterpret_cast<void *>(choice), 0);
+    m.choices[m.count] = choice;
+    m.checks[m.count] = xplm_Menu_NoCheck;
+    XPLMCheckMenuItem(m.menu, m.count, xplm_Menu_Unchecked);
+    m.checks[m.count] = xplm_Menu_Unchecked;
+    m.count++;
+}
+
+void fill(display_menu &m)
+{
+    XPLMClearAllMenuItems(m.menu);
+    m.count = 0;
+    for (int i = 0; i < listed.count; i++) {
+        const monitor_entry &e = listed.entries[i];
+        char name[64];
+        snprintf(name, sizeof(name), "Monitor %d - %d x %d", e.index, e.bounds.right - e.bounds.left,
+                 e.bounds.top - e.bounds.bottom);
+        append(m, name, e.index);
+    }
+    append(m, "Floating in X-Plane", choice_floating);
+    append(m, "Popped Out", choice_popped_out);
+}
+
+intptr_t current_choice(const popup *pup)
+{
+    int32_t monitor = -1;
+    switch (cockpit_display_place(pup, &monitor)) {
+    case display_place::on_monitor: return monitor;
+    case display_place::floating: return choice_floating;
+    case display_place::popped_out: return choice_popped_out;
+    case display_place::closed: break;
+    }
+    return INTPTR_MIN;
+}
+
+void choose(void *menu_ref, void *item_ref)
+{
+    guarded("display_menu_choice", [=] {
+        auto *m = static_cast<display_menu *>(menu_ref);
+        intptr_t choice = reinterpret_cast<intptr_t>(item_ref);
+        if (choice == choice_floating)
+            cockpit_choose_floating(m->pup);
+        else if (choice == choice_popped_out)
+            cockpit_choose_popped_out(m->pup);
+        else
+            cockpit_choose_monitor(m->pup, static_cast<int32_t>(choice));
+        display_menus_refresh_checks();
+    });
+}
+
+void rebuild_if_monitors_changed()
+{
+    monitor_list now;
+    list_os_monitors(&now);
+    if (same_monitors(now, listed))
+        return;
+    listed = now;
+    logMsg("VXR: The display menus list %d monitors", listed.count);
+    for (display_menu &m : menus)
+        fill(m);
+}
+
+float watch_monitors(float, float, int, void *)
+{
+    guarded("display_menus_watch", [] {
+        rebuild_if_monitors_changed();
+        display_menus_refresh_checks();
+    });
+    return watch_interval_s;
+}
+
+}  // namespace
+
+void display_menus_build(XPLMMenuID parent)
+{
+    for (display_menu &m : menus) {
+        int item = XPLMAppendMenuItem(parent, m.name, nullptr, 0);
+        m.menu = XPLMCreateMenu(m.name, parent, item, choose, &m);
+        m.count = 0;
+    }
+    listed.count = -1;
+    rebuild_if_monitors_changed();
+    display_menus_refresh_checks();
+    XPLMRegisterFlightLoopCallback(watch_monitors, watch_interval_s, nullptr);
+    watching = true;
+}
+
+void display_menus_refresh_checks()
+{
+    for (display_menu &m : menus) {
+        if (m.menu == nullptr)
+            continue;
+        intptr_t current = current_choice(m.pup);
+        for (int i = 0; i < m.count; i++) {
+            XPLMMenuCheck check = m.choices[i] == current ? xplm_Menu_Checked : xplm_Menu_Unchecked;
+            if (check != m.checks[i]) {
+                XPLMCheckMenuItem(m.menu, i, check);
+                m.checks[i] = check;
+            }
+        }
+    }
+}
+
+void display_menus_destroy()
+{
+    if (watching) {
+        XPLMUnregisterFlightLoopCallback(watch_monitors, nullptr);
+        watching = false;
+    }
+    for (display_menu &m : menus) {
+        if (m.menu != nullptr)
+            XPLMDestroyMenu(m.menu);
+        m.menu = nullptr;
+        m.count = 0;
+    }
+}
