@@ -51,7 +51,7 @@ cairo_surface_t *paint_label(int monitor, int width, int height, bool covered)
         return nullptr;
     }
     cairo_t *cr = cairo_create(image);
-    cairo_set_source_rgba(cr, 0.05, 0.08, 0.16, 0.9);
+    cairo_set_source_rgba(cr, 0.05, 0.08, 0.16, 1);
     cairo_paint(cr);
     cairo_set_source_rgba(cr, 1, 0.75, 0, 1);
     cairo_set_line_width(cr, 8);
@@ -64,7 +64,7 @@ cairo_surface_t *paint_label(int monitor, int width, int height, bool covered)
     paint_line(cr, line, 50, 9);
     snprintf(line, sizeof(line), "%d X %d", width, height);
     paint_line(cr, line, 160, 5);
-    paint_line(cr, covered ? "COVERED BY X-PLANE" : "NOT COVERED BY X-PLANE", 240, 4);
+    paint_line(cr, covered ? "COVERED BY X-PLANE" : "NOT COVERED BY X-PLANE", 240, 3.5);
     cairo_set_source_rgba(cr, 1, 0.75, 0, 1);
     const char *display = cockpit_display_on_monitor(monitor);
     paint_line(cr, display != nullptr ? display : "NO DISPLAY", 320, 8);

@@ -355,7 +355,7 @@ Action parse_expect_cfg_text(const std::string &what, const Args &a)
 Action parse_expect(const Args &all)
 {
     if (all.empty())
-        fail("expect what? log, no-log, window, cfg, cfg-count, cfg-line, pixel, popout-pixel, cursor, menu, no-menu, "
+        fail("expect what? log, no-log, window, cfg, cfg-count, cfg-line, pixel, popout-pixel, cursor, menu, menu-check, no-menu, "
              "live");
     const std::string &what = all[0].text;
     Args a(all.begin() + 1, all.end());
@@ -417,6 +417,12 @@ Action parse_expect(const Args &all)
         if (a.empty())
             fail("usage: expect menu \"NAME\" \"ITEM\" ...");
         return ExpectMenu{a[0].text, texts(a, 1)};
+    }
+    if (what == "menu-check") {
+        count(a, 2, 2, "expect menu-check \"MENU/ITEM\" checked|unchecked");
+        if (a[1].text != "checked" && a[1].text != "unchecked")
+            fail("\"" + a[1].text + "\" is not checked or unchecked");
+        return ExpectMenuCheck{a[0].text, a[1].text == "checked"};
     }
     if (what == "no-menu") {
         count(a, 1, 1, "expect no-menu \"NAME\"");

@@ -110,13 +110,14 @@ struct ExpectPixel { int monitor = 0, x = 0, y = 0; uint32_t rgb = 0; int tolera
 struct ExpectPopoutPixel { std::string title; int x = 0, y = 0; uint32_t rgb = 0; int tolerance = 0; };
 struct ExpectCursor { CursorKind kind = CursorKind::standard; std::string file; };
 struct ExpectMenu { std::string name; std::vector<std::string> items; };
+struct ExpectMenuCheck { std::string path; bool checked; };
 struct ExpectNoMenu { std::string name; };
 struct ExpectLive { LiveKey key = LiveKey::windows; int count = 0; };
 
 using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unload, RunFrames, SetPanel,
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
-                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectNoMenu, ExpectLive,
+                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectMenuCheck, ExpectNoMenu, ExpectLive,
                             EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
                             SetTiming, SetView, SetGlState>;
 

@@ -11,6 +11,8 @@
 #include <ostream>
 #include <thread>
 
+#include <XPLMMenus.h>
+
 #include "cfg_file.h"
 #include "sim_folder.h"
 #include "simhost/utf8_path.h"
@@ -634,6 +636,16 @@ Outcome ScenarioRunner::operator()(const ExpectMenu &c)
         return failed(expected, std::to_string(n) + " such sub-menus");
     std::vector<std::string> items = host().menu_items(c.name);
     return check(items == c.items, expected, items.empty() ? "no items" : quoted_list(items));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectMenuCheck &c)
+{
+    int check_mark = host().menu_check(c.path);
+    auto text = [](int mark) {
+        return mark < 0 ? "no such item" : (mark == xplm_Menu_Checked ? "checked" : "unchecked");
+    };
+    return check((check_mark == xplm_Menu_Checked) == c.checked && check_mark >= 0,
+                 in_quotes(c.path) + " " + (c.checked ? "checked" : "unchecked"), text(check_mark));
 }
 
 Outcome ScenarioRunner::operator()(const ExpectNoMenu &c)

@@ -86,6 +86,7 @@ public:
     Outcome operator()(const ExpectPopoutPixel &c);
     Outcome operator()(const ExpectCursor &c);
     Outcome operator()(const ExpectMenu &c);
+    Outcome operator()(const ExpectMenuCheck &c);
     Outcome operator()(const ExpectNoMenu &c);
     Outcome operator()(const ExpectLive &c);
     Outcome operator()(const EditSettings &c);

@@ -173,6 +173,11 @@ bool Host::desktop_cursor(DesktopCursor *out) const { return impl_->sim.native.r
 const std::vector<std::string> &Host::log() const { return impl_->sim.log.lines(); }
 int Host::count_submenus(const std::string &name) const { return impl_->sim.menus.count_submenus(name); }
 std::vector<std::string> Host::menu_items(const std::string &name) const { return impl_->sim.menus.item_names(name); }
+int Host::menu_check(const std::string &path) const
+{
+    const MenuItem *item = impl_->sim.menus.item_at(path, nullptr);
+    return item != nullptr ? static_cast<int>(item->check) : -1;
+}
 LiveObjects Host::live() const { return impl_->sim.live(); }
 
 uint32_t Host::monitor_pixel(int monitor, int x, int y) const

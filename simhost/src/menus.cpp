@@ -107,16 +107,16 @@ void Menus::clear_items(Menu *menu)
         remove_item(menu, 0);
 }
 
-bool Menus::resolve(const std::string &path, MenuChoice *choice)
+const MenuItem *Menus::item_at(const std::string &path, const Menu **holder) const
 {
     std::vector<std::string> names;
     std::stringstream ss(path);
     for (std::string part; std::getline(ss, part, '/');)
         names.push_back(part);
     if (names.empty())
-        return false;
+        return nullptr;
 
-    Menu *menu = &plugins_;
+    const Menu *menu = &plugins_;
     size_t first = 0;
     // A path may also start at a menu of the menu bar, by its name.
     for (auto &bar_menu : menus_) {
@@ -129,28 +129,39 @@ bool Menus::resolve(const std::string &path, MenuChoice *choice)
     for (size_t i = first; i < names.size(); i++) {
         auto found = std::find_if(menu->items.begin(), menu->items.end(),
                                   [&](const MenuItem &entry) { return entry.name == names[i]; });
-        if (found == menu->items.end() || !found->enabled)
-            return false;
-        bool last = i + 1 == names.size();
-        if (!last) {
-            if (found->submenu == nullptr)
-                return false;
-            menu = found->submenu;
-            continue;
+        if (found == menu->items.end())
+            return nullptr;
+        if (i + 1 == names.size()) {
+            if (holder != nullptr)
+                *holder = menu;
+            return &*found;
         }
-        if (found->submenu != nullptr)
-            return false;
-        choice->command = found->command;
-        choice->handler = menu->handler;
-        choice->menu_ref = menu->menu_ref;
-        choice->item_ref = found->item_ref;
-        return true;
+        if (!found->enabled || found->submenu == nullptr)
+            return nullptr;
+        menu = found->submenu;
     }
-    return false;
+    return nullptr;
+}
+
+bool Menus::resolve(const std::string &path, MenuChoice *choice)
+{
+    const Menu *menu = nullptr;
+    const MenuItem *found = item_at(path, &menu);
+    if (found == nullptr || !found->enabled || found->submenu != nullptr)
+        return false;
+    choice->command = found->command;
+    choice->handler = menu->handler;
+    choice->menu_ref = menu->menu_ref;
+    choice->item_ref = found->item_ref;
+    return true;
 }
 
 int Menus::count_submenus(const std::string &name) const
 {
+    if (name.find('/') != std::string::npos) {
+        const MenuItem *item = item_at(name, nullptr);
+        return item != nullptr && item->submenu != nullptr ? 1 : 0;
+    }
     return static_cast<int>(std::count_if(plugins_.items.begin(), plugins_.items.end(), [&](const MenuItem &entry) {
         return entry.submenu != nullptr && entry.submenu->name == name;
     }));
@@ -159,6 +170,13 @@ int Menus::count_submenus(const std::string &name) const
 std::vector<std::string> Menus::item_names(const std::string &submenu_name) const
 {
     std::vector<std::string> names;
+    if (submenu_name.find('/') != std::string::npos) {
+        const MenuItem *item = item_at(submenu_name, nullptr);
+        if (item != nullptr && item->submenu != nullptr)
+            for (const auto &sub : item->submenu->items)
+                names.push_back(sub.name);
+        return names;
+    }
     for (const auto &entry : plugins_.items) {
         if (entry.submenu != nullptr && entry.submenu->name == submenu_name) {
             for (const auto &sub : entry.submenu->items)

@@ -61,6 +61,9 @@ public:
     // "A/B/C": item names from the plug-ins menu (or a menu-bar menu) down.
     // False when the path leads to no enabled, choosable item.
     bool resolve(const std::string &path, MenuChoice *choice);
+    // The item at the path, and the menu holding it; nullptr when there is none.
+    const MenuItem *item_at(const std::string &path, const Menu **holder) const;
+    // A name with a '/' is a path to a sub-menu, otherwise one in the plug-ins menu.
     int count_submenus(const std::string &name) const;
     std::vector<std::string> item_names(const std::string &submenu_name) const;
 

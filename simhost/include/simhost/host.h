@@ -261,8 +261,10 @@ public:
     // pointer off every monitor.
     bool desktop_cursor(DesktopCursor *out) const;
     const std::vector<std::string> &log() const; // every line, in order, without the newline
-    int count_submenus(const std::string &name) const;         // in the plug-ins menu
+    int count_submenus(const std::string &name) const;         // in the plug-ins menu, or a "A/B" path
     std::vector<std::string> menu_items(const std::string &name) const;
+    // The item's check mark (an XPLMMenuCheck); -1 when the path leads to no item.
+    int menu_check(const std::string &path) const;
     LiveObjects live() const;
 
     // Pixels of the last frame, cursor not drawn, in the monitor's (or the
