@@ -109,23 +109,13 @@ desktop_rect centred_on(const desktop_rect &m)
 
 XPLMWindowID make_window(monitor_label *label, const desktop_rect *global, const desktop_rect &os)
 {
-    XPLMCreateWindow_t params = {};
-    params.structSize = sizeof(params);
     desktop_rect r = centred_on(global != nullptr ? *global : os);
-    params.left = r.left;
-    params.top = r.top;
-    params.right = r.right;
-    params.bottom = r.bottom;
-    params.visible = 1;
-    params.drawWindowFunc = draw_label;
-    params.handleMouseClickFunc = pass_click;
-    params.handleRightClickFunc = pass_click;
-    params.handleKeyFunc = ignore_key;
-    params.handleCursorFunc = default_cursor;
-    params.handleMouseWheelFunc = pass_wheel;
-    params.refcon = label;
-    params.decorateAsFloatingWindow = xplm_WindowDecorationNone;
-    params.layer = xplm_WindowLayerGrowlNotifications;
+    // In the structure's order: size, rectangle, visible, the draw, click,
+    // key, cursor and wheel callbacks, the reference, decoration, layer and
+    // the right-click callback.
+    XPLMCreateWindow_t params = {sizeof(params), r.left, r.top, r.right, r.bottom, 1,
+                                 draw_label, pass_click, ignore_key, default_cursor, pass_wheel, label,
+                                 xplm_WindowDecorationNone, xplm_WindowLayerGrowlNotifications, pass_click};
     XPLMWindowID win = XPLMCreateWindowEx(&params);
     if (win == nullptr)
         return nullptr;
