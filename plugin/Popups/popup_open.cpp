@@ -194,8 +194,7 @@ static void popup_open(popup *pup)
     }
     logMsg("Window Opened");
 
-    capture_regions_clear_failed(pup->panel_regions);
-    capture_regions_clear_failed(pup->device_regions);
+    pup->capture.clear_failed();
     popup_place(pup);
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);
