@@ -39,11 +39,7 @@ public:
     {
         snprintf(out, size, "the panel region at %.0f, %.0f", table_[0].src_x, table_[0].src_y);
     }
-    void reason(char *out, size_t size) const override
-    {
-        if (size > 0)
-            out[0] = '\0';
-    }
+    void reason(char *out, size_t size) const override { snprintf(out, size, "%s", ""); }
 
 private:
     capture_region *table_;
