@@ -16,8 +16,9 @@
 #include <GL/gl.h>
 #include <XPLMPlugin.h>
 
-#include "Popups/capture_clock.h"
-#include "Popups/scr_cap.h"
+#include "Capture/capture_clock.h"
+#include "Capture/panel_source.h"
+#include "Capture/stock_device_source.h"
 #include "alloc_count.h"
 #include "probe.h"
 #include "reference_plugin.h"

@@ -22,8 +22,9 @@
 #include "guard.h"
 #include "plugin_dir.h"
 #include "startup.h"
+#include "Capture/panel_source.h"
+#include "Capture/popup_capture.h"
 #include "Popups/popupSystem.h"
-#include "Popups/stock_avionics.h"
 
 static const char plugin_name[] = "Corvanta G1000 Popups";
 static const char plugin_signature[] = "qlb.VXRPopup";
@@ -139,7 +140,7 @@ static void enable()
     }
     logMsg("G1000 Popup Init");
     popups_init(plugin_dir);
-    stock_avionics_init();
+    capture_sources_init();
     startup_frame = 0;
     XPLMRegisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
     XPLMRegisterFlightLoopCallback(startup_flight_loop, -1.0f, nullptr);
@@ -161,7 +162,7 @@ PLUGIN_API void XPluginDisable(void)
     disable_step([] { XPLMUnregisterFlightLoopCallback(startup_flight_loop, nullptr); });
     disable_step(startup_remove_menu_and_swap);
     disable_step([] { logMsg("Unregistering G1000 Popups"); });
-    disable_step(stock_avionics_fini);
+    disable_step(capture_sources_fini);
     disable_step(popups_fini);
     disable_step([] { logMsg("Unregistering Draw Callbacks"); });
     disable_step([] { XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr); });

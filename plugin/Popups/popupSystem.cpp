@@ -1,41 +1,30 @@
 /*
  * The popup registry: the MFD and PFD records, bring-up at enable (commands,
- * overlay images, cursors), take-down at disable, and the capture pass that
- * refreshes the popups' region textures while the panel's screens are lit.
+ * overlay images, cursors) and take-down at disable.
  */
 #include "popupSystem.h"
 
 #include <cstdio>
 
-#include <XPLMDataAccess.h>
-#include <XPLMProcessing.h>
-#include <acfutils/glew.h>
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
 
-#include "../guard.h"
-#include "capture_clock.h"
 #include "no_signal.h"
 #include "overlay_image.h"
 #include "popup_window.h"
 
 // Both displays show the same 1024 x 768 overlay; each has its own command,
-// title, panel rectangle and stock device.
-popup::popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device, int device_id)
-    : regions(panel), panel_regions(panel), device_regions(device), device(device_id), cmd_name(cmd_name),
-      title(title), image_file("nobezel.png"), image_w(1024), image_h(768)
+// title and display, whose sources the capture knows.
+popup::popup(const char *cmd_name, const char *title, capture_display display)
+    : capture(display), cmd_name(cmd_name), title(title), image_file("nobezel.png"), image_w(1024), image_h(768)
 {
 }
 
-popup MFD_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", mfd_regions, mfd_device_regions,
-                xplm_device_G1000_MFD);
-popup PFD_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", pfd_regions, pfd_device_regions,
-                xplm_device_G1000_PFD_1);
+popup MFD_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", capture_display::mfd);
+popup PFD_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", capture_display::pfd);
 std::vector<popup *> popup_list;
 cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 std::string popups_dir;
-// The simulator's frame of the last lit pass the capture pass took; -1: none since enable.
-static int capture_cycle = -1;
 
 // In the order of popup_cursor_id.
 static const char *const cursor_files[NUM_POPUP_CURSORS] = {
@@ -46,7 +35,6 @@ void popups_init(std::string path)
 {
     // The plug-in's folder comes with its trailing separator; resources hang below the folder itself.
     popups_dir = path.empty() ? path : path.substr(0, path.size() - 1);
-    capture_cycle = -1;
 
     MFD_popup.prefs = &mfd_nbzl_prefs;
     PFD_popup.prefs = &pfd_nbzl_prefs;
@@ -84,12 +72,7 @@ bool popup_init(popup *pup)
         pup->image_h = cairo_image_surface_get_height(pup->image);
     }
 
-    for (capture_region *table : {pup->panel_regions, pup->device_regions}) {
-        for (capture_region *r = table; r != nullptr && !capture_region_is_end(r); r++) {
-            r->last_cap_us = 0;
-            r->tex = 0;
-        }
-    }
+    pup->capture.forget_copies();
     return true;
 }
 
@@ -115,12 +98,7 @@ void popups_fini()
             XPLMUnregisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
             pup->cmd = nullptr;
         }
-        for (capture_region *table : {pup->panel_regions, pup->device_regions}) {
-            for (capture_region *r = table; r != nullptr && !capture_region_is_end(r); r++) {
-                r->last_cap_us = 0;
-                capture_region_release(r);
-            }
-        }
+        pup->capture.release();
         // A drag or resize cut short by the disable must not take over the
         // first gesture after the next enable.
         pup->dragging = 0;
@@ -136,65 +114,4 @@ void popups_fini()
             cursor = nullptr;
         }
     }
-}
-
-// The framebuffer functions come from GLEW, loaded for this thread's context
-// at start; without them there is nothing to capture with.
-bool capture_functions_loaded()
-{
-    static bool reported = false;
-    lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
-    if (ctx != nullptr && ctx->initialized)
-        return true;
-    if (!reported) {
-        logMsg("Screen capture off: the OpenGL framebuffer functions were not loaded on this thread");
-        reported = true;
-    }
-    return false;
-}
-
-static void capture_pass()
-{
-    static XPLMDataRef panel_render_type = nullptr;
-    static bool looked_up = false;
-    if (!looked_up) {
-        panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
-        looked_up = true;
-    }
-    // Only the pass that draws the panel's lit screens carries the displays,
-    // and only the first of a frame: the simulator may call the gauges phase
-    // again, on another framebuffer that holds something else.
-    if (XPLMGetDatai(panel_render_type) != 2)
-        return;
-    const int cycle = XPLMGetCycleNumber();
-    if (cycle == capture_cycle)
-        return;
-    capture_cycle = cycle;
-
-    uint64_t now = capture_clock_us();
-    if (popup_list.empty())
-        return;
-    bool can_capture = capture_functions_loaded();
-
-    for (popup *pup : popup_list) {
-        bool visible = pup->win != nullptr && XPLMGetWindowIsVisible(pup->win) != 0;
-        // A window the simulator hid (a popped-out window closed by the user) gives its overlay back here.
-        if (!visible && pup->overlay != nullptr) {
-            mt_cairo_render_fini(pup->overlay);
-            pup->overlay = nullptr;
-        }
-        // A visible popup that shows a stock device is copied in that device's own callback.
-        if (can_capture && pup->regions != nullptr && (!visible || !pup->shows_device)) {
-            for (capture_region *r = pup->regions; !capture_region_is_end(r); r++)
-                capture_region_update(r, visible, now);
-            if (visible)
-                popup_note_pictures(pup);
-        }
-    }
-}
-
-int capture_draw_cb(XPLMDrawingPhase, int, void *)
-{
-    guarded("capture_draw_cb", [] { capture_pass(); });
-    return 1;
 }

@@ -1,7 +1,7 @@
 /*
  * The popup window system: the two popup records (MFD and PFD), their
- * registry, bring-up and take-down, the show/hide command and the capture
- * pass that refreshes the popups' region textures.
+ * registry, bring-up and take-down, the show/hide command and the window
+ * callbacks.
  */
 #ifndef VXR_POPUP_SYSTEM_H
 #define VXR_POPUP_SYSTEM_H
@@ -17,21 +17,14 @@
 #include <acfutils/mt_cairo_render.h>
 
 #include "../config.h"
-#include "scr_cap.h"
+#include "../Capture/popup_capture.h"
 
 struct popup {
-    popup(const char *cmd_name, const char *title, capture_region *panel, capture_region *device, int device_id);
+    popup(const char *cmd_name, const char *title, capture_display display);
 
     popup_prefs *prefs = nullptr;
-    // The regions the face is made of: one of the popup's two sources, the
-    // panel's picture or the stock device's screen.
-    capture_region *regions = nullptr;
-    capture_region *panel_regions = nullptr;
-    capture_region *device_regions = nullptr;
-    int device = -1;              // the stock G1000 device (XPLMDeviceID) of this display
-    bool shows_device = false;    // regions is device_regions
-    void *avionics = nullptr;     // our callbacks on the device (XPLMAvionicsID), when X-Plane has them
-    bool device_bound = false;    // X-Plane's last answer: the aircraft uses the device
+    // Its display's picture: the sources it may show and the one it shows.
+    popup_capture capture;
     std::string cmd_name;
     std::string title;
     std::string image_file;
@@ -78,11 +71,6 @@ void popups_init(std::string path);
 bool popup_init(popup *pup);
 void popups_fini();
 
-
-// The capture pass, registered for the gauges phase after the simulator's drawing.
-int capture_draw_cb(XPLMDrawingPhase phase, int is_before, void *ref);
-// False (logged once) when this thread has no framebuffer functions to copy with.
-bool capture_functions_loaded();
 
 // Window callbacks.
 void popup_draw(XPLMWindowID win, void *ref);

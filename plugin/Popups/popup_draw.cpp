@@ -63,7 +63,7 @@ static void draw(XPLMWindowID win, popup *pup)
     vect2_t pos, size;
     draw_black_around(win, area);
 
-    for (capture_region *r = pup->regions; r != nullptr && !capture_region_is_end(r); r++) {
+    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++) {
         place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
         capture_region_draw(r, pos, size);
     }

@@ -223,8 +223,7 @@ static void popup_open(popup *pup, monitor_claim claim)
     }
     logMsg("Window Opened");
 
-    capture_regions_clear_failed(pup->panel_regions);
-    capture_regions_clear_failed(pup->device_regions);
+    pup->capture.clear_failed();
     popup_place(pup, claim);
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Capture/panel_source.h"
+#include "Capture/stock_device_source.h"
 #include "Popups/popupSystem.h"
 #include "alloc_count.h"
 #include "popup_test_util.h"

@@ -3,7 +3,8 @@
 // reopen, regions with their own drawing, and an incomplete framebuffer object.
 #include <gtest/gtest.h>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
+#include "Capture/panel_source.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 

@@ -15,7 +15,9 @@
 #include <XPLMGraphics.h>
 #include <XPLMPlugin.h>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
+#include "Capture/panel_source.h"
+#include "Capture/stock_device_source.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 
@@ -173,7 +175,7 @@ TEST_F(DeviceSourceTest, HidingReleasesTheDevicesCopyAndADisableLeavesNothing)
     EXPECT_EQ(sim.host->live().textures, 0);
     EXPECT_EQ(sim.host->live().framebuffers, 0);
     EXPECT_EQ(sim.host->live().avionics_callbacks, 0);
-    EXPECT_EQ(PFD_popup.regions, pfd_regions) << "back on the panel region until the next enable chooses";
+    EXPECT_EQ(PFD_popup.capture.regions(), pfd_regions) << "back on the panel region until the next enable chooses";
 }
 
 // A source key, the aircraft, what the PFD's unit shows and the log line.

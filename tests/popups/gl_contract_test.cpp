@@ -5,7 +5,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
+#include "Capture/panel_source.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
 
 namespace popup_test {
 

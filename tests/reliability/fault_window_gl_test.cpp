@@ -4,7 +4,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
+#include "Capture/panel_source.h"
 #include "Popups/popupSystem.h"
 #include "reliability_util.h"
 

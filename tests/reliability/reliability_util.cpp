@@ -6,7 +6,7 @@
 
 #include <acfutils/conf.h>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
 #include "config.h"
 
 namespace reliability {

@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Popups/capture_clock.h"
+#include "Capture/capture_clock.h"
 #include "Popups/popupSystem.h"
 #include "reliability_util.h"
 #include "startup.h"
@@ -615,7 +615,7 @@ private:
             return;
         for (const PopupView &v : views_) {
             bool shown = visible(v);
-            for (capture_region *r = v.pup->regions; !capture_region_is_end(r); r++) {
+            for (capture_region *r = v.pup->capture.regions(); !capture_region_is_end(r); r++) {
                 if (!shown)
                     expect(r->tex == 0 && r->fbo == 0, std::string(v.title) + " hidden but holding its copy");
                 else if (!r->failed)
@@ -637,7 +637,7 @@ private:
                    std::to_string(open_overlays()) + " renderers");
         int fbos = 0;
         for (const PopupView &v : views_) {
-            for (capture_region *r = v.pup->regions; !capture_region_is_end(r); r++)
+            for (capture_region *r = v.pup->capture.regions(); !capture_region_is_end(r); r++)
                 fbos += r->fbo != 0;
             if (visible(v))
                 expect(v.pup->overlay != nullptr, std::string(v.title) + " shown without its renderer");

@@ -1,40 +1,29 @@
 /*
- * Capture regions: the PFD and MFD rectangles of the panel framebuffer, or
- * the stock devices' whole screens, are copied on the graphics card into one
- * texture each (a framebuffer blit, at most `fps` times a second) and drawn
- * into the popup windows as quads.
+ * Capture regions: a rectangle of the panel framebuffer, or a stock device's
+ * whole screen, is copied on the graphics card into one texture (a framebuffer
+ * blit, at most `fps` times a second) and drawn into a popup window as a quad.
  */
-#include "scr_cap.h"
-#include "texture_unit.h"
-
-#include <limits>
+#include "capture_region.h"
+#include "../Popups/texture_unit.h"
 
 #include <acfutils/glew.h>
 #include <acfutils/log.h>
 #include <XPLMGraphics.h>
 
-static constexpr double NO_REGION = std::numeric_limits<double>::quiet_NaN();
-
-// A 1024 x 768 rectangle of the panel at `src_x`, drawn below a strip of
-// 0.5 % of the drawn area's height.
-static constexpr capture_region panel_region(double src_x)
+// The framebuffer functions come from GLEW, loaded for this thread's context
+// at start; without them there is nothing to capture with.
+bool capture_functions_loaded()
 {
-    return {src_x, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, 0, 0, 0, false};
+    static bool reported = false;
+    lacf_glew_ctx_t *ctx = lacf_glew_ctx_get();
+    if (ctx != nullptr && ctx->initialized)
+        return true;
+    if (!reported) {
+        logMsg("Screen capture off: the OpenGL framebuffer functions were not loaded on this thread");
+        reported = true;
+    }
+    return false;
 }
-
-// A device's screen is the whole picture: no strip is left. Its size comes
-// with its first copy.
-static constexpr capture_region device_screen()
-{
-    return {0, 0, 0, 0, 0, 0, 1, 1, 20, 0, 0, 0, false};
-}
-
-static constexpr capture_region end_of_table = {NO_REGION, NO_REGION, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, false};
-
-capture_region pfd_regions[] = {panel_region(0), end_of_table};
-capture_region mfd_regions[] = {panel_region(1024), end_of_table};
-capture_region pfd_device_regions[] = {device_screen(), end_of_table};
-capture_region mfd_device_regions[] = {device_screen(), end_of_table};
 
 bool capture_region_is_end(const capture_region *region)
 {

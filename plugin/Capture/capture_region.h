@@ -1,12 +1,13 @@
 /*
- * Capture regions: rectangles of the framebuffer the simulator draws its panel
+ * Capture regions: rectangles of a framebuffer the simulator draws a display
  * into, copied on the graphics card into textures (rate-limited), and drawn
  * into popup windows as textured quads.
  */
-#ifndef VXR_SCR_CAP_H
-#define VXR_SCR_CAP_H
+#ifndef VXR_CAPTURE_REGION_H
+#define VXR_CAPTURE_REGION_H
 
 #include <cstdint>
+#include <limits>
 
 #include <acfutils/geom.h>
 
@@ -26,12 +27,13 @@ struct capture_region {
     bool failed;     // its copy was refused: not captured until the popup opens again
 };
 
-// The panel's picture: the PFD and MFD rectangles of the panel framebuffer.
-extern capture_region pfd_regions[];
-extern capture_region mfd_regions[];
-// The stock devices' screens: each one whole screen, sized when first copied.
-extern capture_region pfd_device_regions[];
-extern capture_region mfd_device_regions[];
+// The entry that ends a region table.
+constexpr capture_region capture_table_end = {std::numeric_limits<double>::quiet_NaN(),
+                                              std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                              false};
+
+// False (logged once) when this thread has no framebuffer functions to copy with.
+bool capture_functions_loaded();
 
 bool capture_region_is_end(const capture_region *region);
 void capture_region_update(capture_region *region, bool visible, uint64_t now_us);

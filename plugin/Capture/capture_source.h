@@ -1,0 +1,53 @@
+/*
+ * A source of a display's picture, as the capture and the choice of each
+ * display's source see it: the panel's framebuffer and the stock G1000's
+ * devices are such sources, each with one instance per display.
+ */
+#ifndef VXR_CAPTURE_SOURCE_H
+#define VXR_CAPTURE_SOURCE_H
+
+#include <cstddef>
+
+#include "capture_region.h"
+
+// The displays; each source keeps its instances in this order.
+enum class capture_display { pfd, mfd };
+
+inline const char *capture_display_name(capture_display display)
+{
+    return display == capture_display::mfd ? "MFD" : "PFD";
+}
+
+// What a source can give, found anew each time a display's source is chosen.
+enum class source_state {
+    absent,   // this X-Plane does not offer it to us
+    dark,     // offered, but not drawn now (the aircraft does not use the device)
+    live,
+};
+
+class capture_source {
+public:
+    virtual ~capture_source() = default;
+
+    // The regions its picture is copied into: a table ended by capture_region_is_end.
+    virtual capture_region *regions() = 0;
+    // Whether it can give pictures now; the source may keep the answer to
+    // notice a change later.
+    virtual source_state state() = 0;
+    // True when its pictures are copied in the capture pass (the first lit
+    // gauges pass of a frame); false when in a callback of its own.
+    virtual bool copied_in_panel_pass() const = 0;
+    // For the log lines: what a display showing it shows ("the panel region
+    // at 0, 0"), and why, in the state last found (empty: nothing to say).
+    virtual void name(char *out, size_t size) const = 0;
+    virtual void reason(char *out, size_t size) const = 0;
+
+    // Gives its regions' textures back; the next copy makes them again.
+    void release()
+    {
+        for (capture_region *r = regions(); !capture_region_is_end(r); r++)
+            capture_region_release(r);
+    }
+};
+
+#endif

@@ -1,0 +1,40 @@
+/*
+ * A popup's capture: its display, the source its face shows, and the choice
+ * between the display's sources (at enable, when the user's aircraft is
+ * loaded, and when a source starts or stops giving pictures).
+ */
+#ifndef VXR_POPUP_CAPTURE_H
+#define VXR_POPUP_CAPTURE_H
+
+#include "capture_source.h"
+
+struct popup;
+
+struct popup_capture {
+    // Shows the panel's picture until the first choice.
+    explicit popup_capture(capture_display display);
+
+    capture_display display;
+    capture_source *shown;   // the source whose regions the face is made of
+
+    capture_region *regions() const { return shown->regions(); }
+    // On the regions of every source of the display: none holds a copy (at
+    // the popup's bring-up), all give their textures back (at take-down), a
+    // refused copy is tried again (at each opening).
+    void forget_copies();
+    void release();
+    void clear_failed();
+};
+
+// Brings up the sources (X-Plane's offers looked up, their callbacks
+// registered), then chooses every popup's source.
+void capture_sources_init();
+// Takes the sources' callbacks down; the popups go back to the panel's picture.
+void capture_sources_fini();
+
+// Chooses every popup's source again, logging one line per popup; a popup
+// whose source changes gives the old one's textures back and keeps its window.
+void popups_choose_sources();
+void popup_choose_source(popup *pup);
+
+#endif

@@ -1,0 +1,212 @@
+/*
+ * The stock G1000's screens as capture sources. X-Plane 12.1 and later draws
+ * its built-in G1000 into a framebuffer per device and calls plug-ins before
+ * and after; the after-draw callback copies the screen like a panel region.
+ * The functions are looked up by name, so that the plug-in still loads on
+ * X-Plane 11, which lacks them.
+ */
+#include "stock_device_source.h"
+
+#include <cstdio>
+
+#include <XPLMProcessing.h>
+#include <XPLMUtilities.h>
+#include <acfutils/log.h>
+
+#include "../Popups/no_signal.h"
+#include "../Popups/popupSystem.h"
+#include "../guard.h"
+#include "capture_clock.h"
+#include "popup_capture.h"
+
+// A device's screen is the whole picture: no strip is left. Its size comes
+// with its first copy.
+static constexpr capture_region device_screen()
+{
+    return {0, 0, 0, 0, 0, 0, 1, 1, 20, 0, 0, 0, false};
+}
+
+capture_region pfd_device_regions[] = {device_screen(), capture_table_end};
+capture_region mfd_device_regions[] = {device_screen(), capture_table_end};
+
+namespace {
+
+typedef decltype(&XPLMRegisterAvionicsCallbacksEx) register_avionics_fn;
+typedef decltype(&XPLMUnregisterAvionicsCallbacks) unregister_avionics_fn;
+typedef decltype(&XPLMIsAvionicsBound) avionics_bound_fn;
+
+register_avionics_fn register_avionics = nullptr;
+unregister_avionics_fn unregister_avionics = nullptr;
+avionics_bound_fn avionics_bound = nullptr;
+
+// XPLMIsAvionicsBound came with the SDK 4.1 (X-Plane 12.1).
+const int first_xplm_with_bound = 410;
+
+// X-Plane promises nothing of when a device is bound or unbound, relative
+// to the plane-loaded message: its answer is asked again this often.
+const float bound_check_seconds = 1.0f;
+bool watching = false;
+
+bool stock_avionics_available()
+{
+    return register_avionics != nullptr && unregister_avionics != nullptr && avionics_bound != nullptr;
+}
+
+class stock_device final : public capture_source {
+public:
+    constexpr stock_device(XPLMDeviceID device, capture_region *table) : device(device), table_(table) {}
+
+    const XPLMDeviceID device;
+    XPLMAvionicsID avionics = nullptr;   // our callbacks on the device, when X-Plane has them
+    bool bound = false;                  // X-Plane's last answer: the aircraft uses the device
+
+    capture_region *regions() override { return table_; }
+    source_state state() override
+    {
+        if (!stock_avionics_available() || avionics == nullptr)
+            return source_state::absent;
+        bound = avionics_bound(avionics) != 0;
+        return bound ? source_state::live : source_state::dark;
+    }
+    bool copied_in_panel_pass() const override { return false; }
+    void name(char *out, size_t size) const override
+    {
+        snprintf(out, size, "the stock G1000's screen (device %d)", device);
+    }
+    void reason(char *out, size_t size) const override
+    {
+        // Without the functions, one line said so for both displays when they were looked up.
+        if (!stock_avionics_available())
+            snprintf(out, size, "%s", "");
+        else if (avionics == nullptr)
+            snprintf(out, size, "X-Plane has no callback of ours on device %d", device);
+        else
+            snprintf(out, size, "%s", bound ? "the aircraft uses it" : "the aircraft does not use the stock G1000");
+    }
+
+private:
+    capture_region *table_;
+};
+
+// In the order of capture_display.
+stock_device devices[] = {stock_device(xplm_device_G1000_PFD_1, pfd_device_regions),
+                          stock_device(xplm_device_G1000_MFD, mfd_device_regions)};
+
+stock_device &device_of(const popup *pup)
+{
+    return devices[static_cast<size_t>(pup->capture.display)];
+}
+
+void look_up_functions(int xplm_version)
+{
+    register_avionics = nullptr;
+    unregister_avionics = nullptr;
+    avionics_bound = nullptr;
+    if (xplm_version < first_xplm_with_bound)
+        return;
+    register_avionics = reinterpret_cast<register_avionics_fn>(XPLMFindSymbol("XPLMRegisterAvionicsCallbacksEx"));
+    unregister_avionics = reinterpret_cast<unregister_avionics_fn>(XPLMFindSymbol("XPLMUnregisterAvionicsCallbacks"));
+    avionics_bound = reinterpret_cast<avionics_bound_fn>(XPLMFindSymbol("XPLMIsAvionicsBound"));
+    if (!stock_avionics_available()) {
+        register_avionics = nullptr;
+        unregister_avionics = nullptr;
+        avionics_bound = nullptr;
+    }
+}
+
+// A device bound or unbound since the last look: that popup chooses again,
+// and its one line says what it shows now.
+void check_bound_devices()
+{
+    for (popup *pup : popup_list) {
+        const stock_device &dev = device_of(pup);
+        if (dev.avionics != nullptr && (avionics_bound(dev.avionics) != 0) != dev.bound)
+            popup_choose_source(pup);
+    }
+}
+
+float watch_bound_devices(float, float, int, void *)
+{
+    guarded("watch_bound_devices", [] {
+        if (stock_avionics_available())
+            check_bound_devices();
+    });
+    return bound_check_seconds;
+}
+
+void copy_device_screen(void *ref)
+{
+    popup *pup = static_cast<popup *>(ref);
+    if (pup == nullptr || pup->capture.shown != &device_of(pup))
+        return;
+    // A hidden window's copy goes here too: the panel pass that also gives
+    // it back may not run in a view without the 3-D cockpit.
+    if (pup->win == nullptr || XPLMGetWindowIsVisible(pup->win) == 0) {
+        pup->capture.shown->release();
+        return;
+    }
+    if (!capture_functions_loaded())
+        return;
+    // X-Plane has bound the device's framebuffer, its viewport the whole screen.
+    uint64_t now = capture_clock_us();
+    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
+        capture_region_grab_viewport(r, now);
+    popup_note_pictures(pup);
+}
+
+}  // namespace
+
+capture_source *stock_device_source(capture_display display)
+{
+    return &devices[static_cast<size_t>(display)];
+}
+
+void stock_avionics_init()
+{
+    int xplane_version = 0, xplm_version = 0;
+    XPLMHostApplicationID host = 0;
+    XPLMGetVersions(&xplane_version, &xplm_version, &host);
+    look_up_functions(xplm_version);
+    if (!stock_avionics_available()) {
+        logMsg("VXR: X-Plane %d (XPLM %d) offers no stock avionics devices (X-Plane 12.1 or later does): "
+               "the PFD and MFD show their panel regions", xplane_version, xplm_version);
+        return;
+    }
+    for (popup *pup : popup_list) {
+        stock_device &dev = device_of(pup);
+        XPLMCustomizeAvionics_t params = {};
+        params.structSize = sizeof(params);
+        params.deviceId = dev.device;
+        params.drawCallbackAfter = device_after_draw_cb;
+        params.refcon = pup;
+        dev.avionics = register_avionics(&params);
+        if (dev.avionics == nullptr) {
+            const char *name = capture_display_name(pup->capture.display);
+            logMsg("VXR: X-Plane refused a callback on its G1000 %s (device %d): the %s shows its panel region", name,
+                   dev.device, name);
+        }
+    }
+    XPLMRegisterFlightLoopCallback(watch_bound_devices, bound_check_seconds, nullptr);
+    watching = true;
+}
+
+void stock_avionics_fini()
+{
+    if (watching) {
+        XPLMUnregisterFlightLoopCallback(watch_bound_devices, nullptr);
+        watching = false;
+    }
+    for (popup *pup : popup_list) {
+        stock_device &dev = device_of(pup);
+        if (dev.avionics != nullptr && unregister_avionics != nullptr)
+            unregister_avionics(dev.avionics);
+        dev.avionics = nullptr;
+    }
+}
+
+int device_after_draw_cb(XPLMDeviceID, int, void *ref)
+{
+    // X-Plane ignores an after-draw callback's answer; 1 is "draw as usual".
+    guarded("device_after_draw_cb", [&] { copy_device_screen(ref); });
+    return 1;
+}

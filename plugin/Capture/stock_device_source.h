@@ -1,0 +1,30 @@
+/*
+ * The stock G1000's screens as a display's source: X-Plane 12's avionics
+ * functions, looked up at run time (X-Plane 11 has none), the after-draw
+ * callbacks on the PFD's and MFD's devices that copy their screens, and the
+ * once-a-second look at whether the aircraft uses the devices.
+ */
+#ifndef VXR_STOCK_DEVICE_SOURCE_H
+#define VXR_STOCK_DEVICE_SOURCE_H
+
+#include <XPLMDisplay.h>
+
+#include "capture_source.h"
+
+// The devices' screens: each one whole screen, sized when first copied.
+extern capture_region pfd_device_regions[];
+extern capture_region mfd_device_regions[];
+
+capture_source *stock_device_source(capture_display display);
+
+// Looks the avionics functions up and registers the devices' callbacks;
+// logs one line when this X-Plane has none.
+void stock_avionics_init();
+// Unregisters the callbacks.
+void stock_avionics_fini();
+
+// The device's after-draw callback: copies its screen for a visible popup
+// that shows it. Always returns 1.
+int device_after_draw_cb(XPLMDeviceID device, int is_before, void *ref);
+
+#endif
