@@ -11,7 +11,7 @@
 #include "../guard.h"
 #include "cockpit.h"
 #include "monitors.h"
-#include "popupSystem.h"
+#include "popup.h"
 #include "popup_area.h"
 #include "popup_window.h"
 #include "popup_zones.h"

@@ -4,7 +4,7 @@
  */
 #include "popup_area.h"
 
-#include "popupSystem.h"
+#include "popup.h"
 
 popup_area popup_drawn_area(const popup *pup, XPLMWindowID win)
 {

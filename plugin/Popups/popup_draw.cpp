@@ -3,12 +3,14 @@
  * drawn area, black the rest of the window, and the overlay image, painted
  * once per opening by a threaded cairo renderer, lies over the picture.
  */
-#include "popupSystem.h"
+#include "popup.h"
+#include "popup_callbacks.h"
 #include "popup_area.h"
 #include "no_signal.h"
 #include "texture_unit.h"
 
 #include <XPLMGraphics.h>
+#include <acfutils/cursor.h>
 #include <acfutils/glew.h>
 
 #include "../guard.h"

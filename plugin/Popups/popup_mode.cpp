@@ -3,7 +3,7 @@
  * simulator tells no window's mode, and its geometry may lag a change of
  * mode by a frame, so decisions about who holds a monitor go by this record.
  */
-#include "popupSystem.h"
+#include "popup.h"
 
 void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor)
 {

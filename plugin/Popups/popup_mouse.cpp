@@ -4,6 +4,7 @@
  * zone.
  */
 #include "popupSystem.h"
+#include "popup_callbacks.h"
 #include "popup_area.h"
 #include "popup_zones.h"
 

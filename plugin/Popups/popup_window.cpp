@@ -20,6 +20,7 @@
 #include "monitors.h"
 #include "no_signal.h"
 #include "popupSystem.h"
+#include "popup_callbacks.h"
 #include "popup_zones.h"
 
 // Keys are not taken: a window that was given the keyboard focus gives it

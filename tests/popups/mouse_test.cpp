@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Popups/popupSystem.h"
+#include "Popups/popup_callbacks.h"
 #include "popup_test_util.h"
 
 namespace {

@@ -1,0 +1,54 @@
+/*
+ * A popup's record: one display's window, its preferences, the capture of
+ * its picture, its overlay, and the mode the plug-in last gave its window.
+ */
+#ifndef VXR_POPUP_H
+#define VXR_POPUP_H
+
+#include <cstdint>
+#include <string>
+
+#include <cairo.h>
+#include <XPLMDisplay.h>
+#include <XPLMUtilities.h>
+#include <acfutils/mt_cairo_render.h>
+
+#include "../config.h"
+#include "../Capture/popup_capture.h"
+
+struct popup {
+    popup(const char *cmd_name, const char *title, capture_display display);
+
+    popup_prefs *prefs = nullptr;
+    // Its display's picture: the sources it may show and the one it shows.
+    popup_capture capture;
+    std::string cmd_name;
+    std::string title;
+    std::string image_file;
+    double overlay_fps = 0;
+    cairo_surface_t *image = nullptr;
+    mt_cairo_render_t *overlay = nullptr;
+    XPLMWindowID win = nullptr;
+    // The positioning mode the plug-in last gave the window, and its monitor
+    // when full screen: the simulator reports no mode, and its geometry may
+    // follow a change of mode only a frame later.
+    XPLMWindowPositioningMode mode = xplm_WindowPositionFree;
+    int mode_monitor = -1;
+    // When (XPLMGetElapsedTime) the source last drew a picture, and whether
+    // the window says it has none.
+    float last_picture_s = 0;
+    bool no_signal = false;
+    XPLMCommandRef cmd = nullptr;
+    double image_w = 0;
+    double image_h = 0;
+    int32_t grab_x = 0;
+    int32_t grab_y = 0;
+    int32_t resize_side = 0;
+    int32_t dragging = 0;
+};
+
+// Sets the window's positioning mode and keeps the popup's record of it.
+void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor);
+bool popup_is_full_screen(const popup *pup);
+
+#endif
