@@ -72,6 +72,24 @@ TEST(PopupAlloc, SteadyFramesAllocateNothingInThePluginsCallbacks)
     EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, display_to_area_y(64, 768)), pfd_markers.bottom_left);
 }
 
+// The monitor labels are painted once when shown and uploaded at their first
+// draw; drawn after that, they allocate nothing either.
+TEST(PopupAlloc, ShownMonitorLabelsAllocateNothingPerFrame)
+{
+    vxr_test::alloc_count_init(true);
+    LinkedSim sim(cockpit_monitors());
+    VXR_SKIP_WITHOUT_DESKTOP(sim.host);
+    sim.host->run_frames(60);
+    ASSERT_TRUE(sim.host->command("vxr/popup/identify"));
+    sim.host->run_frames(2);
+    simhost::WindowState label;
+    ASSERT_TRUE(sim.host->window("VXR Identify Monitor 1", &label) && label.visible);
+
+    count_frames(sim, 100);
+    EXPECT_EQ(allocations, 0);
+    EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 512, 384), 0x0D1429);
+}
+
 TEST(PopupAlloc, SteadyFramesFromTheStockDevicesAllocateNothing)
 {
     vxr_test::alloc_count_init(true);
