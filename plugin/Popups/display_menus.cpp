@@ -54,7 +54,6 @@ void append(display_menu &m, const char *name, intptr_t choice)
 {
     XPLMAppendMenuItem(m.menu, name, reinterpret_cast<void *>(choice), 0);
     m.choices[m.count] = choice;
-    m.checks[m.count] = xplm_Menu_NoCheck;
     XPLMCheckMenuItem(m.menu, m.count, xplm_Menu_Unchecked);
     m.checks[m.count] = xplm_Menu_Unchecked;
     m.count++;
