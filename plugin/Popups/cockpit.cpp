@@ -155,11 +155,6 @@ int swap_command_handler(XPLMCommandRef, XPLMCommandPhase phase, void *)
     return 0;
 }
 
-static popup *other_display(const popup *pup)
-{
-    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
-}
-
 static bool opens_on_monitor(const popup *pup, int32_t monitor)
 {
     return pup->prefs->popup_at_start->get() > AT_START_CLOSED && pup->prefs->monitor_start->get() == monitor;
@@ -189,7 +184,7 @@ display_place cockpit_display_place(const popup *pup, int32_t *monitor)
 void cockpit_choose_monitor(popup *pup, int32_t monitor)
 {
     logMsg("VXR: Monitor %d chosen for %s", monitor, pup->title.c_str());
-    popup *other = other_display(pup);
+    popup *other = popup_other(pup);
     if (opens_on_monitor(other, monitor)) {
         logMsg("VXR: %s takes the place of %s", other->title.c_str(), pup->title.c_str());
         int32_t at_start = pup->prefs->popup_at_start->get();

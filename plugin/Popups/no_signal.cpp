@@ -12,7 +12,7 @@
 #include <acfutils/glew.h>
 #include <acfutils/log.h>
 
-#include "popupSystem.h"
+#include "popup.h"
 #include "stroke_text.h"
 #include "surface_texture.h"
 
@@ -35,11 +35,6 @@ void paint_caption(cairo_t *cr, const char *text)
     const double unit = 6;
     cairo_set_source_rgba(cr, 1, 1, 1, 1);
     stroke_text_paint(cr, text, (caption_w - stroke_text_width(text, unit)) / 2, (caption_h - 8 * unit) / 2, unit);
-}
-
-const char *display_name(const popup *pup)
-{
-    return pup == &MFD_popup ? "MFD" : "PFD";
 }
 
 // The texture of the caption, uploaded once; 0 when there is none.
@@ -111,9 +106,9 @@ void popup_draw_signal_state(popup *pup, const popup_area &area)
         pup->no_signal = lost;
         if (lost)
             logMsg("VXR: %s has had no new picture for over a second (its source is not drawn: an outside view, a menu, "
-                   "or the device is off): showing NO SIGNAL", display_name(pup));
+                   "or the device is off): showing NO SIGNAL", capture_display_name(pup->capture.display));
         else
-            logMsg("VXR: %s has a live picture again", display_name(pup));
+            logMsg("VXR: %s has a live picture again", capture_display_name(pup->capture.display));
     }
     if (lost)
         draw_lost(area);

@@ -31,6 +31,11 @@ static const char *const cursor_files[NUM_POPUP_CURSORS] = {
     "m_click.png", "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
 };
 
+popup *popup_other(const popup *pup)
+{
+    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
+}
+
 void popups_init(std::string path)
 {
     // The plug-in's folder comes with its trailing separator; resources hang below the folder itself.

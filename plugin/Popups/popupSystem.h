@@ -25,6 +25,9 @@ extern std::vector<popup *> popup_list;
 extern cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 extern std::string popups_dir;
 
+// The other display's record: the MFD's for the PFD, and the other way round.
+popup *popup_other(const popup *pup);
+
 void popups_init(std::string path);
 bool popup_init(popup *pup);
 void popups_fini();

@@ -144,11 +144,6 @@ static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
     return os_top_strip_on_monitors(x, top, right, std::min<int64_t>(strip, h));
 }
 
-static popup *other_display(const popup *pup)
-{
-    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
-}
-
 // The window is open full screen on the monitor, by the plug-in's own record
 // of the mode it gave the window (its geometry may not have followed yet);
 // the record holds for every monitor, also those X-Plane does not cover.
@@ -159,7 +154,7 @@ static bool fills_monitor(const popup *pup, int32_t monitor)
 
 popup *monitor_held_by_other(const popup *pup, int32_t monitor)
 {
-    popup *other = other_display(pup);
+    popup *other = popup_other(pup);
     if (other->prefs->monitor_start->get() != monitor || !fills_monitor(other, monitor))
         return nullptr;
     return other;
@@ -264,7 +259,7 @@ void popup_reopen(popup *pup)
 
 void make_way_on_monitor(const popup *pup, int32_t monitor)
 {
-    popup *other = other_display(pup);
+    popup *other = popup_other(pup);
     if (!fills_monitor(other, monitor))
         return;
     logMsg("%s leaves Monitor %d to %s", other->title.c_str(), monitor, pup->title.c_str());
