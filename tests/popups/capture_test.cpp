@@ -15,24 +15,7 @@ using simhost::Rect;
 using vxr_test::LinkedSim;
 
 // PFD and MFD full screen on the two display units; neither opens at start.
-struct CaptureTest : testing::Test {
-    LinkedSim sim{cockpit_monitors(), false};
-
-    void SetUp() override
-    {
-        use_test_clock(1000000);
-        load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
-                                 "mfd_nbzl_monitor_start = 2", "mfd_nbzl_popup_at_start = -1"});
-    }
-
-    void TearDown() override { capture_clock_set_source(nullptr); }
-
-    void frame(uint64_t advance_us = 50000)
-    {
-        advance_test_clock(advance_us);
-        sim.host->run_frames(1);
-    }
-
+struct CaptureTest : SavedOnUnits {
     bool pfd_shows_markers() const
     {
         return color_near(sim.host->monitor_pixel(1, 64, 64), pfd_markers.bottom_left) &&

@@ -24,23 +24,11 @@ simhost::GlHarshness only(bool simhost::GlHarshness::*item)
     return h;
 }
 
-struct GlContract : testing::Test {
-    LinkedSim sim{cockpit_monitors(), false};
-
-    void SetUp() override
-    {
-        use_test_clock(1000000);
-        load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
-                                 "mfd_nbzl_monitor_start = 2", "mfd_nbzl_popup_at_start = -1"});
-    }
-    void TearDown() override { capture_clock_set_source(nullptr); }
-
+struct GlContract : SavedOnUnits {
     void frames(int n)
     {
-        for (int i = 0; i < n; i++) {
-            advance_test_clock(50000);
-            sim.host->run_frames(1);
-        }
+        for (int i = 0; i < n; i++)
+            frame();
     }
 
     // The four corner markers of a display filling a 1024 x 768 unit.

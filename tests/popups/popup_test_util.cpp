@@ -61,6 +61,21 @@ void advance_test_clock(uint64_t us)
     test_now_us += us;
 }
 
+void SavedOnUnits::SetUp()
+{
+    use_test_clock(1000000);
+    load_with_settings(sim, {"pfd_nbzl_monitor_start = 1", "pfd_nbzl_popup_at_start = -1",
+                             "mfd_nbzl_monitor_start = 2", "mfd_nbzl_popup_at_start = -1"});
+}
+
+void SavedOnUnits::TearDown() { capture_clock_set_source(nullptr); }
+
+void SavedOnUnits::frame(uint64_t advance_us)
+{
+    advance_test_clock(advance_us);
+    sim.host->run_frames(1);
+}
+
 int display_to_area_x(double display_x, double area_w)
 {
     return static_cast<int>(display_x / 1024.0 * area_w);

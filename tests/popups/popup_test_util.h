@@ -37,6 +37,17 @@ testing::AssertionResult same_rect(const simhost::Rect &actual, const simhost::R
 void use_test_clock(uint64_t start_us);
 void advance_test_clock(uint64_t us);
 
+// PFD and MFD saved full screen on the two display units, neither opening at
+// start, with the capture clock stepped by the test.
+struct SavedOnUnits : testing::Test {
+    vxr_test::LinkedSim sim{cockpit_monitors(), false};
+
+    void SetUp() override;
+    void TearDown() override;
+    // One frame, the clock advanced first.
+    void frame(uint64_t advance_us = 50000);
+};
+
 
 // A 1024 x 600 display unit (monitor 1) right below a 1920 x 1080 main
 // monitor (monitor 0), their left edges at x = 0.
