@@ -5,7 +5,6 @@
  */
 #include <acfutils/mt_cairo_render.h>
 
-#include <chrono>
 #include <condition_variable>
 #include <dirent.h>
 #include <fstream>
@@ -21,6 +20,7 @@
 #include "colour.h"
 #include "headless_gl.h"
 #include "test_util.h"
+#include "threads.h"
 
 namespace {
 
@@ -108,13 +108,12 @@ void fini_cb(cairo_t *, void *ui)
     static_cast<Recorder *>(ui)->record("fini");
 }
 
-// Threads of the process. A thread is started and joined first, so that
-// helpers a runtime starts with the first thread (a sanitizer's) are counted
-// from the start.
+// Threads of the process, counted from the first call on once what a runtime
+// starts with the first thread (a sanitizer's) is there.
 int thread_count()
 {
     static std::once_flag warm_up;
-    std::call_once(warm_up, [] { std::thread([] {}).join(); });
+    std::call_once(warm_up, vxr_test::start_and_reap_one_thread);
     int n = 0;
     DIR *d = opendir("/proc/self/task");
     while (dirent *e = readdir(d)) {
@@ -125,21 +124,8 @@ int thread_count()
     return n;
 }
 
-// The thread count once joined threads are gone. pthread_join returns when the
-// kernel clears the thread's id, a moment before it takes the thread out of
-// /proc/self/task, so a count read right after a join may still list it. A
-// thread that was never joined, or never ends, keeps the count up to the
-// deadline and fails the comparison.
-int settled_thread_count(int expected)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    int n = thread_count();
-    while (n > expected && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::yield();
-        n = thread_count();
-    }
-    return n;
-}
+// The count once joined workers are out of /proc/self/task.
+int settled_thread_count(int at_most) { return vxr_test::settled_count(thread_count, at_most); }
 
 // The scheduler state of a thread of this process ('R' running, 'S' asleep).
 char thread_state(pid_t tid)

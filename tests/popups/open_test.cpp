@@ -293,19 +293,20 @@ TEST(PopupOpen, AHundredTogglesLeaveNothingBehind)
     // Past the start-up, whose swap command adds a handler of its own.
     LinkedSim sim;
     sim.host->run_frames(52);
+    const int threads_closed = vxr_test::settled_thread_count(sim);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     ASSERT_TRUE(sim.host->command(mfd_cmd));
     sim.host->run_frames(2);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     ASSERT_TRUE(sim.host->command(mfd_cmd));
     sim.host->run_frames(2);
-    simhost::LiveObjects closed = sim.host->live();
+    simhost::LiveObjects closed = vxr_test::live_with_threads(*sim.host, threads_closed);
 
     for (int i = 0; i < 100; i++) {
         ASSERT_TRUE(sim.host->command(i % 2 ? mfd_cmd : pfd_cmd));
         sim.host->run_frames(1);
     }
-    simhost::LiveObjects after = sim.host->live();
+    simhost::LiveObjects after = vxr_test::live_with_threads(*sim.host, closed.threads);
     EXPECT_EQ(after.windows, closed.windows);
     EXPECT_EQ(after.threads, closed.threads);
     EXPECT_EQ(after.textures, closed.textures);

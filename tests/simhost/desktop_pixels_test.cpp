@@ -5,6 +5,7 @@
  * and threads live() counts.
  */
 #include "host_fixture.h"
+#include "threads.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -229,7 +230,7 @@ TEST_F(DesktopTest, LiveCountsThePluginsGlObjectsAndThreads)
     }
     cv.notify_one();
     worker.join();
-    EXPECT_EQ(host->live().threads, before.threads);
+    EXPECT_EQ(vxr_test::settled_count([&] { return host->live().threads; }, before.threads), before.threads);
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &fbo);

@@ -1,12 +1,12 @@
 // Temporary simulator-like folders and a host running the linked plug-in.
 #include "sim_fixture.h"
 
-#include <chrono>
 #include <filesystem>
 #include <stdexcept>
-#include <thread>
 
 #include <XPLMPlugin.h>
+
+#include "threads.h"
 
 PLUGIN_API int XPluginStart(char *name, char *sig, char *desc);
 PLUGIN_API int XPluginEnable(void);
@@ -82,18 +82,17 @@ void LinkedSim::load_with_cfg(const std::string &cfg_text)
 
 int settled_thread_count(const LinkedSim &sim)
 {
-    std::thread([] {}).join();
+    start_and_reap_one_thread();
     return sim.host->live().threads;
 }
 
 simhost::LiveObjects live_with_threads(const simhost::Host &host, int threads)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    simhost::LiveObjects live = host.live();
-    while (live.threads > threads && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    simhost::LiveObjects live;
+    settled_count([&] {
         live = host.live();
-    }
+        return live.threads;
+    }, threads);
     return live;
 }
 
