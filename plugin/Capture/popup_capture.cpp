@@ -39,15 +39,21 @@ const listed_source *listed_with_key(int32_t key)
     return nullptr;
 }
 
+// Gives the source's textures back and forgets when they were copied: its
+// next copy is made at its first pass.
+void release_copies(capture_source *source)
+{
+    for (capture_region *r = source->regions(); !capture_region_is_end(r); r++) {
+        r->last_cap_us = 0;
+        capture_region_release(r);
+    }
+}
+
 void popup_show(popup *pup, capture_source *source)
 {
     if (pup->capture.shown == source)
         return;
-    // The old source's textures go now; the new one is copied at its first pass.
-    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++) {
-        capture_region_release(r);
-        r->last_cap_us = 0;
-    }
+    release_copies(pup->capture.shown);
     pup->capture.shown = source;
     popup_expect_pictures(pup);
 }
@@ -70,12 +76,8 @@ void popup_capture::forget_copies()
 
 void popup_capture::release()
 {
-    for (const listed_source &s : sources) {
-        for (capture_region *r = s.of(display)->regions(); !capture_region_is_end(r); r++) {
-            r->last_cap_us = 0;
-            capture_region_release(r);
-        }
-    }
+    for (const listed_source &s : sources)
+        release_copies(s.of(display));
 }
 
 void popup_capture::clear_failed()

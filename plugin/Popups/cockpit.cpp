@@ -1,7 +1,7 @@
 /*
  * Which display goes on which monitor: the start-up assignment of the
- * display units (recognised by their width) to PFD and MFD, and the swap of
- * the two windows.
+ * display units (recognised by their width) to PFD and MFD, the swap of the
+ * two windows, and the places the user chooses from the menu.
  */
 #include "cockpit.h"
 

@@ -152,7 +152,9 @@ static bool fills_monitor(const popup *pup, int32_t monitor)
     return popup_is_full_screen(pup) && pup->mode_monitor == monitor && XPLMGetWindowIsVisible(pup->win);
 }
 
-popup *monitor_held_by_other(const popup *pup, int32_t monitor)
+// The other display, when its window is open full screen on this monitor and
+// its own saved monitor is this one: the monitor is taken.
+static popup *monitor_held_by_other(const popup *pup, int32_t monitor)
 {
     popup *other = popup_other(pup);
     if (other->prefs->monitor_start->get() != monitor || !fills_monitor(other, monitor))

@@ -28,9 +28,6 @@ void open_popups_at_start();
 // away; false when the window was never made.
 bool popup_fill_monitor(popup *pup, int32_t monitor);
 
-// The other display, when its window is open full screen on this monitor and
-// its own saved monitor is this one: the monitor is taken.
-popup *monitor_held_by_other(const popup *pup, int32_t monitor);
 // After pup has been put full screen on the monitor: the other display's
 // window, if it was left there, goes where its own preferences put it.
 void make_way_on_monitor(const popup *pup, int32_t monitor);
