@@ -38,6 +38,7 @@ struct Assignment {
     std::string cfg;
     int pfd_monitor, mfd_monitor;          // monitor_start after the start-up
     std::vector<std::string> logged;       // in this order
+    int uncovered = -1;                    // a monitor X-Plane does not cover
 };
 
 void PrintTo(const Assignment &c, std::ostream *os) { *os << c.name; }
@@ -48,6 +49,12 @@ TEST_P(StartupAssignment, GivesEachDisplayItsUnitAndOpensItThere)
 {
     const Assignment &c = GetParam();
     LinkedSim sim(c.monitors, false);
+    if (c.uncovered >= 0) {
+        std::vector<simhost::Monitor> os;
+        for (const Rect &r : c.monitors)
+            os.push_back({r, &r != &c.monitors[c.uncovered]});
+        sim.host->set_os_monitors(os);
+    }
     sim.host->mouse_move(960, 540);
     sim.mark();
     sim.load_with_cfg(c.cfg);
@@ -106,6 +113,12 @@ INSTANTIATE_TEST_SUITE_P(Units, StartupAssignment, testing::Values(
     Assignment{"saved_main_monitor_kept_absent_unit_not", cockpit_with_units(2),
         "pfd_nbzl_popup_at_start = 2\npfd_nbzl_monitor_start = 0\nmfd_nbzl_popup_at_start = 2\nmfd_nbzl_monitor_start = 7\n",
         0, 2, {"VXR: Keeping Saved Monitor 0 for PFD", "VXR: Setting Monitor 2 to MFD"}},
+    // A saved monitor X-Plane does not cover is kept while the OS has it; the
+    // MFD takes the unit X-Plane covers.
+    Assignment{"saved_uncovered_unit_kept", cockpit_with_units(2),
+        "pfd_nbzl_popup_at_start = 2\npfd_nbzl_monitor_start = 2\n", 2, 1,
+        {"VXR: Monitor 2 (1024 x 768 pixels) is a display unit X-Plane does not cover",
+         "VXR: Keeping Saved Monitor 2 for PFD", "VXR: Setting Monitor 1 to MFD"}, 2},
     // A display kept out keeps its values and takes no unit.
     Assignment{"pfd_kept_out", cockpit_with_units(2),
         "pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 2\n", 2, 2,
