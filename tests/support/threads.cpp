@@ -30,9 +30,7 @@ void start_and_reap_one_thread()
 {
     std::atomic<long> tid{0};
     std::thread([&tid] { tid = syscall(SYS_gettid); }).join();
-    const auto deadline = std::chrono::steady_clock::now() + settle_time;
-    while (listed(tid) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
+    settled_count([&tid] { return listed(tid) ? 1 : 0; }, 0);
 }
 
 int settled_count(const std::function<int()> &count, int at_most)
