@@ -22,7 +22,6 @@
 #include "guard.h"
 #include "plugin_dir.h"
 #include "startup.h"
-#include "Capture/panel_source.h"
 #include "Capture/popup_capture.h"
 #include "Popups/popupSystem.h"
 
@@ -46,8 +45,6 @@ static char plugin_dir[512];
 
 // The simulator's buffers for the identity strings.
 static const size_t identity_buffer_size = 256;
-
-static const XPLMDrawingPhase capture_phase = xplm_Phase_Gauges;
 
 static void log_sink(const char *line)
 {
@@ -142,7 +139,6 @@ static void enable()
     popups_init(plugin_dir);
     capture_sources_init();
     startup_frame = 0;
-    XPLMRegisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
     XPLMRegisterFlightLoopCallback(startup_flight_loop, -1.0f, nullptr);
     logMsg("XPLMEnable Complete");
 }
@@ -165,7 +161,6 @@ PLUGIN_API void XPluginDisable(void)
     disable_step(capture_sources_fini);
     disable_step(popups_fini);
     disable_step([] { logMsg("Unregistering Draw Callbacks"); });
-    disable_step([] { XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr); });
     disable_step([] { popup_pref_registry.destroy(); });
     disable_step([] { logMsg("XPLMDisable Complete"); });
 }

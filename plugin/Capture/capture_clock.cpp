@@ -1,14 +1,12 @@
 /*
- * The capture's clock: whole microseconds of a monotonic clock, read once per
- * capture pass. Tests replace the source to step time without waiting.
+ * The capture's clock: whole microseconds of the simulator's elapsed time,
+ * read once per copy. Every timing decision of the plug-in reads the
+ * simulator's one clock, so that what it does never depends on how fast the
+ * graphics driver is. Tests replace the source to step time directly.
  */
 #include "capture_clock.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <time.h>
-#endif
+#include <XPLMProcessing.h>
 
 static capture_clock_fn clock_source = nullptr;
 
@@ -21,14 +19,6 @@ uint64_t capture_clock_us()
 {
     if (clock_source != nullptr)
         return clock_source();
-#ifdef _WIN32
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<uint64_t>(counter.QuadPart) * 1000000ull / static_cast<uint64_t>(frequency.QuadPart);
-#else
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1000000ull + static_cast<uint64_t>(ts.tv_nsec) / 1000ull;
-#endif
+    const double seconds = XPLMGetElapsedTime();
+    return seconds > 0 ? static_cast<uint64_t>(seconds * 1000000.0) : 0;
 }

@@ -4,7 +4,6 @@
  * blit, at most `fps` times a second) and drawn into a popup window as a quad.
  */
 #include "capture_region.h"
-#include "../Popups/texture_unit.h"
 
 #include <acfutils/glew.h>
 #include <acfutils/log.h>
@@ -36,43 +35,50 @@ void capture_regions_clear_failed(capture_region *table)
         r->failed = false;
 }
 
-void capture_region_update(capture_region *region, bool visible, uint64_t now_us)
-{
-    if (visible)
-        capture_region_grab(region, now_us);
-    else
-        capture_region_release(region);
-}
-
-// Creates the region's texture and framebuffer object, each when missing.
-// False when the driver reports the framebuffer object incomplete: the
-// region's objects are then released and the region is marked failed. The
-// framebuffer bindings are the caller's to give back.
+// Creates the region's texture, named by the simulator, and its
+// framebuffer object, each when missing. False when the driver reports the
+// framebuffer object incomplete: the region's objects are then released and
+// the region is marked failed.
 static bool capture_region_make_objects(capture_region *region)
 {
+    const GLsizei w = static_cast<GLsizei>(region->src_w), h = static_cast<GLsizei>(region->src_h);
+    const bool by_name = sim_framebuffer_by_name();
     if (region->tex == 0) {
-        GLuint tex = 0;
-        glGenTextures(1, &tex);
-        region->tex = tex;
-        texture_unit_0_scope unit0;
-        XPLMBindTexture2d(static_cast<int>(region->tex), 0);
-        // With a pixel-unpack buffer bound, the null pixels would be an offset into it.
-        GLint unpack = 0;
-        glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack);
-        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, static_cast<GLsizei>(region->src_w),
-                     static_cast<GLsizei>(region->src_h), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack));
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        int tex = 0;
+        XPLMGenerateTextureNumbers(&tex, 1);
+        region->tex = static_cast<uint32_t>(tex);
+        // The first bind makes the name a texture; the simulator's cache knows it.
+        XPLMBindTexture2d(tex, 0);
+        if (by_name) {
+            glTextureStorage2D(region->tex, 1, GL_RGB8, w, h);
+            glTextureParameteri(region->tex, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+            glTextureParameteri(region->tex, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        } else {
+            // With a pixel-unpack buffer bound, the null pixels would be an offset into it.
+            GLint unpack = 0;
+            glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack);
+            glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+            glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack));
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        }
     }
     if (region->fbo == 0) {
         GLuint fbo = 0;
-        glGenFramebuffers(1, &fbo);
+        GLenum status = GL_FRAMEBUFFER_COMPLETE;
+        if (by_name) {
+            glCreateFramebuffers(1, &fbo);
+            glNamedFramebufferTexture(fbo, GL_COLOR_ATTACHMENT0, region->tex, 0);
+            status = glCheckNamedFramebufferStatus(fbo, GL_DRAW_FRAMEBUFFER);
+        } else {
+            // The caller gives the draw binding back.
+            glGenFramebuffers(1, &fbo);
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo);
+            glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, region->tex, 0);
+            status = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER);
+        }
         region->fbo = fbo;
-        glBindFramebuffer(GL_FRAMEBUFFER, region->fbo);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, region->tex, 0);
-        GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
         if (status != GL_FRAMEBUFFER_COMPLETE) {
             logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: framebuffer incomplete, status 0x%x",
                    region->src_x, region->src_y, region->src_w, region->src_h, static_cast<unsigned>(status));
@@ -84,18 +90,18 @@ static bool capture_region_make_objects(capture_region *region)
     return true;
 }
 
-static bool capture_region_due(const capture_region *region, uint64_t now_us)
+bool capture_region_due(const capture_region *region, uint64_t now_us)
 {
-    double elapsed = static_cast<double>(now_us - region->last_cap_us);
-    return 1000000.0 / region->fps <= elapsed;
+    if (region->last_cap_us == 0)
+        return true;
+    const double elapsed = static_cast<double>(now_us - region->last_cap_us);
+    return 1000000.0 / region->fps - 1000.0 <= elapsed;
 }
 
 // A blit out of a multisampled framebuffer must keep the rectangle in place
 // and the colour format, which a region's texture does not: such a panel is refused.
-static bool capture_region_refuse_multisampled(capture_region *region)
+static bool capture_region_refuse_multisampled(capture_region *region, GLint samples)
 {
-    GLint samples = 0;
-    glGetIntegerv(GL_SAMPLES, &samples);
     if (samples <= 0)
         return false;
     logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: the simulator's framebuffer is multisampled "
@@ -105,17 +111,43 @@ static bool capture_region_refuse_multisampled(capture_region *region)
     return true;
 }
 
-void capture_region_grab(capture_region *region, uint64_t now_us)
+static void blit(const capture_region *region, GLuint from, GLuint to, bool by_name)
 {
-    if (region->failed || !capture_region_due(region, now_us))
-        return;
+    const GLint x = static_cast<GLint>(region->src_x), y = static_cast<GLint>(region->src_y);
+    const GLint w = static_cast<GLint>(region->src_w), h = static_cast<GLint>(region->src_h);
+    if (by_name)
+        glBlitNamedFramebuffer(from, to, x, y, x + w, y + h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    else
+        glBlitFramebuffer(x, y, x + w, y + h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+}
 
-    // The framebuffer the simulator draws into in this pass, and what else
-    // of the framebuffer state the copy changes: all of it is given back.
-    GLint prev = 0, prev_read = 0;
+// By name: no binding of the simulator's changes. Its framebuffer reads from
+// its colour buffer for the copy and then from what it read before; a
+// scissor box left by an earlier drawer would clip the copy, so the scissor
+// state is pushed and popped, which reads nothing back.
+static void grab_by_name(capture_region *region, const sim_framebuffer &fb)
+{
+    const GLenum colour = fb.name != 0 ? GL_COLOR_ATTACHMENT0 : GL_BACK;
+    const bool reads_elsewhere = fb.read_buffer != static_cast<GLint>(colour);
+    glPushAttrib(GL_SCISSOR_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    if (reads_elsewhere)
+        glNamedFramebufferReadBuffer(fb.name, colour);
+    blit(region, fb.name, region->fbo, true);
+    if (reads_elsewhere)
+        glNamedFramebufferReadBuffer(fb.name, static_cast<GLenum>(fb.read_buffer));
+    glPopAttrib();
+}
+
+// By binding, where the driver has no direct state access: every binding
+// and state the copy changes is read first and given back.
+static void grab_by_binding(capture_region *region)
+{
+    GLint prev = 0, prev_read = 0, samples = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &prev);
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &prev_read);
-    if (capture_region_refuse_multisampled(region))
+    glGetIntegerv(GL_SAMPLES, &samples);
+    if (capture_region_refuse_multisampled(region, samples))
         return;
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (capture_region_make_objects(region)) {
@@ -125,40 +157,50 @@ void capture_region_grab(capture_region *region, uint64_t now_us)
         glReadBuffer(prev != 0 ? GL_COLOR_ATTACHMENT0 : GL_BACK);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, region->fbo);
         glDrawBuffer(GL_COLOR_ATTACHMENT0);
-        // A scissor box left by an earlier drawer would clip the copy.
         if (scissor)
             glDisable(GL_SCISSOR_TEST);
-        glBlitFramebuffer(static_cast<GLint>(region->src_x), static_cast<GLint>(region->src_y),
-                          static_cast<GLint>(region->src_x + region->src_w),
-                          static_cast<GLint>(region->src_y + region->src_h),
-                          0, 0, static_cast<GLint>(region->src_w), static_cast<GLint>(region->src_h),
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        blit(region, 0, 0, false);
         if (scissor)
             glEnable(GL_SCISSOR_TEST);
         glReadBuffer(static_cast<GLenum>(prev_read_buffer));
-        region->last_cap_us = now_us;
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(prev));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev_read));
 }
 
-void capture_region_grab_viewport(capture_region *region, uint64_t now_us)
+void capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
 {
     if (region->failed || !capture_region_due(region, now_us))
         return;
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (!sim_framebuffer_by_name()) {
+        grab_by_binding(region);
+        if (!region->failed && region->fbo != 0)
+            region->last_cap_us = now_us;
+        return;
+    }
+    if (capture_region_refuse_multisampled(region, fb.samples) || !capture_region_make_objects(region))
+        return;
+    grab_by_name(region, fb);
+    region->last_cap_us = now_us;
+}
+
+void capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
+{
+    if (region->failed || !capture_region_due(region, now_us))
+        return;
+    int viewport[4] = {0, 0, 0, 0};
+    sim_framebuffer_viewport(viewport);
     if (viewport[2] <= 0 || viewport[3] <= 0)
         return;
     // A screen of another size than the texture's needs a texture of its size.
-    if (viewport[2] != static_cast<GLint>(region->src_w) || viewport[3] != static_cast<GLint>(region->src_h)) {
+    if (viewport[2] != static_cast<int>(region->src_w) || viewport[3] != static_cast<int>(region->src_h)) {
         capture_region_release(region);
         region->src_w = viewport[2];
         region->src_h = viewport[3];
     }
     region->src_x = viewport[0];
     region->src_y = viewport[1];
-    capture_region_grab(region, now_us);
+    capture_region_grab(region, fb, now_us);
 }
 
 void capture_region_release(capture_region *region)
@@ -171,10 +213,7 @@ void capture_region_release(capture_region *region)
     if (region->tex != 0) {
         // X-Plane's binding cache must not go on believing the name is bound:
         // a texture made later under the same name would never be bound.
-        {
-            texture_unit_0_scope unit0;
-            XPLMBindTexture2d(0, 0);
-        }
+        XPLMBindTexture2d(0, 0);
         GLuint tex = region->tex;
         glDeleteTextures(1, &tex);
         region->tex = 0;
@@ -187,7 +226,6 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size)
         return;
     // The picture is opaque: no blending, and no depth test against what the
     // simulator drew; white, since the current colour is the last drawer's.
-    texture_unit_0_scope unit0;
     XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
     glColor4f(1, 1, 1, 1);
     XPLMBindTexture2d(static_cast<int>(region->tex), 0);

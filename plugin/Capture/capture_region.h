@@ -11,6 +11,8 @@
 
 #include <acfutils/geom.h>
 
+#include "sim_framebuffer.h"
+
 struct capture_region {
     double src_x;    // NaN ends a region table
     double src_y;
@@ -27,6 +29,10 @@ struct capture_region {
     bool failed;     // its copy was refused: not captured until the popup opens again
 };
 
+// The copy's pace: at most `fps` copies a second by the simulator's clock.
+// Its clock is a float: a copy due at 50 ms may read 49.99, so a thousandth
+// of a second is allowed.
+
 // The entry that ends a region table.
 constexpr capture_region capture_table_end = {std::numeric_limits<double>::quiet_NaN(),
                                               std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
@@ -36,11 +42,13 @@ constexpr capture_region capture_table_end = {std::numeric_limits<double>::quiet
 bool capture_functions_loaded();
 
 bool capture_region_is_end(const capture_region *region);
-void capture_region_update(capture_region *region, bool visible, uint64_t now_us);
-void capture_region_grab(capture_region *region, uint64_t now_us);
+bool capture_region_due(const capture_region *region, uint64_t now_us);
+// Copies the region out of the simulator's framebuffer when due; its texture
+// and framebuffer object are made at the first copy and kept.
+void capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
 // The rate-limited copy of the whole viewport of the bound framebuffer (a
 // device's screen): the region takes the viewport's place and size.
-void capture_region_grab_viewport(capture_region *region, uint64_t now_us);
+void capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
 void capture_region_release(capture_region *region);
 void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size);
 // Gives every region of a table a new chance after a failed framebuffer object.

@@ -41,6 +41,9 @@ public:
     // at 0, 0"), and why, in the state last found (empty: nothing to say).
     virtual void name(char *out, size_t size) const = 0;
     virtual void reason(char *out, size_t size) const = 0;
+    // Whether the display's window is open on this source: its drawing
+    // callbacks are registered while one is, and only then.
+    virtual void listen(bool open) = 0;
 
     // Gives its regions' textures back; the next copy makes them again.
     void release()

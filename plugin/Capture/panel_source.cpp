@@ -1,7 +1,7 @@
 /*
  * The panel's picture: the PFD's and MFD's 1024 x 768 rectangles of the panel
- * framebuffer, and the capture pass that copies them (and gives back the
- * copies and overlays of hidden windows) while the panel's screens are lit.
+ * framebuffer, and the capture pass that copies them while the panel's
+ * screens are lit. The pass is registered only while a display shows them.
  */
 #include "panel_source.h"
 
@@ -9,7 +9,6 @@
 
 #include <XPLMDataAccess.h>
 #include <XPLMProcessing.h>
-#include <acfutils/mt_cairo_render.h>
 
 #include "../Popups/no_signal.h"
 #include "../Popups/popupSystem.h"
@@ -40,9 +39,11 @@ public:
         snprintf(out, size, "the panel region at %.0f, %.0f", table_[0].src_x, table_[0].src_y);
     }
     void reason(char *out, size_t size) const override { snprintf(out, size, "%s", ""); }
+    void listen(bool open) override;
 
 private:
     capture_region *table_;
+    bool open_ = false;
 };
 
 // In the order of capture_display.
@@ -50,15 +51,23 @@ panel_picture pictures[] = {panel_picture(pfd_regions), panel_picture(mfd_region
 
 // The simulator's frame of the last lit pass the capture pass took; -1: none since enable.
 int capture_cycle = -1;
+XPLMDataRef panel_render_type = nullptr;
+const XPLMDrawingPhase capture_phase = xplm_Phase_Gauges;
+bool registered = false;
+
+void register_pass(bool wanted)
+{
+    if (wanted == registered)
+        return;
+    if (wanted)
+        XPLMRegisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
+    else
+        XPLMUnregisterDrawCallback(capture_draw_cb, capture_phase, 0, nullptr);
+    registered = wanted;
+}
 
 void capture_pass()
 {
-    static XPLMDataRef panel_render_type = nullptr;
-    static bool looked_up = false;
-    if (!looked_up) {
-        panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
-        looked_up = true;
-    }
     // Only the pass that draws the panel's lit screens carries the displays,
     // and only the first of a frame: the simulator may call the gauges phase
     // again, on another framebuffer that holds something else.
@@ -68,28 +77,31 @@ void capture_pass()
     if (cycle == capture_cycle)
         return;
     capture_cycle = cycle;
-
-    uint64_t now = capture_clock_us();
-    if (popup_list.empty())
+    if (!capture_functions_loaded())
         return;
-    bool can_capture = capture_functions_loaded();
 
+    const uint64_t now = capture_clock_us();
+    bool found = false;
+    sim_framebuffer fb = {0, 0, 0};
     for (popup *pup : popup_list) {
-        bool visible = pup->win != nullptr && XPLMGetWindowIsVisible(pup->win) != 0;
-        // A window the simulator hid (a popped-out window closed by the user) gives its overlay back here.
-        if (!visible && pup->overlay != nullptr) {
-            mt_cairo_render_fini(pup->overlay);
-            pup->overlay = nullptr;
-        }
-        // A visible popup whose source has callbacks of its own is copied there.
         capture_source *source = pup->capture.shown;
-        if (can_capture && (!visible || source->copied_in_panel_pass())) {
-            for (capture_region *r = source->regions(); !capture_region_is_end(r); r++)
-                capture_region_update(r, visible, now);
-            if (visible)
-                popup_note_pictures(pup);
+        // Until the next look at the windows, one the simulator hid may still be listed.
+        if (!source->copied_in_panel_pass() || pup->win == nullptr || XPLMGetWindowIsVisible(pup->win) == 0)
+            continue;
+        if (!found) {
+            fb = sim_framebuffer_bound(XPLMGetElapsedTime());
+            found = true;
         }
+        for (capture_region *r = source->regions(); !capture_region_is_end(r); r++)
+            capture_region_grab(r, fb, now);
+        popup_note_pictures(pup);
     }
+}
+
+void panel_picture::listen(bool open)
+{
+    open_ = open;
+    register_pass(pictures[0].open_ || pictures[1].open_);
 }
 
 }  // namespace
@@ -102,6 +114,13 @@ capture_source *panel_source(capture_display display)
 void panel_source_init()
 {
     capture_cycle = -1;
+    panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
+}
+
+void panel_source_fini()
+{
+    for (panel_picture &p : pictures)
+        p.listen(false);
 }
 
 int capture_draw_cb(XPLMDrawingPhase, int, void *)

@@ -1,17 +1,22 @@
 /*
  * The sources a display can show, listed once, and the choice between them:
  * the source key forces one, else the first that gives pictures is taken.
- * The panel's picture, listed last, is always there.
+ * The panel's picture, listed last, is always there. A source's drawing
+ * callbacks are registered while a display's window is open on it; a flight
+ * loop follows what the simulator does to the windows and the devices.
  */
 #include "popup_capture.h"
 
 #include <cstdint>
 
+#include <XPLMProcessing.h>
 #include <acfutils/log.h>
 
 #include "../Popups/no_signal.h"
 #include "../Popups/popupSystem.h"
+#include "../guard.h"
 #include "panel_source.h"
+#include "sim_framebuffer.h"
 #include "stock_device_source.h"
 
 namespace {
@@ -25,7 +30,7 @@ struct listed_source {
 
 const listed_source sources[] = {
     {SOURCE_DEVICE, stock_device_source, stock_avionics_init, stock_avionics_fini},
-    {SOURCE_PANEL, panel_source, panel_source_init, nullptr},
+    {SOURCE_PANEL, panel_source, panel_source_init, panel_source_fini},
 };
 constexpr size_t source_count = sizeof(sources) / sizeof(sources[0]);
 constexpr size_t panel = source_count - 1;
@@ -49,6 +54,53 @@ void release_copies(capture_source *source)
     }
 }
 
+// With every window closed the watch looks this often: at the devices and
+// at nothing else.
+constexpr float idle_watch_s = 1.0f;
+// X-Plane promises nothing of when a device is bound or unbound, relative
+// to the plane-loaded message: its answer is asked again this often.
+constexpr float bound_check_s = 1.0f;
+float last_bound_check_s = 0;
+bool watching = false;
+
+bool window_open(const popup *pup)
+{
+    return pup->win != nullptr && XPLMGetWindowIsVisible(pup->win) != 0;
+}
+
+// Each source listens for the displays open on it; true when any is open.
+bool follow_windows()
+{
+    bool any_open = false;
+    for (popup *pup : popup_list) {
+        const bool open = window_open(pup);
+        any_open = any_open || open;
+        for (const listed_source &s : sources) {
+            capture_source *source = s.of(pup->capture.display);
+            source->listen(open && pup->capture.shown == source);
+        }
+    }
+    return any_open;
+}
+
+float capture_watch(float, float, int, void *)
+{
+    bool any_open = false;
+    guarded("capture_watch", [&] {
+        any_open = follow_windows();
+        for (popup *pup : popup_list) {
+            if (window_open(pup))
+                popup_watch_signal(pup);
+        }
+        const float now = XPLMGetElapsedTime();
+        if (now - last_bound_check_s >= bound_check_s || now < last_bound_check_s) {
+            last_bound_check_s = now;
+            stock_devices_check_bound();
+        }
+    });
+    return any_open ? -1.0f : idle_watch_s;
+}
+
 void popup_show(popup *pup, capture_source *source)
 {
     if (pup->capture.shown == source)
@@ -56,9 +108,19 @@ void popup_show(popup *pup, capture_source *source)
     release_copies(pup->capture.shown);
     pup->capture.shown = source;
     popup_expect_pictures(pup);
+    if (watching)
+        capture_follow_windows();
 }
 
 }  // namespace
+
+void capture_follow_windows()
+{
+    const bool any_open = follow_windows();
+    // Open, a window's NO SIGNAL is watched every frame.
+    if (watching)
+        XPLMSetFlightLoopCallbackInterval(capture_watch, any_open ? -1.0f : idle_watch_s, 1, nullptr);
+}
 
 popup_capture::popup_capture(capture_display display) : display(display), shown(panel_source(display))
 {
@@ -88,15 +150,24 @@ void popup_capture::clear_failed()
 
 void capture_sources_init()
 {
+    sim_framebuffer_init();
     for (const listed_source &s : sources) {
         if (s.init != nullptr)
             s.init();
     }
     popups_choose_sources();
+    last_bound_check_s = XPLMGetElapsedTime();
+    XPLMRegisterFlightLoopCallback(capture_watch, idle_watch_s, nullptr);
+    watching = true;
+    capture_follow_windows();
 }
 
 void capture_sources_fini()
 {
+    if (watching) {
+        XPLMUnregisterFlightLoopCallback(capture_watch, nullptr);
+        watching = false;
+    }
     for (const listed_source &s : sources) {
         if (s.fini != nullptr)
             s.fini();

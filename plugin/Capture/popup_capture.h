@@ -26,11 +26,15 @@ struct popup_capture {
     void clear_failed();
 };
 
-// Brings up the sources (X-Plane's offers looked up, their callbacks
-// registered), then chooses every popup's source.
+// Brings up the sources (X-Plane's offers looked up), chooses every popup's
+// source, and starts the watch on the windows and devices.
 void capture_sources_init();
-// Takes the sources' callbacks down; the popups go back to the panel's picture.
+// Takes the sources' callbacks and the watch down; the popups go back to the
+// panel's picture.
 void capture_sources_fini();
+// A window opened or closed: the sources register the drawing callbacks the
+// open windows need, and unregister the others, now.
+void capture_follow_windows();
 
 // Chooses every popup's source again, logging one line per popup; a popup
 // whose source changes gives the old one's textures back and keeps its window.

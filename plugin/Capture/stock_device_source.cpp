@@ -1,8 +1,10 @@
 /*
  * The stock G1000's screens as capture sources. X-Plane 12.1 and later draws
  * its built-in G1000 into a framebuffer per device and calls plug-ins before
- * and after; the after-draw callback copies the screen like a panel region.
- * The functions are looked up by name, so that the plug-in still loads on
+ * and after; the after-draw callback, registered while the device's display
+ * is open on it, copies the screen like a panel region. Whether the aircraft
+ * uses a device is asked through a handle that carries no callbacks. The
+ * functions are looked up by name, so that the plug-in still loads on
  * X-Plane 11, which lacks them.
  */
 #include "stock_device_source.h"
@@ -34,22 +36,20 @@ namespace {
 typedef decltype(&XPLMRegisterAvionicsCallbacksEx) register_avionics_fn;
 typedef decltype(&XPLMUnregisterAvionicsCallbacks) unregister_avionics_fn;
 typedef decltype(&XPLMIsAvionicsBound) avionics_bound_fn;
+typedef decltype(&XPLMGetAvionicsHandle) avionics_handle_fn;
 
 register_avionics_fn register_avionics = nullptr;
 unregister_avionics_fn unregister_avionics = nullptr;
 avionics_bound_fn avionics_bound = nullptr;
+avionics_handle_fn avionics_handle = nullptr;
 
 // XPLMIsAvionicsBound came with the SDK 4.1 (X-Plane 12.1).
 const int first_xplm_with_bound = 410;
 
-// X-Plane promises nothing of when a device is bound or unbound, relative
-// to the plane-loaded message: its answer is asked again this often.
-const float bound_check_seconds = 1.0f;
-bool watching = false;
-
 bool stock_avionics_available()
 {
-    return register_avionics != nullptr && unregister_avionics != nullptr && avionics_bound != nullptr;
+    return register_avionics != nullptr && unregister_avionics != nullptr && avionics_bound != nullptr &&
+           avionics_handle != nullptr;
 }
 
 class stock_device final : public capture_source {
@@ -57,8 +57,11 @@ public:
     constexpr stock_device(XPLMDeviceID device, capture_region *table) : device(device), table_(table) {}
 
     const XPLMDeviceID device;
-    XPLMAvionicsID avionics = nullptr;   // our callbacks on the device, when X-Plane has them
-    bool bound = false;                  // X-Plane's last answer: the aircraft uses the device
+    XPLMAvionicsID avionics = nullptr;    // the device's handle, when X-Plane has it
+    XPLMAvionicsID callbacks = nullptr;   // our callbacks on it, while its display is open on it
+    bool bound = false;                   // X-Plane's last answer: the aircraft uses the device
+    bool refused = false;                 // X-Plane refused our callbacks: said once
+    popup *shown_in = nullptr;
 
     capture_region *regions() override { return table_; }
     source_state state() override
@@ -79,10 +82,11 @@ public:
         if (!stock_avionics_available())
             snprintf(out, size, "%s", "");
         else if (avionics == nullptr)
-            snprintf(out, size, "X-Plane has no callback of ours on device %d", device);
+            snprintf(out, size, "X-Plane has no handle on device %d", device);
         else
             snprintf(out, size, "%s", bound ? "the aircraft uses it" : "the aircraft does not use the stock G1000");
     }
+    void listen(bool open) override;
 
 private:
     capture_region *table_;
@@ -107,54 +111,67 @@ void look_up_functions(int xplm_version)
     register_avionics = reinterpret_cast<register_avionics_fn>(XPLMFindSymbol("XPLMRegisterAvionicsCallbacksEx"));
     unregister_avionics = reinterpret_cast<unregister_avionics_fn>(XPLMFindSymbol("XPLMUnregisterAvionicsCallbacks"));
     avionics_bound = reinterpret_cast<avionics_bound_fn>(XPLMFindSymbol("XPLMIsAvionicsBound"));
+    avionics_handle = reinterpret_cast<avionics_handle_fn>(XPLMFindSymbol("XPLMGetAvionicsHandle"));
     if (!stock_avionics_available()) {
         register_avionics = nullptr;
         unregister_avionics = nullptr;
         avionics_bound = nullptr;
+        avionics_handle = nullptr;
     }
 }
 
-// A device bound or unbound since the last look: that popup chooses again,
-// and its one line says what it shows now.
-void check_bound_devices()
+void copy_device_screen(void *ref)
 {
+    popup *pup = static_cast<popup *>(ref);
+    // Until the next look at the windows, one the simulator hid may still be listened to.
+    if (pup == nullptr || pup->capture.shown != &device_of(pup) || pup->win == nullptr ||
+        XPLMGetWindowIsVisible(pup->win) == 0 || !capture_functions_loaded())
+        return;
+    // X-Plane has bound the device's framebuffer, its viewport the whole screen.
+    const uint64_t now = capture_clock_us();
+    const sim_framebuffer fb = sim_framebuffer_bound(XPLMGetElapsedTime());
+    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
+        capture_region_grab_viewport(r, fb, now);
+    popup_note_pictures(pup);
+}
+
+void stock_device::listen(bool open)
+{
+    if (!stock_avionics_available() || avionics == nullptr || open == (callbacks != nullptr))
+        return;
+    if (!open) {
+        unregister_avionics(callbacks);
+        callbacks = nullptr;
+        return;
+    }
+    XPLMCustomizeAvionics_t params = {};
+    params.structSize = sizeof(params);
+    params.deviceId = device;
+    params.drawCallbackAfter = device_after_draw_cb;
+    params.refcon = shown_in;
+    callbacks = register_avionics(&params);
+    if (callbacks == nullptr && !refused) {
+        const char *name = capture_display_name(shown_in->capture.display);
+        logMsg("VXR: X-Plane refused a callback on its G1000 %s (device %d): the %s shows no new picture", name,
+               device, name);
+        refused = true;
+    }
+}
+
+}  // namespace
+
+void stock_devices_check_bound()
+{
+    if (!stock_avionics_available())
+        return;
+    // A device bound or unbound since the last look: that popup chooses
+    // again, and its one line says what it shows now.
     for (popup *pup : popup_list) {
         const stock_device &dev = device_of(pup);
         if (dev.avionics != nullptr && (avionics_bound(dev.avionics) != 0) != dev.bound)
             popup_choose_source(pup);
     }
 }
-
-float watch_bound_devices(float, float, int, void *)
-{
-    guarded("watch_bound_devices", [] {
-        if (stock_avionics_available())
-            check_bound_devices();
-    });
-    return bound_check_seconds;
-}
-
-void copy_device_screen(void *ref)
-{
-    popup *pup = static_cast<popup *>(ref);
-    if (pup == nullptr || pup->capture.shown != &device_of(pup))
-        return;
-    // A hidden window's copy goes here too: the panel pass that also gives
-    // it back may not run in a view without the 3-D cockpit.
-    if (pup->win == nullptr || XPLMGetWindowIsVisible(pup->win) == 0) {
-        pup->capture.shown->release();
-        return;
-    }
-    if (!capture_functions_loaded())
-        return;
-    // X-Plane has bound the device's framebuffer, its viewport the whole screen.
-    uint64_t now = capture_clock_us();
-    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
-        capture_region_grab_viewport(r, now);
-    popup_note_pictures(pup);
-}
-
-}  // namespace
 
 capture_source *stock_device_source(capture_display display)
 {
@@ -174,32 +191,21 @@ void stock_avionics_init()
     }
     for (popup *pup : popup_list) {
         stock_device &dev = device_of(pup);
-        XPLMCustomizeAvionics_t params = {};
-        params.structSize = sizeof(params);
-        params.deviceId = dev.device;
-        params.drawCallbackAfter = device_after_draw_cb;
-        params.refcon = pup;
-        dev.avionics = register_avionics(&params);
+        dev.shown_in = pup;
+        dev.refused = false;
+        dev.avionics = avionics_handle(dev.device);
         if (dev.avionics == nullptr) {
             const char *name = capture_display_name(pup->capture.display);
-            logMsg("VXR: X-Plane refused a callback on its G1000 %s (device %d): the %s shows its panel region", name,
+            logMsg("VXR: X-Plane has no handle on its G1000 %s (device %d): the %s shows its panel region", name,
                    dev.device, name);
         }
     }
-    XPLMRegisterFlightLoopCallback(watch_bound_devices, bound_check_seconds, nullptr);
-    watching = true;
 }
 
 void stock_avionics_fini()
 {
-    if (watching) {
-        XPLMUnregisterFlightLoopCallback(watch_bound_devices, nullptr);
-        watching = false;
-    }
-    for (popup *pup : popup_list) {
-        stock_device &dev = device_of(pup);
-        if (dev.avionics != nullptr && unregister_avionics != nullptr)
-            unregister_avionics(dev.avionics);
+    for (stock_device &dev : devices) {
+        dev.listen(false);
         dev.avionics = nullptr;
     }
 }

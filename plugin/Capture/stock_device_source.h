@@ -1,8 +1,8 @@
 /*
  * The stock G1000's screens as a display's source: X-Plane 12's avionics
  * functions, looked up at run time (X-Plane 11 has none), the after-draw
- * callbacks on the PFD's and MFD's devices that copy their screens, and the
- * once-a-second look at whether the aircraft uses the devices.
+ * callbacks on the PFD's and MFD's devices that copy their screens while a
+ * display is open on them, and the look at whether the aircraft uses them.
  */
 #ifndef VXR_STOCK_DEVICE_SOURCE_H
 #define VXR_STOCK_DEVICE_SOURCE_H
@@ -17,11 +17,15 @@ extern capture_region mfd_device_regions[];
 
 capture_source *stock_device_source(capture_display display);
 
-// Looks the avionics functions up and registers the devices' callbacks;
-// logs one line when this X-Plane has none.
+// Looks the avionics functions and the devices' handles up; logs one line
+// when this X-Plane has none.
 void stock_avionics_init();
-// Unregisters the callbacks.
+// Unregisters the callbacks and forgets the handles.
 void stock_avionics_fini();
+// A display whose device was bound or unbound since the last look chooses
+// its source again (from a flight loop: X-Plane promises nothing of when a
+// device is bound, relative to the plane-loaded message).
+void stock_devices_check_bound();
 
 // The device's after-draw callback: copies its screen for a visible popup
 // that shows it. Always returns 1.

@@ -62,33 +62,33 @@ static void save_popout_location(popup *pup)
     prefs->monitor_start->set(-1);
 }
 
-// True when the press hit a corner and was acted on.
-static bool save_geometry(XPLMWindowID win, int x, int y, popup *pup)
+// A press on a corner saves a place or swaps the displays; elsewhere it does nothing.
+static void save_geometry(XPLMWindowID win, int x, int y, popup *pup)
 {
     // The corners as drawn: on the picture, whatever fill_window says.
     popup_rect r = popup_chrome_rect(pup, win);
     switch (popup_zone_at(r, x, y, false, zone_reader::right_button)) {
     case popup_zone::close:
         save_monitor_full_screen(pup, x, y);
-        return true;
+        return;
     case popup_zone::popout:
         save_popout_location(pup);
-        return true;
+        return;
     case popup_zone::resize_right:
         swap_popup_monitors();
-        return true;
+        return;
     default:
-        return false;
+        return;
     }
 }
 
-// A press the corners acted on is the window's, and so is the rest of its
-// gesture: passed on, the simulator would also take it (its mouse-look, or a
-// cockpit control under the window). A press elsewhere on the face is passed on.
+// Every press is the window's, and so is the rest of its gesture, whether a
+// corner acted on it or not: passed on, the simulator's mouse tracking would
+// lose the gesture (and its mouse-look, or a cockpit control under the
+// window, would take it).
 int save_geometry_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref)
 {
-    if (status != xplm_MouseDown)
-        return 1;
-    return guarded("save_geometry_click", 1,
-                   [&] { return save_geometry(win, x, y, static_cast<popup *>(ref)) ? 1 : 0; });
+    if (status == xplm_MouseDown)
+        guarded("save_geometry_click", [&] { save_geometry(win, x, y, static_cast<popup *>(ref)); });
+    return 1;
 }

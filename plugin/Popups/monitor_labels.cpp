@@ -1,7 +1,8 @@
 /*
  * The monitor labels: one window per monitor of the operating system, its
  * label painted once with cairo when shown and uploaded once at its first
- * draw; the windows take no clicks, and a timer hides them after five
+ * draw; the windows take the clicks that land on them (and no more room
+ * than they need), and a timer hides them after five
  * seconds. While hidden nothing of them exists.
  */
 #include "monitor_labels.h"
@@ -17,15 +18,15 @@
 #include "monitors.h"
 #include "stroke_text.h"
 #include "surface_texture.h"
-#include "texture_unit.h"
 
 namespace {
 
 constexpr float shown_for_s = 5.0f;
 constexpr int label_w = 800;
 constexpr int label_h = 450;
-// Of the monitor's width.
-constexpr double label_share = 0.4;
+// Of the monitor's width: the label covers as little of the user's view as
+// it can while its lines stay readable from the seat.
+constexpr double label_share = 0.25;
 
 struct monitor_label {
     int monitor = -1;
@@ -79,21 +80,18 @@ void draw_label(XPLMWindowID win, void *ref)
         auto *label = static_cast<monitor_label *>(ref);
         if (label->image == nullptr)
             return;
-        texture_unit_0_scope unit0;
         if (label->tex == 0)
             label->tex = surface_texture_upload(label->image);
         int left = 0, top = 0, right = 0, bottom = 0;
         XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
-        GLfloat colour[4];
-        glGetFloatv(GL_CURRENT_COLOR, colour);
         glColor4f(1, 1, 1, 1);
         surface_texture_draw(label->tex, left, bottom, right, top);
-        glColor4fv(colour);
     });
 }
 
-// Clicks, the wheel and keys go to what lies under a label.
-int pass_click(XPLMWindowID, int, int, XPLMMouseStatus, void *) { return 0; }
+// A click on a label is the label's: passed on, the simulator's mouse
+// tracking would lose the gesture. The wheel and keys go to what lies under it.
+int take_click(XPLMWindowID, int, int, XPLMMouseStatus, void *) { return 1; }
 int pass_wheel(XPLMWindowID, int, int, int, int, void *) { return 0; }
 void ignore_key(XPLMWindowID, char, XPLMKeyFlags, char, void *, int) {}
 XPLMCursorStatus default_cursor(XPLMWindowID, int, int, void *) { return xplm_CursorDefault; }
@@ -114,8 +112,8 @@ XPLMWindowID make_window(monitor_label *label, const desktop_rect *global, const
     // key, cursor and wheel callbacks, the reference, decoration, layer and
     // the right-click callback.
     XPLMCreateWindow_t params = {sizeof(params), r.left, r.top, r.right, r.bottom, 1,
-                                 draw_label, pass_click, ignore_key, default_cursor, pass_wheel, label,
-                                 xplm_WindowDecorationNone, xplm_WindowLayerGrowlNotifications, pass_click};
+                                 draw_label, take_click, ignore_key, default_cursor, pass_wheel, label,
+                                 xplm_WindowDecorationNone, xplm_WindowLayerGrowlNotifications, take_click};
     XPLMWindowID win = XPLMCreateWindowEx(&params);
     if (win == nullptr)
         return nullptr;

@@ -1,8 +1,8 @@
 /*
  * The "NO SIGNAL" state of a popup: kept from the times its regions last took
- * a picture, logged once per change, and drawn as a dimming quad with a
- * caption texture over the frozen picture. Nothing here allocates or paints
- * per frame: the caption is painted once, and uploaded once.
+ * a picture, logged once per change by the capture's watch, and drawn as a
+ * dimming quad with a caption texture over the frozen picture. Nothing here
+ * allocates or paints per frame: the caption is painted once, and uploaded once.
  */
 #include "no_signal.h"
 
@@ -11,6 +11,7 @@
 #include <XPLMProcessing.h>
 #include <acfutils/glew.h>
 #include <acfutils/log.h>
+#include <acfutils/mt_cairo_render.h>
 
 #include "popup.h"
 #include "stroke_text.h"
@@ -99,9 +100,14 @@ void popup_expect_pictures(popup *pup)
     pup->last_picture_s = XPLMGetElapsedTime();
 }
 
-void popup_draw_signal_state(popup *pup, const popup_area &area)
+static bool picture_lost(const popup *pup)
 {
-    const bool lost = XPLMGetElapsedTime() - pup->last_picture_s > lost_after_s;
+    return XPLMGetElapsedTime() - pup->last_picture_s > lost_after_s;
+}
+
+void popup_watch_signal(popup *pup)
+{
+    const bool lost = picture_lost(pup);
     if (lost != pup->no_signal) {
         pup->no_signal = lost;
         if (lost)
@@ -110,6 +116,10 @@ void popup_draw_signal_state(popup *pup, const popup_area &area)
         else
             logMsg("VXR: %s has a live picture again", capture_display_name(pup->capture.display));
     }
-    if (lost)
+}
+
+void popup_draw_signal_state(const popup *pup, const popup_area &area)
+{
+    if (picture_lost(pup))
         draw_lost(area);
 }

@@ -21,8 +21,11 @@ void popup_note_pictures(popup *pup);
 // A window that opens, or changes its source, gives it its full time first.
 void popup_expect_pictures(popup *pup);
 
-// Called from the window's draw, over its picture: logs each change between
-// live and lost once, and while lost dims the area and lays the caption on it.
-void popup_draw_signal_state(popup *pup, const popup_area &area);
+// Called from the capture's watch while the window is open: logs each change
+// between live and lost once.
+void popup_watch_signal(popup *pup);
+// Called from the window's draw, over its picture: while lost, dims the area
+// and lays the caption on it.
+void popup_draw_signal_state(const popup *pup, const popup_area &area);
 
 #endif

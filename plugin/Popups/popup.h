@@ -11,7 +11,6 @@
 #include <cairo.h>
 #include <XPLMDisplay.h>
 #include <XPLMUtilities.h>
-#include <acfutils/mt_cairo_render.h>
 
 #include "../config.h"
 #include "../Capture/popup_capture.h"
@@ -25,9 +24,10 @@ struct popup {
     std::string cmd_name;
     std::string title;
     std::string image_file;
-    double overlay_fps = 0;
+    // The overlay image, read at enable, and its texture, made at the
+    // window's first draw and kept until disable.
     cairo_surface_t *image = nullptr;
-    mt_cairo_render_t *overlay = nullptr;
+    uint32_t overlay_tex = 0;
     XPLMWindowID win = nullptr;
     // The positioning mode the plug-in last gave the window, and its monitor
     // when full screen: the simulator reports no mode, and its geometry may

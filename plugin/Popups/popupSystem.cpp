@@ -12,6 +12,7 @@
 #include "no_signal.h"
 #include "overlay_image.h"
 #include "popup_window.h"
+#include "surface_texture.h"
 
 // Both displays show the same 1024 x 768 overlay; each has its own command,
 // title and display, whose sources the capture knows.
@@ -83,18 +84,15 @@ bool popup_init(popup *pup)
 
 void popups_fini()
 {
-    // The window (whose draw uses the overlay) goes first, then the overlay
-    // renderer (whose worker reads the image), then the image.
+    // The window (whose draw uses the overlay) goes first, then the overlay's
+    // texture, then the image.
     for (popup *pup : popup_list) {
         logMsg("Fini %s", pup->title.c_str());
         if (pup->win != nullptr) {
             XPLMDestroyWindow(pup->win);
             pup->win = nullptr;
         }
-        if (pup->overlay != nullptr) {
-            mt_cairo_render_fini(pup->overlay);
-            pup->overlay = nullptr;
-        }
+        surface_texture_free(&pup->overlay_tex);
         if (pup->image != nullptr) {
             cairo_surface_destroy(pup->image);
             pup->image = nullptr;

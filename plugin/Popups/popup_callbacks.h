@@ -1,17 +1,15 @@
 /*
- * The callbacks of a popup's window (draw, click, cursor) and of its overlay
- * renderer, and the mouse gestures they lead to.
+ * The callbacks of a popup's window (draw, click, cursor) and the mouse
+ * gestures they lead to.
  */
 #ifndef VXR_POPUP_CALLBACKS_H
 #define VXR_POPUP_CALLBACKS_H
 
-#include <cairo.h>
 #include <XPLMDisplay.h>
 
 struct popup;
 
 void popup_draw(XPLMWindowID win, void *ref);
-void overlay_render(cairo_t *cr, unsigned w, unsigned h, void *ref);
 int popup_click(XPLMWindowID win, int x, int y, XPLMMouseStatus status, void *ref);
 XPLMCursorStatus popup_cursor(XPLMWindowID win, int x, int y, void *ref);
 

@@ -1,13 +1,13 @@
 /*
  * Drawing a popup window: the live picture of its capture regions fills the
- * drawn area, black the rest of the window, and the overlay image, painted
- * once per opening by a threaded cairo renderer, lies over the picture.
+ * drawn area, black the rest of the window, and the overlay image, uploaded
+ * once at the first draw, lies over the picture. Nothing is read back.
  */
 #include "popup.h"
 #include "popup_callbacks.h"
 #include "popup_area.h"
 #include "no_signal.h"
-#include "texture_unit.h"
+#include "surface_texture.h"
 
 #include <XPLMGraphics.h>
 #include <acfutils/cursor.h>
@@ -42,8 +42,6 @@ static void draw_black_around(XPLMWindowID win, const popup_area &a)
     int a_right = a.left + a.width, a_top = a.bottom + a.height;
     if (a.left <= left && a_right >= right && a_top >= top)
         return;
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
     XPLMSetGraphicsState(0, 0, 0, 0, 0, 0, 0);
     glColor4f(0, 0, 0, 1);
     glBegin(GL_QUADS);
@@ -51,7 +49,6 @@ static void draw_black_around(XPLMWindowID win, const popup_area &a)
     black_quad(a_right, bottom, right, top);
     black_quad(a.left, a_top, a_right, top);
     glEnd();
-    glColor4fv(colour);
 }
 
 static void draw(XPLMWindowID win, popup *pup)
@@ -59,8 +56,6 @@ static void draw(XPLMWindowID win, popup *pup)
     // A cursor of ours not asked for since the last frame: the pointer has
     // left our windows, and the simulator's window gets its own cursor back.
     cursor_give_back_unasked();
-    // The graphics state calls below move the active unit; the one found is given back.
-    texture_unit_0_scope unit0;
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
     draw_black_around(win, area);
@@ -72,21 +67,15 @@ static void draw(XPLMWindowID win, popup *pup)
     popup_draw_signal_state(pup, area);
 
     // A popup whose image did not load opens without an overlay.
-    if (pup->overlay != nullptr)
-        mt_cairo_render_draw(pup->overlay, VECT2(area.left, area.bottom), VECT2(area.width, area.height));
+    if (pup->image == nullptr)
+        return;
+    if (pup->overlay_tex == 0)
+        pup->overlay_tex = surface_texture_upload(pup->image);
+    glColor4f(1, 1, 1, 1);
+    surface_texture_draw(pup->overlay_tex, area.left, area.bottom, area.left + area.width, area.bottom + area.height);
 }
 
 void popup_draw(XPLMWindowID win, void *ref)
 {
     guarded("popup_draw", [win, ref] { draw(win, static_cast<popup *>(ref)); });
-}
-
-void overlay_render(cairo_t *cr, unsigned, unsigned, void *ref)
-{
-    const popup *pup = static_cast<const popup *>(ref);
-    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    cairo_paint(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    cairo_set_source_surface(cr, pup->image, 0, 0);
-    cairo_paint(cr);
 }

@@ -168,11 +168,8 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_z
 
     if (zone == popup_zone::close) {
         logMsg("Close Window %s", pup->title.c_str());
-        if (pup->overlay != nullptr) {
-            mt_cairo_render_fini(pup->overlay);
-            pup->overlay = nullptr;
-        }
         XPLMSetWindowIsVisible(win, 0);
+        capture_follow_windows();
         // The pointer now rests on what lay under the window.
         cursor_give_back();
     } else if (zone == popup_zone::popout) {

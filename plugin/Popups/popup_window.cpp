@@ -81,11 +81,9 @@ static void popup_close(popup *pup)
     if (XPLMWindowIsPoppedOut(pup->win))
         popup_set_mode(pup, xplm_WindowPositionFree, 0);
     XPLMSetWindowIsVisible(pup->win, 0);
+    // The overlay's texture and the picture's copies stay for the next opening.
     logMsg("MTCR FINI");
-    if (pup->overlay != nullptr) {
-        mt_cairo_render_fini(pup->overlay);
-        pup->overlay = nullptr;
-    }
+    capture_follow_windows();
     logMsg("Popup Close Fini");
 }
 
@@ -203,28 +201,19 @@ static void popup_place(popup *pup, monitor_claim claim)
     popup_place_on_mouse(pup);
 }
 
+// Opening waits for nothing: the overlay image was read at enable, and its
+// texture is made at the window's first draw.
 static void popup_open(popup *pup, monitor_claim claim)
 {
-    // A window the simulator hid may still hold the renderer of its last opening.
-    if (pup->overlay != nullptr) {
-        mt_cairo_render_fini(pup->overlay);
-        pup->overlay = nullptr;
-    }
-    if (pup->image != nullptr && cairo_surface_status(pup->image) == CAIRO_STATUS_SUCCESS) {
-        pup->overlay = mt_cairo_render_init(cairo_image_surface_get_width(pup->image),
-                                            cairo_image_surface_get_height(pup->image),
-                                            pup->overlay_fps, nullptr, overlay_render, nullptr, pup);
-        if (pup->overlay != nullptr)
-            mt_cairo_render_once_wait(pup->overlay);
-    } else {
+    if (pup->image == nullptr)
         logMsg("No overlay for %s: its image file was not read; showing the live picture only", pup->title.c_str());
-    }
     logMsg("Window Opened");
 
     pup->capture.clear_failed();
     popup_place(pup, claim);
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);
+    capture_follow_windows();
     logMsg("Window Opened");
 }
 

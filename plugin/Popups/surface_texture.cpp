@@ -7,7 +7,6 @@
 #include <XPLMGraphics.h>
 #include <acfutils/mt_cairo_render.h>
 
-#include "texture_unit.h"
 
 GLuint surface_texture_upload(cairo_surface_t *surface)
 {
@@ -19,9 +18,10 @@ GLuint surface_texture_upload(cairo_surface_t *surface)
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, cairo_image_surface_get_stride(surface) / 4);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    GLuint tex = 0;
-    glGenTextures(1, &tex);
-    XPLMBindTexture2d(static_cast<int>(tex), 0);
+    // Named by the simulator; its first bind, on unit 0, makes that unit active.
+    int tex = 0;
+    XPLMGenerateTextureNumbers(&tex, 1);
+    XPLMBindTexture2d(tex, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -32,17 +32,14 @@ GLuint surface_texture_upload(cairo_surface_t *surface)
     glPixelStorei(GL_UNPACK_ROW_LENGTH, row_length);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(unpack_buffer));
-    return tex;
+    return static_cast<GLuint>(tex);
 }
 
 void surface_texture_free(GLuint *tex)
 {
     if (*tex == 0)
         return;
-    {
-        texture_unit_0_scope unit0;
-        XPLMBindTexture2d(0, 0);
-    }
+    XPLMBindTexture2d(0, 0);
     glDeleteTextures(1, tex);
     *tex = 0;
 }

@@ -8,9 +8,10 @@
 #include <cairo.h>
 #include <acfutils/glew.h>
 
-// Uploads the ARGB32 image into a new texture (linear, clamped), with pixel
-// unpacking as the image needs it and the unpack state found given back.
-// Leaves the texture bound on the active unit, through the simulator.
+// Uploads the ARGB32 image into a new texture named by the simulator (linear,
+// clamped), with pixel unpacking as the image needs it and the unpack state
+// found given back: its one reading of state, made once per image. Leaves
+// the texture bound on unit 0, through the simulator.
 GLuint surface_texture_upload(cairo_surface_t *surface);
 
 // Unbinds the texture through the simulator (whose binding cache must not go

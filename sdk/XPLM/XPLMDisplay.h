@@ -174,6 +174,7 @@ typedef struct {
 
 XPLM_API XPLMAvionicsID XPLMRegisterAvionicsCallbacksEx(XPLMCustomizeAvionics_t *inParams);
 XPLM_API void XPLMUnregisterAvionicsCallbacks(XPLMAvionicsID inAvionicsId);
+XPLM_API XPLMAvionicsID XPLMGetAvionicsHandle(XPLMDeviceID inDeviceID);
 #endif /* XPLM400 */
 
 #if defined(XPLM410)

@@ -52,8 +52,21 @@ AvionicsRegistration *Avionics::add(XPLMDeviceID device, XPLMAvionicsCallback_f 
     return registrations_.add(std::move(entry));
 }
 
+AvionicsRegistration *Avionics::handle(XPLMDeviceID device)
+{
+    if (!modelled(device))
+        return nullptr;
+    AvionicsRegistration &entry = handles_[device - xplm_device_G1000_PFD_1];
+    entry.device = device;
+    return &entry;
+}
+
 const AvionicsRegistration *Avionics::find(XPLMAvionicsID handle) const
 {
+    for (const AvionicsRegistration &entry : handles_) {
+        if (&entry == handle && entry.device != 0)
+            return &entry;
+    }
     return registrations_.find([handle](const AvionicsRegistration &entry) { return &entry == handle; });
 }
 

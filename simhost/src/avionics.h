@@ -45,6 +45,9 @@ public:
                               void *refcon);
     bool remove(XPLMAvionicsID handle);
     const AvionicsRegistration *find(XPLMAvionicsID handle) const;
+    // A handle with no callbacks, one per modelled device, valid for the
+    // host's life; nullptr for a device not modelled.
+    AvionicsRegistration *handle(XPLMDeviceID device);
     int count() const { return registrations_.count(); }
     void clear() { registrations_.clear(); }
 
@@ -65,6 +68,7 @@ private:
     int bind_countdown_ = 0;
     Registrations<AvionicsRegistration> registrations_;
     RenderTarget screens_[3];
+    AvionicsRegistration handles_[3];
 };
 
 }  // namespace simhost

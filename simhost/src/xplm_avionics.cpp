@@ -61,6 +61,18 @@ XPLM_API void XPLMUnregisterAvionicsCallbacks(XPLMAvionicsID inAvionicsId)
         sim->host_log("XPLMUnregisterAvionicsCallbacks: not a registered handle");
 }
 
+XPLM_API XPLMAvionicsID XPLMGetAvionicsHandle(XPLMDeviceID inDeviceID)
+{
+    Sim *sim = with_sdk4("XPLMGetAvionicsHandle");
+    if (sim == nullptr)
+        return nullptr;
+    simhost::AvionicsRegistration *handle = sim->avionics.handle(inDeviceID);
+    if (handle == nullptr)
+        sim->host_log("XPLMGetAvionicsHandle: device " + std::to_string(inDeviceID) +
+                      " is not modelled (only the G1000's 6, 7 and 8)");
+    return handle;
+}
+
 XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle)
 {
     Sim *sim = with_sdk4("XPLMIsAvionicsBound");

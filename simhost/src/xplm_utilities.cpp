@@ -105,6 +105,7 @@ XPLM_API void *XPLMFindSymbol(const char *inString)
         {"XPLMRegisterAvionicsCallbacksEx", reinterpret_cast<void *>(&XPLMRegisterAvionicsCallbacksEx), true},
         {"XPLMUnregisterAvionicsCallbacks", reinterpret_cast<void *>(&XPLMUnregisterAvionicsCallbacks), true},
         {"XPLMIsAvionicsBound", reinterpret_cast<void *>(&XPLMIsAvionicsBound), true},
+        {"XPLMGetAvionicsHandle", reinterpret_cast<void *>(&XPLMGetAvionicsHandle), true},
     };
     for (const auto &symbol : symbols) {
         if (name == symbol.name)

@@ -147,7 +147,7 @@ TEST(Startup, AWindowOpenedBeforeFrame50IsPlacedNotClosed)
     EXPECT_EQ(pfd.monitor, 1);
     EXPECT_TRUE(mfd.visible);
     EXPECT_EQ(mfd.monitor, 2);
-    EXPECT_NE(PFD_popup.overlay, nullptr);
+    EXPECT_NE(PFD_popup.image, nullptr);
 
     // Its command still closes it.
     ASSERT_TRUE(sim.host->command("vxr/popup/PFD_NOBEZEL"));

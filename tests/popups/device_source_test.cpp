@@ -40,7 +40,11 @@ struct DeviceSourceTest : testing::Test {
         timing.bind_delay_frames = 0;
         sim.host->set_timing(timing);
     }
-    void TearDown() override { capture_clock_set_source(nullptr); }
+    void TearDown() override
+    {
+        capture_clock_set_source(nullptr);
+        sim_framebuffer_ignore_datarefs(false);
+    }
 
     void load(std::vector<std::string> extra = {})
     {
@@ -255,7 +259,9 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     capture_region region = pfd_device_regions[0];
     glViewport(0, 0, 800, 480);
-    capture_region_grab_viewport(&region, 2000000);
+    sim_framebuffer_ignore_datarefs(true);
+    const sim_framebuffer fb = sim_framebuffer_bound(0);
+    capture_region_grab_viewport(&region, fb, 2000000);
     EXPECT_EQ(region.src_w, 800);
     EXPECT_EQ(region.src_h, 480);
     ASSERT_NE(region.tex, 0u);
@@ -271,7 +277,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     // A screen of another size, at an offset: a texture of that size.
     glViewport(100, 50, 1100, 850);
-    capture_region_grab_viewport(&region, 2050000);
+    capture_region_grab_viewport(&region, fb, 2050000);
     EXPECT_EQ(region.src_x, 100);
     EXPECT_EQ(region.src_y, 50);
     EXPECT_EQ(region.src_w, 1100);
@@ -285,7 +291,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     // Not due yet: nothing changes, not even for a new size.
     glViewport(0, 0, 640, 400);
-    capture_region_grab_viewport(&region, 2060000);
+    capture_region_grab_viewport(&region, fb, 2060000);
     EXPECT_EQ(region.src_w, 1100);
 
     // Every picture is opaque: drawn without blending or depth test.

@@ -124,7 +124,7 @@ TEST(PopupMouse, APoppedOutWindowHasNoDragOrResizeZones)
     simhost::WindowState w = window_of(sim, pfd_title);
     EXPECT_FALSE(w.visible);
     EXPECT_EQ(w.mode, simhost::WindowMode::popout);
-    EXPECT_EQ(PFD_popup.overlay, nullptr);
+    EXPECT_EQ(sim.host->live().draw_callbacks, 0);
 }
 
 TEST(PopupMouse, TheCloseCornerReaches49PixelsIn)
@@ -142,8 +142,8 @@ TEST(PopupMouse, TheCloseCornerReaches49PixelsIn)
     click(sim, r.left + 49, r.top - 49);
     EXPECT_TRUE(sim.logged_in_order({"Click at 49.00 49.00", "Close Window VXR G1000 PFD Bezelless"}));
     EXPECT_FALSE(window_of(sim, pfd_title).visible);
-    EXPECT_EQ(PFD_popup.overlay, nullptr);
-    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_open - 1).threads, threads_open - 1);
+    EXPECT_EQ(sim.host->live().draw_callbacks, 0);
+    EXPECT_EQ(sim.host->live().threads, threads_open);
     // Nothing is saved by closing.
     EXPECT_EQ(PFD_popup.prefs->popup_at_start->get(), 0);
 }

@@ -4,6 +4,7 @@
 
 #include <acfutils/log.h>
 
+#include "Capture/panel_source.h"
 #include "Popups/popupSystem.h"
 #include "Popups/popup_window.h"
 #include "popup_test_util.h"
@@ -48,25 +49,36 @@ TEST(PopupOpen, TheFirstOpenIsTheImageSizeCentredOnTheMouse)
     EXPECT_EQ(w.min_h, 0);
     EXPECT_EQ(w.max_w, 4096);
     EXPECT_EQ(w.max_h, 4096);
-    EXPECT_NE(PFD_popup.overlay, nullptr);
+    EXPECT_NE(PFD_popup.image, nullptr);
     EXPECT_EQ(MFD_popup.win, nullptr);
 }
 
-TEST(PopupOpen, ClosingHidesTheWindowAndStopsTheRenderer)
+// Opening and closing start and join no thread; what the window drew with
+// is kept for the next opening, and no drawing callback stays registered.
+TEST(PopupOpen, ClosingHidesTheWindowAndKeepsWhatItDrewWith)
 {
     LinkedSim sim;
     int threads_closed = vxr_test::settled_thread_count(sim);
     ASSERT_TRUE(sim.host->command(pfd_cmd));
-    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_closed + 1).threads, threads_closed + 1);
+    EXPECT_EQ(sim.host->live().threads, threads_closed);
+    EXPECT_EQ(sim.host->live().draw_callbacks, 1);
     sim.host->run_frames(2);
+    const uint32_t overlay = PFD_popup.overlay_tex, copy = pfd_regions[0].tex;
+    ASSERT_NE(overlay, 0u);
+    ASSERT_NE(copy, 0u);
 
     sim.mark();
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     EXPECT_TRUE(sim.logged_in_order({"In Toggle Popup Callback", "Popup Closed", "MTCR FINI", "Popup Close Fini"}));
     EXPECT_EQ(sim.count_logged("Window Opened"), 0);
     EXPECT_FALSE(window_of(sim, pfd_title).visible);
-    EXPECT_EQ(PFD_popup.overlay, nullptr);
-    EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_closed).threads, threads_closed);
+    EXPECT_EQ(sim.host->live().draw_callbacks, 0);
+    EXPECT_EQ(sim.host->live().threads, threads_closed);
+
+    ASSERT_TRUE(sim.host->command(pfd_cmd));
+    sim.host->run_frames(2);
+    EXPECT_EQ(PFD_popup.overlay_tex, overlay);
+    EXPECT_EQ(pfd_regions[0].tex, copy);
     // The window is kept for the next opening.
     EXPECT_EQ(sim.host->live().windows, 1);
 }
@@ -219,7 +231,7 @@ TEST(PopupOpen, AWindowTheSimulatorDidNotCreateIsTriedAgainByTheNextCommand)
     EXPECT_TRUE(sim.logged_in_order({"In Toggle Popup Callback", "could not be created"}));
     EXPECT_EQ(sim.count_logged("Window Opened"), 0);
     EXPECT_EQ(PFD_popup.win, nullptr);
-    EXPECT_EQ(PFD_popup.overlay, nullptr);
+    EXPECT_EQ(PFD_popup.overlay_tex, 0u);
     EXPECT_EQ(sim.host->live().windows, 0);
     sim.host->run_frames(2);
 
@@ -228,7 +240,7 @@ TEST(PopupOpen, AWindowTheSimulatorDidNotCreateIsTriedAgainByTheNextCommand)
     EXPECT_TRUE(window_of(sim, pfd_title).visible);
 }
 
-TEST(PopupOpen, ReopeningAWindowTheSimulatorHidReleasesItsOldRenderer)
+TEST(PopupOpen, AWindowTheSimulatorHidIsReopenedWithWhatItDrewWith)
 {
     // No pass lights the screens, so no capture pass releases the renderer.
     LinkedSim sim({}, false);
@@ -242,11 +254,13 @@ TEST(PopupOpen, ReopeningAWindowTheSimulatorHidReleasesItsOldRenderer)
     ASSERT_TRUE(sim.host->os_close_window(mfd_title));
     sim.host->run_frames(2);
     ASSERT_FALSE(window_of(sim, mfd_title).visible);
-    ASSERT_NE(MFD_popup.overlay, nullptr);
+    const uint32_t overlay = MFD_popup.overlay_tex;
+    ASSERT_NE(overlay, 0u);
 
     ASSERT_TRUE(sim.host->command(mfd_cmd));
     EXPECT_TRUE(window_of(sim, mfd_title).visible);
-    EXPECT_NE(MFD_popup.overlay, nullptr);
+    sim.host->run_frames(1);
+    EXPECT_EQ(MFD_popup.overlay_tex, overlay);
     EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads_open).threads, threads_open);
 }
 

@@ -76,7 +76,7 @@ TEST(PopupRegistry, AMissingImageOpensTheLivePictureOnly)
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     EXPECT_EQ(sim.count_logged("No overlay for VXR G1000 PFD Bezelless"), 1);
     EXPECT_TRUE(window_of(sim, pfd_title).visible);
-    EXPECT_EQ(PFD_popup.overlay, nullptr);
+    EXPECT_EQ(PFD_popup.overlay_tex, 0u);
     EXPECT_EQ(vxr_test::live_with_threads(*sim.host, threads).threads, threads);
 
     sim.host->run_frames(3);

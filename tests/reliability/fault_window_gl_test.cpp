@@ -34,7 +34,7 @@ TEST(FaultWindows, WindowsRefusedAtStartUpAreMadeByTheNextCommands)
     EXPECT_EQ(sim.host->count_submenus("VXR Popups"), 1);
     EXPECT_EQ(sim.host->live().windows, 0);
     EXPECT_EQ(sim.host->live().threads, threads);
-    EXPECT_EQ(MFD_popup.overlay, nullptr);
+    EXPECT_EQ(MFD_popup.overlay_tex, 0u);
 
     // The menu's items make them, where the preferences say.
     ASSERT_TRUE(sim.host->choose_menu("VXR Popups/PFD POPUP"));
@@ -143,7 +143,7 @@ TEST_F(FaultFramebuffer, AnUnsupportedFramebufferIsOneLineAndLeavesTheRegionOutU
     EXPECT_FALSE(pfd_markers_on(1));
     // The window stays, with its overlay, reachable by its corners and command.
     EXPECT_TRUE(window_of(sim, pfd_title).visible);
-    EXPECT_NE(PFD_popup.overlay, nullptr);
+    EXPECT_NE(PFD_popup.image, nullptr);
 
     // The driver recovers: the region stays out until the window opens again.
     __glewCheckFramebufferStatus = real_check;
