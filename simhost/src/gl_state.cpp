@@ -58,7 +58,6 @@ GlGivenBack read_given_back()
     glGetIntegerv(GL_SCISSOR_BOX, s.scissor_box);
     glGetIntegerv(GL_PIXEL_PACK_BUFFER_BINDING, &s.pack_buffer);
     glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &s.unpack_buffer);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &s.active_texture);
     glGetIntegerv(GL_CURRENT_PROGRAM, &s.program);
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &s.vertex_array);
     return s;
@@ -91,9 +90,6 @@ std::string given_back_difference(const GlGivenBack &found, const GlGivenBack &l
         return name("pixel pack buffer", num(left.pack_buffer), num(found.pack_buffer));
     if (left.unpack_buffer != found.unpack_buffer)
         return name("pixel unpack buffer", num(left.unpack_buffer), num(found.unpack_buffer));
-    if (left.active_texture != found.active_texture)
-        return name("active texture unit", num(left.active_texture - GL_TEXTURE0),
-                    num(found.active_texture - GL_TEXTURE0));
     if (left.program != found.program)
         return name("program", num(left.program), num(found.program));
     if (left.vertex_array != found.vertex_array)

@@ -23,7 +23,9 @@ struct XplaneGlCache {
     int state[7] = {0, 0, 0, 0, 0, 0, 1};
 };
 
-// The state X-Plane does not manage for plug-ins: a callback gives it back as it found it.
+// The state X-Plane does not manage for plug-ins: a callback gives it back as
+// it found it. The active texture unit is not in it: XPLMBindTexture2d and
+// XPLMSetGraphicsState, which plug-ins are told to use, set it themselves.
 struct GlGivenBack {
     int draw_framebuffer = 0, read_framebuffer = 0;
     int draw_buffer = 0;              // of the bound draw framebuffer
@@ -33,7 +35,6 @@ struct GlGivenBack {
     int scissor_test = 0;
     int scissor_box[4] = {0, 0, 0, 0};
     int pack_buffer = 0, unpack_buffer = 0;
-    int active_texture = 0;
     int program = 0;
     int vertex_array = 0;
 };
