@@ -202,6 +202,34 @@ Summary ratios(const std::vector<Block> &a, const std::vector<Block> &b)
     return summarize(r);
 }
 
+void add_costs(const Reply &reply, CostFigures *c)
+{
+    c->counted = reply.costs_counted != 0;
+    c->frames += reply.frames;
+    c->dispatches += reply.dispatches;
+    c->window_draws += reply.window_draws;
+    c->queries += reply.queries;
+    c->gl_errors += reply.gl_errors;
+}
+
+// The plug-in's last request in its scene: its costs with the displays
+// closed, its show/hide command and its enable.
+void hosting(const Worker &plugin, HostingResult *r)
+{
+    Request request;
+    request.op = Op::hosting;
+    std::unique_ptr<Reply> reply = call(plugin, request);
+    r->ran = true;
+    r->closed.counted = true;
+    r->closed.frames = reply->closed_frames;
+    r->closed.dispatches = reply->closed_dispatches;
+    r->closed.window_draws = reply->closed_window_draws;
+    r->toggles = reply->toggles;
+    r->toggle_median_ms = reply->toggle_median_ms;
+    r->toggle_worst_ms = reply->toggle_worst_ms;
+    r->enable_ms = reply->enable_ms;
+}
+
 // One worker process per role and scene: the plug-in keeps its preferences
 // in memory for the life of its library, as it does in the simulator, so
 // each scene starts in fresh processes, as from a simulator start. The
@@ -277,9 +305,10 @@ constexpr int readback_rate = 60;
 
 // The steady state at each rate on the GL the workers get (a renderer
 // starting with `expected`, when given); the figures go to *steady and
-// *allocations, the renderer's name to *renderer.
+// *allocations, the renderer's name to *renderer, and at the read-back's
+// rate the plug-in's hosting costs to *hosting_result.
 void steady_state(const Options &o, std::vector<SteadyResult> *steady, AllocationResult *allocations,
-                  std::string *renderer, const char *expected = nullptr)
+                  HostingResult *hosting_result, std::string *renderer, const char *expected = nullptr)
 {
     for (int rate : o.rates) {
         Scene scene;
@@ -303,6 +332,7 @@ void steady_state(const Options &o, std::vector<SteadyResult> *steady, Allocatio
                 if (k < 2) {
                     captures[k][0] += reply->captures[0];
                     captures[k][1] += reply->captures[1];
+                    add_costs(*reply, k == 0 ? &s.plugin_costs : &s.reference_costs);
                 }
                 if (k == 0) {
                     s.frames += reply->frames;
@@ -327,6 +357,8 @@ void steady_state(const Options &o, std::vector<SteadyResult> *steady, Allocatio
             s.reference_captures_per_second[d] = static_cast<double>(captures[1][d]) / seconds;
         }
         steady->push_back(s);
+        if (with_readback)
+            hosting(workers[0], hosting_result);
         end_scene(workers);
     }
 }
@@ -354,6 +386,7 @@ void device_source(const Options &o, Results *results)
             blocks[k].push_back(block_of(*reply));
             captures[k][0] += reply->captures[0];
             captures[k][1] += reply->captures[1];
+            add_costs(*reply, k == 0 ? &s.plugin_costs : &s.reference_costs);
             if (k == 0) {
                 s.frames += reply->frames;
                 a.frames += reply->frames;
@@ -425,7 +458,8 @@ void zink_steady_state(const Options &o, Results *results)
     setenv(names[0], "zink", 1);
     setenv(names[1], "1", 1);
     setenv(names[2], runtime.c_str(), 1);
-    steady_state(o, &results->zink.steady, &results->zink.allocations, &results->zink.renderer, "zink");
+    steady_state(o, &results->zink.steady, &results->zink.allocations, &results->zink.hosting,
+                 &results->zink.renderer, "zink");
     results->zink.ran = true;
     for (int i = 0; i < 3; i++) {
         if (had[i])
@@ -551,7 +585,7 @@ int main(int argc, char **argv)
     results.block_frames = o.block_frames;
     results.scale_block_frames = o.scale_block_frames;
     results.rounds = o.rounds;
-    steady_state(o, &results.steady, &results.allocations, &results.renderer);
+    steady_state(o, &results.steady, &results.allocations, &results.hosting, &results.renderer);
     device_source(o, &results);
     scale(o, &results);
     if (o.callgrind)

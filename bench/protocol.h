@@ -28,7 +28,7 @@ struct Scene {
     int32_t device = 0;
 };
 
-enum class Op : int32_t { setup, run, open, quit };
+enum class Op : int32_t { setup, run, open, hosting, quit };
 
 constexpr int max_block_frames = 256;
 
@@ -65,6 +65,24 @@ struct Reply {
     double first_frame_us = 0;
     double steady_frame_us = 0;
     double paint_us = 0;
+    // run: what the host counted over the block (simhost::HostCosts);
+    // queries and gl_errors only where costs_counted.
+    int32_t costs_counted = 0;
+    int64_t dispatches = 0;
+    int64_t window_draws = 0;
+    int64_t queries = 0;
+    int64_t gl_errors = 0;
+    // hosting (the plug-in's last request in a scene): frames with both
+    // displays closed and the callbacks dispatched in them; the show/hide
+    // command's handler times over toggles (both phases of one toggle
+    // summed); XPluginEnable's time at the load.
+    int32_t closed_frames = 0;
+    int64_t closed_dispatches = 0;
+    int64_t closed_window_draws = 0;
+    int32_t toggles = 0;
+    double toggle_median_ms = 0;
+    double toggle_worst_ms = 0;
+    double enable_ms = 0;
 };
 
 }  // namespace bench

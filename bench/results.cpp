@@ -89,6 +89,61 @@ void zink_section(std::ostringstream &md, const Results &r)
     allocations_line(md, z.allocations, "On Zink, heap allocations");
 }
 
+std::string per_frame(const CostFigures &c, int64_t count, bool gl)
+{
+    if (c.frames == 0)
+        return "–";
+    if (gl && !c.counted)
+        return "not counted";
+    return fmt("%.2f", c.per_frame(count));
+}
+
+void costs_row(std::ostringstream &md, const std::string &scene, const CostFigures &plugin,
+               const CostFigures &reference)
+{
+    md << "| " << scene << " | " << per_frame(plugin, plugin.dispatches, false) << " ("
+       << per_frame(reference, reference.dispatches, false) << ") | " << per_frame(plugin, plugin.window_draws, false)
+       << " (" << per_frame(reference, reference.window_draws, false) << ") | "
+       << per_frame(plugin, plugin.queries, true) << " (" << per_frame(reference, reference.queries, true) << ") | "
+       << per_frame(plugin, plugin.gl_errors, true) << " (" << per_frame(reference, reference.gl_errors, true)
+       << ") |\n";
+}
+
+// What hosting the plug-in costs the simulator, as the stand-in counts it,
+// on one renderer: per steady frame with both displays open (the reference
+// in brackets), with both closed, and its handlers' wall time.
+void hosting_section(std::ostringstream &md, const std::string &renderer, const std::vector<SteadyResult> &steady,
+                     const std::vector<SteadyResult> &device, const HostingResult &h)
+{
+    md << "## What hosting the plug-in costs the simulator, on `" << renderer << "`\n\n"
+       << "Counted by the stand-in per frame: drawing callbacks dispatched (the gauges phase and the avionics "
+          "devices' before and after callbacks), window draws, and the GL state queries (glGet*, glIsEnabled) "
+          "and glGetError calls the plug-in makes inside its callbacks; the reference in brackets.\n\n"
+       << "| Scene, both displays open | Drawing callbacks | Window draws | GL queries | glGetError |\n"
+       << "|---|---|---|---|---|\n";
+    for (const SteadyResult &s : steady)
+        costs_row(md, fmt("Panel, %d frames per second", s.rate), s.plugin_costs, s.reference_costs);
+    for (const SteadyResult &s : device)
+        costs_row(md, fmt("Stock G1000 devices, %d frames per second", s.rate), s.plugin_costs, s.reference_costs);
+    md << "\n";
+    if (!h.ran)
+        return;
+    md << "Both displays closed, over " << h.closed.frames << " frames: **"
+       << per_frame(h.closed, h.closed.dispatches, false) << "** drawing callbacks and "
+       << per_frame(h.closed, h.closed.window_draws, false) << " window draws per frame.\n\n"
+       << fmt("The PFD's show/hide command handler (both phases), %d toggles: median %.3f ms, worst %.3f ms. "
+              "XPluginEnable: %.3f ms.\n\n",
+              h.toggles, h.toggle_median_ms, h.toggle_worst_ms, h.enable_ms);
+}
+
+double worst_queries(const std::vector<SteadyResult> &list)
+{
+    double worst = 0;
+    for (const SteadyResult &s : list)
+        worst = std::max(worst, s.plugin_costs.per_frame(s.plugin_costs.queries));
+    return worst;
+}
+
 double most_captures(const Results &r)
 {
     double most = 0;
@@ -142,8 +197,11 @@ std::string results_markdown(const Results &r)
     }
     md << "\n";
 
-    if (r.zink.ran)
+    hosting_section(md, r.renderer, r.steady, r.device, r.hosting);
+    if (r.zink.ran) {
         zink_section(md, r);
+        hosting_section(md, r.zink.renderer, r.zink.steady, {}, r.zink.hosting);
+    }
 
     md << "## Allocations\n\n";
     allocations_line(md, r.allocations);
@@ -203,6 +261,14 @@ std::string results_line(const Results &r)
     if (r.zink.ran)
         line += fmt("; on Zink: %.2f at worst, allocations per frame: %d", worst_ratio(r.zink.steady),
                     r.zink.allocations.max_in_a_frame);
+    const bool counted = !r.steady.empty() && r.steady.front().plugin_costs.counted;
+    if (counted)
+        line += fmt("; GL queries per frame: %.2f panel, %.2f device", worst_queries(r.steady), worst_queries(r.device));
+    if (r.hosting.ran)
+        line += fmt("; drawing callbacks per frame, displays closed: %.2f; show/hide handler: %.3f ms median, "
+                    "%.3f ms worst; XPluginEnable: %.3f ms",
+                    r.hosting.closed.per_frame(r.hosting.closed.dispatches), r.hosting.toggle_median_ms,
+                    r.hosting.toggle_worst_ms, r.hosting.enable_ms);
     return line;
 }
 

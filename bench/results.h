@@ -21,6 +21,24 @@ struct RoleFigures {
     Summary draw_us;
 };
 
+// What the host counted per frame for a role (simhost::HostCosts).
+struct CostFigures {
+    bool counted = false;        // GL queries seen by the host
+    int64_t frames = 0;
+    int64_t dispatches = 0, window_draws = 0, queries = 0, gl_errors = 0;
+    double per_frame(int64_t count) const { return frames == 0 ? 0 : static_cast<double>(count) / frames; }
+};
+
+// The plug-in's cost to its host beyond the steady frame: with both
+// displays closed, its show/hide command's handler, its XPluginEnable.
+struct HostingResult {
+    bool ran = false;
+    CostFigures closed;          // both displays closed
+    int toggles = 0;
+    double toggle_median_ms = 0, toggle_worst_ms = 0;
+    double enable_ms = 0;
+};
+
 struct SteadyResult {
     int rate = 0;
     RoleFigures plugin, reference, readback;
@@ -30,6 +48,7 @@ struct SteadyResult {
     double captures_per_second[2] = {};   // the plug-in's copies of the PFD and the MFD
     double reference_captures_per_second[2] = {};
     int frames = 0;           // the plug-in's measured frames
+    CostFigures plugin_costs, reference_costs;
 };
 
 struct ScaleResult {
@@ -69,6 +88,7 @@ struct ZinkResult {
     std::string renderer;
     std::vector<SteadyResult> steady;
     AllocationResult allocations;
+    HostingResult hosting;
 };
 
 struct Results {
@@ -82,6 +102,7 @@ struct Results {
     OpeningResult opening;
     AllocationResult allocations;
     InstructionResult instructions;
+    HostingResult hosting;
     ZinkResult zink;
 };
 
@@ -89,7 +110,10 @@ std::string results_markdown(const Results &r);
 bool write_chart(const Results &r, const std::string &png, std::string *error);
 // "plug-in/reference: R.RR at worst, allocations per frame: N, captures per second per region: C at most"
 // then "; stock device: R.RR" when that scene ran, and, when the Zink pass
-// ran, "; on Zink: R.RR at worst, allocations per frame: N"
+// ran, "; on Zink: R.RR at worst, allocations per frame: N"; then the
+// hosting costs: "; GL queries per frame: Q panel, Q device; drawing
+// callbacks per frame, displays closed: D; show/hide handler: M ms median,
+// W ms worst; XPluginEnable: E ms"
 std::string results_line(const Results &r);
 
 }  // namespace bench

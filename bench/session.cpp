@@ -42,6 +42,9 @@ using Clock = std::chrono::steady_clock;
 const char *const pfd_title = "VXR G1000 PFD Bezelless";
 const char *const mfd_title = "VXR G1000 MFD Bezelless";
 const char *const pfd_command = "vxr/popup/PFD_NOBEZEL";
+const char *const mfd_command = "vxr/popup/MFD_NOBEZEL";
+constexpr int closed_frames = 60;
+constexpr int toggle_samples = 50;   // even: the PFD ends as it started
 // The MFD's pop-out rectangle, over the main monitor.
 constexpr int mfd_x = 200, mfd_y = 150, mfd_w = 1024, mfd_h = 768;
 constexpr int longest_start_up = 200;   // frames; the plug-in opens its windows at frame 50
@@ -168,6 +171,7 @@ bool Session::setup(const Scene &scene, Reply *reply)
         fail(reply, std::string(role_name(role_)) + ": the plug-in did not load and enable");
         return false;
     }
+    enable_ms_ = host_->costs().handler(simhost::CallbackKind::enable).worst_ms;
     // The pointer rests on the main monitor, clear of both windows.
     host_->mouse_move(5, 5);
     // Until the windows show, the panel's screens stay dark (a cheap frame);
@@ -274,6 +278,7 @@ void Session::run(int frames, Reply *reply)
         ref_caps[0] = reference_captures(0);
         ref_caps[1] = reference_captures(1);
     }
+    host_->reset_costs();
     AllocCounts before = alloc_counts();
     probe_take_times();
     probe_set_timing(true);
@@ -301,6 +306,12 @@ void Session::run(int frames, Reply *reply)
     probe_set_counting(false);
     probe_set_timing(false);
     AllocCounts after = alloc_counts();
+    const simhost::HostCosts costs = host_->costs();
+    reply->costs_counted = costs.queries_counted ? 1 : 0;
+    reply->dispatches = static_cast<int64_t>(costs.total.dispatches);
+    reply->window_draws = static_cast<int64_t>(costs.total.window_draws);
+    reply->queries = static_cast<int64_t>(costs.total.queries);
+    reply->gl_errors = static_cast<int64_t>(costs.total.gl_errors);
     reply->allocations_plugin = after.plugin - before.plugin;
     reply->allocations_other = after.other - before.other;
     if (role_ != Role::plugin) {
@@ -361,6 +372,49 @@ bool Session::open(Reply *reply)
     return true;
 }
 
+bool Session::hosting(Reply *reply)
+{
+    if (role_ != Role::plugin) {
+        fail(reply, "only the plug-in's hosting costs are measured");
+        return false;
+    }
+    reply->enable_ms = enable_ms_;
+    host_->command(pfd_command);
+    if (scene_.mfd != 0)
+        host_->command(mfd_command);
+    host_->run_frames(settle_frames);
+    simhost::WindowState w;
+    if ((host_->window(pfd_title, &w) && w.visible) || (host_->window(mfd_title, &w) && w.visible)) {
+        fail(reply, "the displays did not close");
+        return false;
+    }
+    host_->reset_costs();
+    host_->run_frames(closed_frames);
+    simhost::HostCosts costs = host_->costs();
+    reply->closed_frames = static_cast<int32_t>(costs.frames);
+    reply->closed_dispatches = static_cast<int64_t>(costs.total.dispatches);
+    reply->closed_window_draws = static_cast<int64_t>(costs.total.window_draws);
+
+    // The plug-in acts on one phase of the command; a toggle's time is both
+    // phases' handler times.
+    std::vector<double> toggles;
+    for (int i = 0; i < toggle_samples; i++) {
+        double ms = 0;
+        for (simhost::Host::CommandAction phase : {simhost::Host::CommandAction::begin, simhost::Host::CommandAction::end}) {
+            host_->reset_costs();
+            host_->command(pfd_command, phase);
+            ms += host_->costs().handler(simhost::CallbackKind::command).worst_ms;
+        }
+        toggles.push_back(ms);
+        host_->run_frames(1);
+    }
+    std::sort(toggles.begin(), toggles.end());
+    reply->toggles = toggle_samples;
+    reply->toggle_median_ms = (toggles[toggle_samples / 2 - 1] + toggles[toggle_samples / 2]) / 2;
+    reply->toggle_worst_ms = toggles.back();
+    return true;
+}
+
 bool read_full(int fd, void *data, size_t size)
 {
     char *p = static_cast<char *>(data);
@@ -409,6 +463,9 @@ int serve(Role role, int in_fd, int out_fd)
             break;
         case Op::open:
             reply->ok = session.open(reply.get());
+            break;
+        case Op::hosting:
+            reply->ok = session.hosting(reply.get());
             break;
         case Op::quit:
             break;

@@ -37,6 +37,10 @@ public:
     // and times the first frame that shows it; also one cairo paint of the
     // overlay image.
     bool open(Reply *reply);
+    // Plug-in only, and last: closes both displays and counts the callbacks
+    // of frames with nothing shown, then times the PFD's show/hide command
+    // over toggles.
+    bool hosting(Reply *reply);
 
 private:
     bool windows_shown() const;
@@ -51,6 +55,7 @@ private:
     std::string root_;
     std::unique_ptr<simhost::Host> host_;
     cairo_surface_t *overlay_image_ = nullptr;
+    double enable_ms_ = 0;   // XPluginEnable at the load
 };
 
 // Serves requests read from in_fd until a quit request; 0 on a clean end.

@@ -172,6 +172,17 @@ const char *live_key_name(LiveKey key)
     return "?";
 }
 
+const char *cost_key_name(CostKey key)
+{
+    switch (key) {
+    case CostKey::dispatches: return "dispatches";
+    case CostKey::queries: return "queries";
+    case CostKey::window_draws: return "window-draws";
+    case CostKey::gl_errors: return "gl-errors";
+    }
+    return "?";
+}
+
 bool Command::is_expectation() const
 {
     return std::holds_alternative<ExpectLog>(action) || std::holds_alternative<ExpectNoLog>(action) ||
@@ -179,7 +190,8 @@ bool Command::is_expectation() const
            std::holds_alternative<ExpectPixel>(action) || std::holds_alternative<ExpectPopoutPixel>(action) ||
            std::holds_alternative<ExpectCursor>(action) || std::holds_alternative<ExpectMenu>(action) ||
            std::holds_alternative<ExpectNoMenu>(action) || std::holds_alternative<ExpectLive>(action) ||
-           std::holds_alternative<ExpectCfgCount>(action) || std::holds_alternative<ExpectCfgLine>(action);
+           std::holds_alternative<ExpectCfgCount>(action) || std::holds_alternative<ExpectCfgLine>(action) ||
+           std::holds_alternative<ExpectCost>(action);
 }
 
 namespace {
@@ -352,11 +364,34 @@ Action parse_expect_cfg_text(const std::string &what, const Args &a)
     return e;
 }
 
+// A bound that is a number not below 0, whole or with a decimal point.
+double at_most(const Token &t)
+{
+    const std::string &text = t.text;
+    const size_t point = text.find('.');
+    const bool digits_only = text.find_first_not_of("0123456789.") == std::string::npos;
+    const bool one_point = point == std::string::npos || text.find('.', point + 1) == std::string::npos;
+    const bool has_digit = text.find_first_of("0123456789") != std::string::npos;
+    if (!digits_only || !one_point || !has_digit || text.size() > 12)
+        fail("\"" + text + "\" is not a number such as 2 or 0.5");
+    return std::stod(text);
+}
+
+Action parse_expect_cost(const Args &a)
+{
+    count(a, 2, 2, "expect cost dispatches|queries|window-draws|gl-errors AT_MOST");
+    for (CostKey key : {CostKey::dispatches, CostKey::queries, CostKey::window_draws, CostKey::gl_errors}) {
+        if (a[0].text == cost_key_name(key))
+            return ExpectCost{key, at_most(a[1])};
+    }
+    fail("\"" + a[0].text + "\" is not one of dispatches, queries, window-draws, gl-errors");
+}
+
 Action parse_expect(const Args &all)
 {
     if (all.empty())
         fail("expect what? log, no-log, window, cfg, cfg-count, cfg-line, pixel, popout-pixel, cursor, menu, menu-check, no-menu, "
-             "live");
+             "live, cost");
     const std::string &what = all[0].text;
     Args a(all.begin() + 1, all.end());
     if (what == "log" || what == "no-log") {
@@ -442,6 +477,8 @@ Action parse_expect(const Args &all)
         fail("\"" + a[0].text + "\" is not one of windows, command_handlers, flight_loops, draw_callbacks, "
              "menus, menu_items, textures, framebuffers, os_cursors, threads");
     }
+    if (what == "cost")
+        return parse_expect_cost(a);
     fail("unknown expectation \"" + what + "\"");
 }
 
@@ -618,6 +655,36 @@ Action parse_action(const Args &line)
     if (name == "os-close") {
         count(a, 1, 1, "os-close \"TITLE\"");
         return OsClose{a[0].text};
+    }
+    if (name == "cost") {
+        count(a, 1, 1, "cost reset|report");
+        if (a[0].text == "reset")
+            return CostReset{};
+        if (a[0].text == "report")
+            return CostReport{};
+        fail("cost \"" + a[0].text + "\": cost reset or cost report");
+    }
+    if (name == "datarefs-missing") {
+        const char *usage = "datarefs-missing none, or datarefs-missing current_gl_fbo|viewport ...";
+        count(a, 1, 2, usage);
+        SetMissingDatarefs m;
+        if (a.size() == 1 && a[0].text == "none")
+            return m;
+        for (const Token &t : a) {
+            if (t.text == "current_gl_fbo")
+                m.current_gl_fbo = true;
+            else if (t.text == "viewport")
+                m.viewport = true;
+            else
+                fail(usage);
+        }
+        return m;
+    }
+    if (name == "strict-clicks") {
+        count(a, 1, 1, "strict-clicks on|off");
+        if (a[0].text != "on" && a[0].text != "off")
+            fail("strict-clicks \"" + a[0].text + "\": on or off");
+        return SetStrictClicks{a[0].text == "on"};
     }
     if (name == "expect")
         return parse_expect(a);

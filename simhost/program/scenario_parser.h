@@ -52,6 +52,8 @@ enum class LiveKey {
     textures, framebuffers, os_cursors, threads
 };
 
+enum class CostKey { dispatches, queries, window_draws, gl_errors };
+
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -91,6 +93,14 @@ struct WriteSettings {
 struct EditSettings { std::vector<std::string> lines; };   // into the file as it is, at once
 struct Echo { std::string text; };
 struct OsClose { std::string title; };
+// What hosting the plug-in costs: counting starts again (cost reset), or the
+// counts and handler times since go into the report (cost report).
+struct CostReset {};
+struct CostReport {};
+// Datarefs the simulator lacks from now on: none, or current_gl_fbo and/or viewport.
+struct SetMissingDatarefs { bool current_gl_fbo = false; bool viewport = false; };
+// A click handler that returns 0 ends the run (on, the default) or passes the click on (off).
+struct SetStrictClicks { bool on = true; };
 
 // Expectations.
 struct ExpectLog { std::vector<std::string> texts; };     // in this order, after the mark
@@ -113,13 +123,16 @@ struct ExpectMenu { std::string name; std::vector<std::string> items; };
 struct ExpectMenuCheck { std::string path; bool checked; };
 struct ExpectNoMenu { std::string name; };
 struct ExpectLive { LiveKey key = LiveKey::windows; int count = 0; };
+// The average per frame since the last cost reset is at most this.
+struct ExpectCost { CostKey key = CostKey::dispatches; double at_most = 0; };
 
 using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unload, RunFrames, SetPanel,
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectMenuCheck, ExpectNoMenu, ExpectLive,
                             EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
-                            SetTiming, SetView, SetGlState>;
+                            SetTiming, SetView, SetGlState, CostReset, CostReport, ExpectCost,
+                            SetMissingDatarefs, SetStrictClicks>;
 
 struct Command {
     int line = 0;
@@ -139,6 +152,7 @@ struct ParseError {
 bool parse_script(const std::string &text, std::vector<Command> *commands, ParseError *error);
 
 const char *live_key_name(LiveKey key);
+const char *cost_key_name(CostKey key);   // as scripts write it: "window-draws"
 
 }  // namespace scenario
 

@@ -686,4 +686,72 @@ Outcome ScenarioRunner::operator()(const ExpectCfgLine &c)
     return check(found == c.text, expected, in_quotes(found));
 }
 
+Outcome ScenarioRunner::operator()(const CostReset &)
+{
+    host().reset_costs();
+    return done("counting from frame " + std::to_string(host().frame_count()));
+}
+
+// The counts per frame and the handler times, for the report only: times
+// depend on the machine, so no expectation reads them.
+Outcome ScenarioRunner::operator()(const CostReport &)
+{
+    const simhost::HostCosts costs = host().costs();
+    char buf[160];
+    snprintf(buf, sizeof buf, "%llu frames; per frame: %.2f dispatches, %.2f window draws, %.2f queries, %.2f glGetError",
+             static_cast<unsigned long long>(costs.frames), costs.per_frame(&simhost::FrameCosts::dispatches),
+             costs.per_frame(&simhost::FrameCosts::window_draws), costs.per_frame(&simhost::FrameCosts::queries),
+             costs.per_frame(&simhost::FrameCosts::gl_errors));
+    std::string note = buf;
+    if (!costs.queries_counted)
+        note += " (GL queries not counted here)";
+    for (int k = 0; k < simhost::callback_kind_count; k++) {
+        const simhost::HandlerTimes &t = costs.handlers[k];
+        if (t.count == 0)
+            continue;
+        snprintf(buf, sizeof buf, "; %s: %llu calls, median %.3f ms, worst %.3f ms",
+                 simhost::callback_kind_name(static_cast<simhost::CallbackKind>(k)), static_cast<unsigned long long>(t.count),
+                 t.median_ms, t.worst_ms);
+        note += buf;
+    }
+    return done(note);
+}
+
+Outcome ScenarioRunner::operator()(const ExpectCost &c)
+{
+    const simhost::HostCosts costs = host().costs();
+    uint64_t simhost::FrameCosts::*count = &simhost::FrameCosts::dispatches;
+    switch (c.key) {
+    case CostKey::dispatches: count = &simhost::FrameCosts::dispatches; break;
+    case CostKey::queries: count = &simhost::FrameCosts::queries; break;
+    case CostKey::window_draws: count = &simhost::FrameCosts::window_draws; break;
+    case CostKey::gl_errors: count = &simhost::FrameCosts::gl_errors; break;
+    }
+    char expected[96], found[96];
+    snprintf(expected, sizeof expected, "at most %g %s per frame since the cost reset", c.at_most, cost_key_name(c.key));
+    if (costs.frames == 0)
+        return failed(expected, "no frame since the cost reset");
+    if ((c.key == CostKey::queries || c.key == CostKey::gl_errors) && !costs.queries_counted)
+        return failed(expected, "GL queries not counted by this stand-in");
+    const double average = costs.per_frame(count);
+    snprintf(found, sizeof found, "%.3f (%llu in %llu frames)", average,
+             static_cast<unsigned long long>(costs.total.*count), static_cast<unsigned long long>(costs.frames));
+    return check(average <= c.at_most, expected, found);
+}
+
+Outcome ScenarioRunner::operator()(const SetMissingDatarefs &c)
+{
+    simhost::MissingDatarefs missing;
+    missing.current_gl_fbo = c.current_gl_fbo;
+    missing.viewport = c.viewport;
+    host().set_missing_datarefs(missing);
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetStrictClicks &c)
+{
+    host().set_strict_clicks(c.on);
+    return done(c.on ? "a click passed through ends the run" : "the simulator takes a click passed through");
+}
+
 }  // namespace scenario

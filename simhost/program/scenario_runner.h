@@ -92,6 +92,11 @@ public:
     Outcome operator()(const EditSettings &c);
     Outcome operator()(const ExpectCfgCount &c);
     Outcome operator()(const ExpectCfgLine &c);
+    Outcome operator()(const CostReset &c);
+    Outcome operator()(const CostReport &c);
+    Outcome operator()(const ExpectCost &c);
+    Outcome operator()(const SetMissingDatarefs &c);
+    Outcome operator()(const SetStrictClicks &c);
 
 private:
     simhost::Host &host();        // made at first use, with the monitors and scale given so far

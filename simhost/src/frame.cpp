@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "callback_probe.h"
+#include "costs.h"
 #include "draw2d.h"
 #include "gl_state.h"
 #include "simhost/utf8_path.h"
@@ -55,6 +56,7 @@ void Sim::run_frame()
     }
     window_pass();
     ask_cursor();
+    end_frame_costs();
 }
 
 void Sim::avionics_pass()

@@ -19,6 +19,15 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
+// The stand-in exports the GL queries to count the plug-in's calls
+// (gl_queries.h); its own go straight to libGL's, uncounted.
+#include "gl_queries.h"
+#define glGetIntegerv simhost_real_glGetIntegerv
+#define glGetFloatv simhost_real_glGetFloatv
+#define glGetBooleanv simhost_real_glGetBooleanv
+#define glGetDoublev simhost_real_glGetDoublev
+#define glIsEnabled simhost_real_glIsEnabled
+#define glGetError simhost_real_glGetError
 #endif
 
 #endif

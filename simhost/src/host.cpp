@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "costs.h"
 #include "platform.h"
 #include "sim.h"
 
@@ -125,6 +126,11 @@ bool Host::key_press(const std::string &title, char key) { return impl_->sim.key
 void Host::set_gl_harshness(const GlHarshness &harshness) { impl_->sim.harsh.set(harshness); }
 GlHarshness Host::gl_harshness() const { return impl_->sim.harsh.harshness(); }
 uint64_t Host::frame_count() const { return impl_->sim.frame; }
+
+HostCosts Host::costs() const { return read_costs(); }
+void Host::reset_costs() { simhost::reset_costs(); }
+void Host::set_missing_datarefs(MissingDatarefs missing) { impl_->sim.options.missing = missing; }
+void Host::set_strict_clicks(bool strict) { impl_->sim.options.strict_clicks = strict; }
 
 void Host::mouse_move(int x, int y)
 {

@@ -5,7 +5,31 @@
  */
 #include "sim.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace simhost {
+namespace {
+
+const char *status_name(XPLMMouseStatus status)
+{
+    return status == xplm_MouseDown ? "press" : status == xplm_MouseDrag ? "drag" : "release";
+}
+
+}  // namespace
+
+void Sim::end_on_passed_click(const Window &window, int x, int y, MouseButton button, XPLMMouseStatus status)
+{
+    // The SDK: passing a click through a window causes mouse-tracking
+    // problems in the simulator; a handler that acted on it returns 1.
+    const std::string line = std::string("the plug-in's ") + (button == MouseButton::left ? "click" : "right-click") +
+                             " handler of \"" + window.title + "\" passed the " + status_name(status) + " at " +
+                             std::to_string(x) + ", " + std::to_string(y) + " through (returned 0)";
+    host_log(line);
+    fprintf(stderr, "simhost: %s: the run ends here\n", line.c_str());
+    fflush(stderr);
+    std::abort();
+}
 
 void Sim::move_pointer(int x, int y)
 {
@@ -24,8 +48,14 @@ void Sim::mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status)
         // A window without a handler takes the click and does nothing with it.
         if (handler == nullptr)
             return true;
-        PluginCall call(button == MouseButton::left ? CallbackKind::click : CallbackKind::right_click);
-        return handler(window, x, y, status, window->refcon) != 0;
+        int taken;
+        {
+            PluginCall call(button == MouseButton::left ? CallbackKind::click : CallbackKind::right_click);
+            taken = handler(window, x, y, status, window->refcon);
+        }
+        if (taken == 0 && options.strict_clicks)
+            end_on_passed_click(*window, x, y, button, status);
+        return taken != 0;
     };
 
     if (status == xplm_MouseDown) {

@@ -49,7 +49,7 @@ private:
 }  // namespace
 
 PluginCall::PluginCall(CallbackKind kind)
-    : kind_(kind), outer_(innermost), uncaught_(uncaught_here())
+    : kind_(kind), outer_(innermost), uncaught_(uncaught_here()), cost_(kind)
 {
     innermost = this;
     innermost_kind = kind;

@@ -1,12 +1,14 @@
 /*
  * The plug-in callback the host is running: a scope around every call into a
- * plug-in. It carries the injected throw (the next XPLM call made inside a
- * chosen kind of callback throws) and ends the process, as the simulator would
- * end, when an exception comes back out of a callback.
+ * plug-in. It counts what the call costs (costs.h), carries the injected
+ * throw (the next XPLM call made inside a chosen kind of callback throws) and
+ * ends the process, as the simulator would end, when an exception comes back
+ * out of a callback.
  */
 #ifndef SIMHOST_PLUGIN_CALL_H
 #define SIMHOST_PLUGIN_CALL_H
 
+#include "costs.h"
 #include "simhost/host.h"
 
 namespace simhost {
@@ -22,9 +24,8 @@ private:
     CallbackKind kind_;
     const PluginCall *outer_;
     int uncaught_;
+    CostScope cost_;
 };
-
-const char *callback_kind_name(CallbackKind kind);
 
 // Arms the throw for the innermost callback of this kind; once.
 void arm_callback_throw(CallbackKind kind);

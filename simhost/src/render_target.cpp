@@ -86,8 +86,19 @@ uint32_t RenderTarget::pixel(int x, int y) const
     return read(x, y, 1, 1)[0] & 0xFFFFFFu;
 }
 
+namespace {
+PassView current_pass;
+}
+
+const PassView &pass_view() { return current_pass; }
+
 void reset_gl_state(const RenderTarget &target, double left, double right, double bottom, double top)
 {
+    current_pass.framebuffer = static_cast<int>(target.framebuffer());
+    current_pass.viewport[0] = 0;
+    current_pass.viewport[1] = 0;
+    current_pass.viewport[2] = target.width();
+    current_pass.viewport[3] = target.height();
     glUseProgram(0);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);

@@ -47,6 +47,15 @@ private:
 // the given coordinates, fixed-function features off, no texture, no program.
 void reset_gl_state(const RenderTarget &target, double left, double right, double bottom, double top);
 
+// The framebuffer the simulator has bound for the pass being drawn and its
+// viewport (left, bottom, right, top), as reset_gl_state last set them: what
+// sim/graphics/view/current_gl_fbo and sim/graphics/view/viewport read.
+struct PassView {
+    int framebuffer = 0;
+    int viewport[4] = {0, 0, 0, 0};
+};
+const PassView &pass_view();
+
 }  // namespace simhost
 
 #endif

@@ -9,6 +9,7 @@
 
 #include <XPLMPlugin.h>
 
+#include "costs.h"
 #include "gl_api.h"
 #include "platform.h"
 
@@ -68,6 +69,7 @@ Sim::Sim(const HostOptions &opts)
     layout.set_monitors(list);
     layout.set_scale(options.ui_scale);
     current_sim = this;
+    reset_costs();
     host_log("GL renderer: " + gl->description());
 }
 

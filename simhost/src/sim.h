@@ -75,6 +75,9 @@ public:
     bool mouse_wheel(int x, int y, int clicks);
     bool key_press(const std::string &title, char key);
     void mouse_event(int x, int y, MouseButton button, XPLMMouseStatus status);
+    // Strict clicks: a click handler returned 0; the run ends.
+    [[noreturn]] void end_on_passed_click(const Window &window, int x, int y, MouseButton button,
+                                          XPLMMouseStatus status);
     // The user moves the mouse: the real pointer goes there at once, whenever
     // the window under it is asked for its cursor.
     void move_pointer(int x, int y);

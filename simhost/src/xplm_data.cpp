@@ -1,6 +1,7 @@
 /*
  * XPLMDataAccess: the simulator's datarefs the plug-in reads, all read-only
- * here: integers, and the native window handle as an array of two ints.
+ * here: integers, the native window handle as an array of two ints, and the
+ * pass's viewport as an array of four. A simulator may lack some (MissingDatarefs).
  */
 #include <XPLMDataAccess.h>
 
@@ -12,7 +13,7 @@ using simhost::Sim;
 
 namespace {
 
-enum class DataRefId { panel_render_type, vr_enabled, system_window_64 };
+enum class DataRefId { panel_render_type, vr_enabled, system_window_64, current_gl_fbo, viewport };
 
 struct DataRefEntry {
     const char *name;
@@ -23,7 +24,27 @@ const DataRefEntry datarefs[] = {
     {"sim/graphics/view/panel_render_type", DataRefId::panel_render_type},
     {"sim/graphics/VR/enabled", DataRefId::vr_enabled},
     {"sim/operation/windows/system_window_64", DataRefId::system_window_64},
+    {"sim/graphics/view/current_gl_fbo", DataRefId::current_gl_fbo},
+    {"sim/graphics/view/viewport", DataRefId::viewport},
 };
+
+bool missing(const Sim &sim, DataRefId id)
+{
+    return (id == DataRefId::current_gl_fbo && sim.options.missing.current_gl_fbo) ||
+           (id == DataRefId::viewport && sim.options.missing.viewport);
+}
+
+bool is_array(DataRefId id) { return id == DataRefId::system_window_64 || id == DataRefId::viewport; }
+
+int copy_out(const int *values, int count, int *out, int offset, int max)
+{
+    if (out == nullptr)
+        return count;
+    int copied = 0;
+    for (int i = offset < 0 ? 0 : offset; i < count && copied < max; i++)
+        out[copied++] = values[i];
+    return copied;
+}
 
 const DataRefEntry *entry(XPLMDataRef ref)
 {
@@ -43,8 +64,11 @@ int read(XPLMDataRef ref)
     switch (e->id) {
     case DataRefId::panel_render_type:
         return sim->panel_render_type;
+    case DataRefId::current_gl_fbo:
+        return simhost::pass_view().framebuffer;
     case DataRefId::vr_enabled:
     case DataRefId::system_window_64:
+    case DataRefId::viewport:
         return 0;
     }
     return 0;
@@ -54,10 +78,11 @@ int read(XPLMDataRef ref)
 
 XPLM_API XPLMDataRef XPLMFindDataRef(const char *inDataRefName)
 {
-    if (Sim::current() == nullptr || inDataRefName == nullptr)
+    Sim *sim = Sim::current();
+    if (sim == nullptr || inDataRefName == nullptr)
         return nullptr;
     for (const DataRefEntry &e : datarefs) {
-        if (strcmp(e.name, inDataRefName) == 0)
+        if (strcmp(e.name, inDataRefName) == 0 && !missing(*sim, e.id))
             return const_cast<DataRefEntry *>(&e);
     }
     return nullptr;
@@ -70,7 +95,7 @@ XPLM_API XPLMDataTypeID XPLMGetDataRefTypes(XPLMDataRef inDataRef)
     const DataRefEntry *e = entry(inDataRef);
     if (e == nullptr)
         return xplmType_Unknown;
-    return e->id == DataRefId::system_window_64 ? xplmType_IntArray : xplmType_Int;
+    return is_array(e->id) ? xplmType_IntArray : xplmType_Int;
 }
 
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) { return read(inDataRef); }
@@ -81,19 +106,19 @@ XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) { return static_cast<float>(r
 
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) { return read(inDataRef); }
 
-// The main window's native handle, low 32 bits first; 0 without a desktop.
+// The main window's native handle, low 32 bits first (0 without a desktop);
+// the pass's viewport: left, bottom, right, top in its framebuffer's pixels.
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int *outValues, int inOffset, int inMax)
 {
     Sim *sim = Sim::current();
     const DataRefEntry *e = entry(inDataRef);
-    if (sim == nullptr || e == nullptr || e->id != DataRefId::system_window_64)
+    if (sim == nullptr || e == nullptr)
+        return 0;
+    if (e->id == DataRefId::viewport)
+        return copy_out(simhost::pass_view().viewport, 4, outValues, inOffset, inMax);
+    if (e->id != DataRefId::system_window_64)
         return 0;
     const uint64_t handle = sim->window_handle_withheld ? 0 : sim->native.main_handle();
     const int halves[2] = {static_cast<int>(static_cast<uint32_t>(handle)), static_cast<int>(static_cast<uint32_t>(handle >> 32))};
-    if (outValues == nullptr)
-        return 2;
-    int copied = 0;
-    for (int i = inOffset < 0 ? 0 : inOffset; i < 2 && copied < inMax; i++)
-        outValues[copied++] = halves[i];
-    return copied;
+    return copy_out(halves, 2, outValues, inOffset, inMax);
 }

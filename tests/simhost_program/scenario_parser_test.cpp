@@ -261,6 +261,38 @@ TEST(Commands, GlState)
         EXPECT_FALSE(error_of(bad).message.empty()) << bad;
 }
 
+TEST(Commands, CostsMissingDatarefsAndStrictClicks)
+{
+    action_of<CostReset>("cost reset");
+    action_of<CostReport>("cost report");
+    auto e = action_of<ExpectCost>("expect cost window-draws 2");
+    EXPECT_EQ(e.key, CostKey::window_draws);
+    EXPECT_DOUBLE_EQ(e.at_most, 2);
+    e = action_of<ExpectCost>("expect cost queries 0.5");
+    EXPECT_EQ(e.key, CostKey::queries);
+    EXPECT_DOUBLE_EQ(e.at_most, 0.5);
+    EXPECT_EQ(action_of<ExpectCost>("expect cost gl-errors 0").key, CostKey::gl_errors);
+    EXPECT_EQ(action_of<ExpectCost>("expect cost dispatches 3.").key, CostKey::dispatches);
+    EXPECT_TRUE(parse("expect cost dispatches 1")[0].is_expectation());
+
+    auto m = action_of<SetMissingDatarefs>("datarefs-missing viewport");
+    EXPECT_FALSE(m.current_gl_fbo);
+    EXPECT_TRUE(m.viewport);
+    m = action_of<SetMissingDatarefs>("datarefs-missing viewport current_gl_fbo");
+    EXPECT_TRUE(m.current_gl_fbo && m.viewport);
+    m = action_of<SetMissingDatarefs>("datarefs-missing none");
+    EXPECT_FALSE(m.current_gl_fbo || m.viewport);
+    EXPECT_FALSE(action_of<SetStrictClicks>("strict-clicks off").on);
+    EXPECT_TRUE(action_of<SetStrictClicks>("strict-clicks on").on);
+
+    for (const char *bad : {"cost", "cost now", "expect cost", "expect cost queries", "expect cost fbos 1",
+                            "expect cost queries -1", "expect cost queries 1.2.3", "expect cost queries .",
+                            "expect cost queries 1e3", "expect cost queries 1 2", "datarefs-missing",
+                            "datarefs-missing panel_render_type", "datarefs-missing none viewport",
+                            "strict-clicks", "strict-clicks yes"})
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
+}
+
 TEST(Commands, CommandsAndMenus)
 {
     auto once = action_of<RunCommand>("command vxr/popup/PFD_NOBEZEL");

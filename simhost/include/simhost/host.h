@@ -110,6 +110,8 @@ enum class CallbackKind {
     start, enable, disable, stop, message,
     avionics, key, wheel, monitor,
 };
+constexpr int callback_kind_count = 17;
+const char *callback_kind_name(CallbackKind kind);   // "right-click"
 
 // Benchmarks time and watch a plug-in's per-frame callbacks: when a probe is
 // set, the host calls it right before it calls a flight loop, a drawing
@@ -117,6 +119,47 @@ enum class CallbackKind {
 // after that returns (false). Unset, it costs nothing worth measuring.
 typedef void (*CallbackProbe)(CallbackKind kind, bool entering);
 void set_callback_probe(CallbackProbe probe);   // nullptr removes it
+
+// What hosting the plug-in costs the simulator (xplm-facts §17), counted by
+// the stand-in per frame. Calls made between frames (a command, a click)
+// belong to the next frame.
+struct FrameCosts {
+    uint64_t dispatches = 0;     // drawing-phase and avionics (before and after) callbacks called
+    uint64_t window_draws = 0;   // window draw callbacks called
+    uint64_t queries = 0;        // glGetIntegerv/Floatv/Booleanv/Doublev and glIsEnabled by the plug-in
+    uint64_t gl_errors = 0;      // glGetError by the plug-in
+};
+
+// The wall time of one kind of non-drawing callback (command, menu, click,
+// right-click, flight loop, enable, ...); drawing kinds stay empty.
+struct HandlerTimes {
+    uint64_t count = 0;
+    double median_ms = 0;        // of the last 1024 calls at most
+    double worst_ms = 0;
+};
+
+struct HostCosts {
+    uint64_t frames = 0;         // frames run since the reset
+    FrameCosts last_frame;
+    FrameCosts total;            // since the reset
+    HandlerTimes handlers[callback_kind_count];   // indexed by CallbackKind
+    // False where the stand-in cannot see the plug-in's GL queries (Windows,
+    // or libGL found before the stand-in's library): queries and gl_errors stay 0.
+    bool queries_counted = false;
+
+    const HandlerTimes &handler(CallbackKind kind) const { return handlers[static_cast<int>(kind)]; }
+    // The average per frame since the reset of one of total's counts; 0 before any frame.
+    double per_frame(uint64_t FrameCosts::*count) const
+    {
+        return frames == 0 ? 0 : static_cast<double>(total.*count) / static_cast<double>(frames);
+    }
+};
+
+// Datarefs a simulator may lack: hidden, XPLMFindDataRef does not find them.
+struct MissingDatarefs {
+    bool current_gl_fbo = false;   // sim/graphics/view/current_gl_fbo
+    bool viewport = false;         // sim/graphics/view/viewport
+};
 
 // Where the SDK promises nothing of when the simulator does a thing, the
 // stand-in does it at the least convenient moment the documentation allows;
@@ -171,6 +214,11 @@ struct HostOptions {
     double frame_seconds = 1.0 / 60;  // simulated time per frame
     HostTiming timing;
     GlHarshness gl;                   // OpenGL state at the least kind by default
+    MissingDatarefs missing;
+    // A window's click or right-click handler that returns 0 (passes the
+    // click through, which the SDK says causes mouse-tracking problems) ends
+    // the run with a line naming the window; off, the simulator takes the click.
+    bool strict_clicks = true;
 };
 
 class Host {
@@ -232,6 +280,12 @@ public:
     void set_gl_harshness(const GlHarshness &harshness);
     GlHarshness gl_harshness() const;
     uint64_t frame_count() const;
+
+    // What hosting the plug-in costs, since the last reset (or the host's start).
+    HostCosts costs() const;
+    void reset_costs();
+    void set_missing_datarefs(MissingDatarefs missing);
+    void set_strict_clicks(bool strict);
 
     // Input. The window under the pointer is asked for its cursor at the end
     // of each frame (and, with HostTiming::cursor_every_move, right after
