@@ -19,6 +19,7 @@ uint64_t capture_clock_us()
 {
     if (clock_source != nullptr)
         return clock_source();
+    // Rounded: the clock is a float, and 0.05 s must not read 49999 us.
     const double seconds = XPLMGetElapsedTime();
-    return seconds > 0 ? static_cast<uint64_t>(seconds * 1000000.0) : 0;
+    return seconds > 0 ? static_cast<uint64_t>(seconds * 1000000.0 + 0.5) : 0;
 }

@@ -95,7 +95,7 @@ bool capture_region_due(const capture_region *region, uint64_t now_us)
     if (region->last_cap_us == 0)
         return true;
     const double elapsed = static_cast<double>(now_us - region->last_cap_us);
-    return 1000000.0 / region->fps - 1000.0 <= elapsed;
+    return 1000000.0 / region->fps <= elapsed;
 }
 
 // A blit out of a multisampled framebuffer must keep the rectangle in place

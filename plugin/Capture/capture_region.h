@@ -30,8 +30,6 @@ struct capture_region {
 };
 
 // The copy's pace: at most `fps` copies a second by the simulator's clock.
-// Its clock is a float: a copy due at 50 ms may read 49.99, so a thousandth
-// of a second is allowed.
 
 // The entry that ends a region table.
 constexpr capture_region capture_table_end = {std::numeric_limits<double>::quiet_NaN(),

@@ -105,8 +105,9 @@ TEST(PopupAlloc, SteadyFramesFromTheStockDevicesAllocateNothing)
 
     count_frames(sim, 100);
     EXPECT_EQ(allocations, 0);
-    // 200 passes, 200 device callbacks, 200 window draws at the least.
-    EXPECT_GE(callback_calls.load(), 600);
+    // 200 device callbacks and 200 window draws at the least; no capture
+    // pass, since neither display shows the panel.
+    EXPECT_GE(callback_calls.load(), 400);
     EXPECT_PRED2(color_near, sim.host->monitor_pixel(1, 64, 64), pfd_markers.bottom_left);
 }
 

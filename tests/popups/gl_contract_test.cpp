@@ -88,11 +88,11 @@ const Item items[] = {
 INSTANTIATE_TEST_SUITE_P(Items, GlContractItem, testing::ValuesIn(items),
                          [](const testing::TestParamInfo<Item> &info) { return std::string(info.param.name); });
 
-PFNGLCHECKFRAMEBUFFERSTATUSPROC real_check = nullptr;
+PFNGLCHECKNAMEDFRAMEBUFFERSTATUSPROC real_check = nullptr;
 
-GLenum GLAPIENTRY unsupported_once(GLenum)
+GLenum GLAPIENTRY unsupported_once(GLuint, GLenum)
 {
-    __glewCheckFramebufferStatus = real_check;
+    __glewCheckNamedFramebufferStatus = real_check;
     return GL_FRAMEBUFFER_UNSUPPORTED;
 }
 
@@ -101,15 +101,15 @@ GLenum GLAPIENTRY unsupported_once(GLenum)
 // new texture in the same pass, which must really be bound to be made.
 TEST_F(GlContract, ATextureNameGivenOutAgainIsReallyBound)
 {
-    real_check = __glewCheckFramebufferStatus;
+    real_check = __glewCheckNamedFramebufferStatus;
     ASSERT_NE(real_check, nullptr);
     sim.host->set_gl_harshness(only(nullptr));   // the caches alone
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     ASSERT_TRUE(sim.host->command(mfd_cmd));
     sim.mark();
-    __glewCheckFramebufferStatus = unsupported_once;
+    __glewCheckNamedFramebufferStatus = unsupported_once;
     frames(2);
-    __glewCheckFramebufferStatus = real_check;
+    __glewCheckNamedFramebufferStatus = real_check;
     EXPECT_EQ(sim.count_logged("framebuffer incomplete"), 1);
     EXPECT_TRUE(mfd_regions[0].failed);
     EXPECT_FALSE(pfd_regions[0].failed);

@@ -85,7 +85,7 @@ TEST(FaultWindows, EveryRefusalIsOneLineAndChangesNothing)
 }
 
 // The driver's answer to every framebuffer check, while a test wants it.
-GLenum GLAPIENTRY framebuffer_unsupported(GLenum)
+GLenum GLAPIENTRY framebuffer_unsupported(GLuint, GLenum)
 {
     return GL_FRAMEBUFFER_UNSUPPORTED;
 }
@@ -94,7 +94,7 @@ GLenum GLAPIENTRY framebuffer_unsupported(GLenum)
 // start; the test swaps the framebuffer check after that and puts it back.
 struct FaultFramebuffer : testing::Test {
     LinkedSim sim{cockpit_monitors(), false};
-    PFNGLCHECKFRAMEBUFFERSTATUSPROC real_check = nullptr;
+    PFNGLCHECKNAMEDFRAMEBUFFERSTATUSPROC real_check = nullptr;
     int threads = 0;
 
     void SetUp() override
@@ -103,14 +103,14 @@ struct FaultFramebuffer : testing::Test {
         sim.load_with_cfg("pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 1\n"
                            "mfd_nbzl_popup_at_start = -1\nmfd_nbzl_monitor_start = 2\n");
         threads = vxr_test::settled_thread_count(sim);
-        real_check = __glewCheckFramebufferStatus;
+        real_check = __glewCheckNamedFramebufferStatus;
         ASSERT_NE(real_check, nullptr);
     }
 
     void TearDown() override
     {
         if (real_check != nullptr)
-            __glewCheckFramebufferStatus = real_check;
+            __glewCheckNamedFramebufferStatus = real_check;
         capture_clock_set_source(nullptr);
     }
 
@@ -131,7 +131,7 @@ struct FaultFramebuffer : testing::Test {
 
 TEST_F(FaultFramebuffer, AnUnsupportedFramebufferIsOneLineAndLeavesTheRegionOutUntilReopened)
 {
-    __glewCheckFramebufferStatus = framebuffer_unsupported;
+    __glewCheckNamedFramebufferStatus = framebuffer_unsupported;
     sim.mark();
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     frames(10);
@@ -146,7 +146,7 @@ TEST_F(FaultFramebuffer, AnUnsupportedFramebufferIsOneLineAndLeavesTheRegionOutU
     EXPECT_NE(PFD_popup.image, nullptr);
 
     // The driver recovers: the region stays out until the window opens again.
-    __glewCheckFramebufferStatus = real_check;
+    __glewCheckNamedFramebufferStatus = real_check;
     frames(3);
     EXPECT_EQ(pfd_regions[0].fbo, 0u);
     EXPECT_FALSE(pfd_markers_on(1));
@@ -164,7 +164,7 @@ TEST_F(FaultFramebuffer, EachOpeningTriesOnceAndTheOtherDisplayIsUntouched)
     frames(2);
     ASSERT_NE(mfd_regions[0].fbo, 0u);
 
-    __glewCheckFramebufferStatus = framebuffer_unsupported;
+    __glewCheckNamedFramebufferStatus = framebuffer_unsupported;
     sim.mark();
     ASSERT_TRUE(sim.host->command(pfd_cmd));
     frames(3);
@@ -180,7 +180,7 @@ TEST_F(FaultFramebuffer, EachOpeningTriesOnceAndTheOtherDisplayIsUntouched)
     EXPECT_EQ(sim.host->live().framebuffers, 1);
 
     sim.host->disable();
-    __glewCheckFramebufferStatus = real_check;
+    __glewCheckNamedFramebufferStatus = real_check;
     EXPECT_TRUE(nothing_left(*sim.host, threads));
     EXPECT_TRUE(cfg_is_whole(sim.root.settings_file()));
 }
