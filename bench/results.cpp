@@ -228,12 +228,12 @@ std::string results_markdown(const Results &r)
     const OpeningResult &o = r.opening;
     md << "## Opening the PFD window (the PFD alone, full screen on 1024 × 768)\n\n"
        << "| | µs |\n|---|---|\n"
-       << "| The show/hide command (overlay renderer started and painted once, window placed and shown) | "
+       << "| The show/hide command (window placed and shown; the overlay image was read at enable) | "
        << us(o.command_us) << " |\n"
        << "| The plug-in's callbacks in the first frame that shows the window | " << us(o.first_frame_us) << " |\n"
        << "| The same in a steady frame | " << us(o.steady_frame_us) << " |\n"
        << "| From the command to the first frame shown, the plug-in's time | " << us(o.latency_us) << " |\n"
-       << "| Painting the overlay image once with cairo (nobezel.png onto a 1024 × 768 ARGB32 surface) | "
+       << "| For scale: painting the overlay image once with cairo, which the opening no longer does | "
        << us(o.paint_us) << " |\n"
        << "| Command to first frame ÷ painting | " << ratio(o.latency_ratio) << " |\n"
        << "| The command alone ÷ painting | " << ratio(o.command_ratio) << " |\n\n";
