@@ -7,6 +7,7 @@
 
 #include "Capture/capture_clock.h"
 #include "Capture/panel_source.h"
+#include "Capture/sim_framebuffer.h"
 #include "Popups/popupSystem.h"
 #include "popup_test_util.h"
 
@@ -87,6 +88,22 @@ const Item items[] = {
 
 INSTANTIATE_TEST_SUITE_P(Items, GlContractItem, testing::ValuesIn(items),
                          [](const testing::TestParamInfo<Item> &info) { return std::string(info.param.name); });
+
+// A driver without direct state access, in an X-Plane without the
+// framebuffer's datarefs: the copy binds, reads back what it changes, and
+// gives it all back, at the least kind.
+TEST_F(GlContract, TheCopyByBindingGivesEverythingBack)
+{
+    struct ByBinding {
+        ByBinding() { sim_framebuffer_force_binding(true), sim_framebuffer_ignore_datarefs(true); }
+        ~ByBinding() { sim_framebuffer_force_binding(false), sim_framebuffer_ignore_datarefs(false); }
+    } by_binding;
+    ASSERT_TRUE(sim.host->command(pfd_cmd));
+    ASSERT_TRUE(sim.host->command(mfd_cmd));
+    frames(3);
+    EXPECT_TRUE(live(1, pfd_markers));
+    EXPECT_TRUE(live(2, mfd_markers));
+}
 
 PFNGLCHECKNAMEDFRAMEBUFFERSTATUSPROC real_check = nullptr;
 
