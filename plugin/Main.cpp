@@ -185,11 +185,14 @@ PLUGIN_API void XPluginStop(void)
 }
 
 // The user's aircraft (plane 0, the parameter itself) may use the stock
-// G1000 or not: the displays' sources are chosen again.
+// G1000 or not: the displays' sources are chosen again. X-Plane may bind the
+// devices some frames later, and the last aircraft's binding may still hold:
+// a line is said only for a source that changes, and the watch on the
+// devices says the rest when the binding changes.
 static void receive_message(int message, void *param)
 {
     if (message == XPLM_MSG_PLANE_LOADED && reinterpret_cast<intptr_t>(param) == 0)
-        popups_choose_sources();
+        popups_choose_sources(source_telling::changes);
 }
 
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID, int message, void *param)

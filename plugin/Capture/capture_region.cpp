@@ -99,16 +99,23 @@ bool capture_region_due(const capture_region *region, uint64_t now_us)
 }
 
 // A blit out of a multisampled framebuffer must keep the rectangle in place
-// and the colour format, which a region's texture does not: such a panel is refused.
+// and the colour format, which a region's texture does not: such a panel is
+// refused, with one line, until it is plain again, with one line.
 static bool capture_region_refuse_multisampled(capture_region *region, GLint samples)
 {
-    if (samples <= 0)
-        return false;
-    logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: the simulator's framebuffer is multisampled "
-           "(%d samples), which the copy does not read",
-           region->src_x, region->src_y, region->src_w, region->src_h, static_cast<int>(samples));
-    region->failed = true;
-    return true;
+    if (samples > 0) {
+        if (!region->multisampled)
+            logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) stopped: the simulator's framebuffer is "
+                   "multisampled (%d samples), which the copy does not read",
+                   region->src_x, region->src_y, region->src_w, region->src_h, static_cast<int>(samples));
+        region->multisampled = true;
+        return true;
+    }
+    if (region->multisampled)
+        logMsg("Capture of region at %.0f %.0f (%.0f x %.0f) resumed: the simulator's framebuffer is no longer "
+               "multisampled", region->src_x, region->src_y, region->src_w, region->src_h);
+    region->multisampled = false;
+    return false;
 }
 
 static void blit(const capture_region *region, GLuint from, GLuint to, bool by_name)
@@ -144,11 +151,11 @@ static void grab_by_name(capture_region *region, const sim_framebuffer &fb)
 static void grab_by_binding(capture_region *region)
 {
     GLint prev = 0, prev_read = 0, samples = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &prev);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &prev_read);
     glGetIntegerv(GL_SAMPLES, &samples);
     if (capture_region_refuse_multisampled(region, samples))
         return;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &prev);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &prev_read);
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (capture_region_make_objects(region)) {
         glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev));
@@ -168,30 +175,41 @@ static void grab_by_binding(capture_region *region)
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(prev_read));
 }
 
-void capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
+bool capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
 {
-    if (region->failed || !capture_region_due(region, now_us))
-        return;
+    if (region->failed)
+        return false;
     if (!sim_framebuffer_by_name()) {
+        // The driver is asked whether the framebuffer is multisampled at each due copy only.
+        if (!capture_region_due(region, now_us))
+            return !region->multisampled;
         grab_by_binding(region);
-        if (!region->failed && region->fbo != 0)
-            region->last_cap_us = now_us;
-        return;
+        if (region->failed || region->multisampled)
+            return false;
+        region->last_cap_us = now_us;
+        return true;
     }
-    if (capture_region_refuse_multisampled(region, fb.samples) || !capture_region_make_objects(region))
-        return;
+    if (capture_region_refuse_multisampled(region, fb.samples))
+        return false;
+    if (!capture_region_due(region, now_us))
+        return true;
+    if (!capture_region_make_objects(region))
+        return false;
     grab_by_name(region, fb);
     region->last_cap_us = now_us;
+    return true;
 }
 
-void capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
+bool capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
 {
-    if (region->failed || !capture_region_due(region, now_us))
-        return;
+    if (region->failed)
+        return false;
+    if (!capture_region_due(region, now_us))
+        return !region->multisampled;
     int viewport[4] = {0, 0, 0, 0};
     sim_framebuffer_viewport(viewport);
     if (viewport[2] <= 0 || viewport[3] <= 0)
-        return;
+        return false;
     // A screen of another size than the texture's needs a texture of its size.
     if (viewport[2] != static_cast<int>(region->src_w) || viewport[3] != static_cast<int>(region->src_h)) {
         capture_region_release(region);
@@ -200,7 +218,7 @@ void capture_region_grab_viewport(capture_region *region, const sim_framebuffer 
     }
     region->src_x = viewport[0];
     region->src_y = viewport[1];
-    capture_region_grab(region, fb, now_us);
+    return capture_region_grab(region, fb, now_us);
 }
 
 void capture_region_release(capture_region *region)
@@ -222,8 +240,16 @@ void capture_region_release(capture_region *region)
 
 void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size)
 {
-    if (region->tex == 0)
+    const float left = static_cast<float>(pos.x), bottom = static_cast<float>(pos.y);
+    const float right = static_cast<float>(pos.x + size.x), top = static_cast<float>(pos.y + size.y);
+    // No picture yet: black, as a screen without a signal is, never the
+    // simulator showing through.
+    if (region->tex == 0) {
+        XPLMSetGraphicsState(0, 0, 0, 0, 0, 0, 0);
+        glColor4f(0, 0, 0, 1);
+        glRectf(left, bottom, right, top);
         return;
+    }
     // The picture is opaque: no blending, and no depth test against what the
     // simulator drew; white, since the current colour is the last drawer's.
     XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);

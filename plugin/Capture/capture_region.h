@@ -27,6 +27,7 @@ struct capture_region {
     uint32_t tex;
     uint32_t fbo;
     bool failed;     // its copy was refused: not captured until the popup opens again
+    bool multisampled;   // the framebuffer is multisampled: not copied until it is plain again
 };
 
 // The copy's pace: at most `fps` copies a second by the simulator's clock.
@@ -34,7 +35,7 @@ struct capture_region {
 // The entry that ends a region table.
 constexpr capture_region capture_table_end = {std::numeric_limits<double>::quiet_NaN(),
                                               std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                              false};
+                                              false, false};
 
 // False (logged once) when this thread has no framebuffer functions to copy with.
 bool capture_functions_loaded();
@@ -42,12 +43,14 @@ bool capture_functions_loaded();
 bool capture_region_is_end(const capture_region *region);
 bool capture_region_due(const capture_region *region, uint64_t now_us);
 // Copies the region out of the simulator's framebuffer when due; its texture
-// and framebuffer object are made at the first copy and kept.
-void capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
+// and framebuffer object are made at the first copy and kept. False when the
+// framebuffer gives the region no picture (refused), whether due or not.
+bool capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
 // The rate-limited copy of the whole viewport of the bound framebuffer (a
 // device's screen): the region takes the viewport's place and size.
-void capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
+bool capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
 void capture_region_release(capture_region *region);
+// Draws the region's picture, or black where it has none yet.
 void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size);
 // Gives every region of a table a new chance after a failed framebuffer object.
 void capture_regions_clear_failed(capture_region *table);

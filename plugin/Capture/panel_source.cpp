@@ -19,7 +19,7 @@
 // 0.5 % of the drawn area's height.
 static constexpr capture_region panel_region(double src_x)
 {
-    return {src_x, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, 0, 0, 0, false};
+    return {src_x, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, 0, 0, 0, false, false};
 }
 
 capture_region pfd_regions[] = {panel_region(0), capture_table_end};
@@ -92,9 +92,12 @@ void capture_pass()
             fb = sim_framebuffer_bound(XPLMGetElapsedTime());
             found = true;
         }
+        // A refused copy is no picture: NO SIGNAL comes as for a source not drawn.
+        bool pictured = true;
         for (capture_region *r = source->regions(); !capture_region_is_end(r); r++)
-            capture_region_grab(r, fb, now);
-        popup_note_pictures(pup);
+            pictured = capture_region_grab(r, fb, now) && pictured;
+        if (pictured)
+            popup_note_pictures(pup);
     }
 }
 

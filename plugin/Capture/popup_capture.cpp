@@ -7,7 +7,9 @@
  */
 #include "popup_capture.h"
 
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 
 #include <XPLMProcessing.h>
 #include <acfutils/log.h>
@@ -58,7 +60,8 @@ void release_copies(capture_source *source)
 // at nothing else.
 constexpr float idle_watch_s = 1.0f;
 // X-Plane promises nothing of when a device is bound or unbound, relative
-// to the plane-loaded message: its answer is asked again this often.
+// to the plane-loaded message: with every window closed, its answer is asked
+// again this often.
 constexpr float bound_check_s = 1.0f;
 float last_bound_check_s = 0;
 bool watching = false;
@@ -92,8 +95,10 @@ float capture_watch(float, float, int, void *)
             if (window_open(pup))
                 popup_watch_signal(pup);
         }
+        // While a window is open its device is looked at every frame, so that
+        // a late binding switches it before it shows a stale picture.
         const float now = XPLMGetElapsedTime();
-        if (now - last_bound_check_s >= bound_check_s || now < last_bound_check_s) {
+        if (any_open || now - last_bound_check_s >= bound_check_s || now < last_bound_check_s) {
             last_bound_check_s = now;
             stock_devices_check_bound();
         }
@@ -155,7 +160,7 @@ void capture_sources_init()
         if (s.init != nullptr)
             s.init();
     }
-    popups_choose_sources();
+    popups_choose_sources(source_telling::always);
     last_bound_check_s = XPLMGetElapsedTime();
     XPLMRegisterFlightLoopCallback(capture_watch, idle_watch_s, nullptr);
     watching = true;
@@ -176,8 +181,24 @@ void capture_sources_fini()
         popup_show(pup, sources[panel].of(pup->capture.display));
 }
 
-// One popup's choice; logs it with its reason.
-void popup_choose_source(popup *pup)
+// Shows the source, and says so in one line when it is another than before
+// or when asked to.
+static void show_saying(popup *pup, capture_source *source, source_telling telling, const char *format, ...)
+{
+    const bool changes = pup->capture.shown != source;
+    popup_show(pup, source);
+    if (!changes && telling == source_telling::changes)
+        return;
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof(line), format, args);
+    va_end(args);
+    logMsg("%s", line);
+}
+
+// One popup's choice, with its reason.
+void popup_choose_source(popup *pup, source_telling telling)
 {
     const capture_display display = pup->capture.display;
     const char *name = capture_display_name(display);
@@ -203,26 +224,26 @@ void popup_choose_source(popup *pup)
     // With no other source offered the key is moot: the line gives the first
     // absent source's reason, unless that was said already.
     if (only_panel) {
-        popup_show(pup, source[panel]);
         for (size_t i = 0; i < panel; i++) {
             source[i]->reason(why, sizeof(why));
             if (why[0] != '\0') {
                 source[panel]->name(shows, sizeof(shows));
-                logMsg("VXR: %s shows %s: %s", name, shows, why);
-                break;
+                show_saying(pup, source[panel], telling, "VXR: %s shows %s: %s", name, shows, why);
+                return;
             }
         }
+        popup_show(pup, source[panel]);
         return;
     }
 
     for (size_t i = 0; i < source_count; i++) {
         if (wanted == sources[i].key && state[i] != source_state::absent) {
-            popup_show(pup, source[i]);
             source[i]->name(shows, sizeof(shows));
-            logMsg("VXR: %s shows %s: %s = %d%s", name, shows, pref->name, static_cast<int>(wanted),
-                   state[i] == source_state::live
-                       ? ""
-                       : "; the aircraft does not use that device, so the window stays dark");
+            show_saying(pup, source[i], telling, "VXR: %s shows %s: %s = %d%s", name, shows, pref->name,
+                        static_cast<int>(wanted),
+                        state[i] == source_state::live
+                            ? ""
+                            : "; the aircraft does not use that device, so the window stays dark");
             return;
         }
     }
@@ -238,14 +259,13 @@ void popup_choose_source(popup *pup)
         while (state[says] != source_state::dark)
             says++;
     }
-    popup_show(pup, source[chosen]);
     source[chosen]->name(shows, sizeof(shows));
     source[says]->reason(why, sizeof(why));
-    logMsg("VXR: %s shows %s: %s", name, shows, why);
+    show_saying(pup, source[chosen], telling, "VXR: %s shows %s: %s", name, shows, why);
 }
 
-void popups_choose_sources()
+void popups_choose_sources(source_telling telling)
 {
     for (popup *pup : popup_list)
-        popup_choose_source(pup);
+        popup_choose_source(pup, telling);
 }

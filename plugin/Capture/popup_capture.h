@@ -36,9 +36,14 @@ void capture_sources_fini();
 // open windows need, and unregister the others, now.
 void capture_follow_windows();
 
-// Chooses every popup's source again, logging one line per popup; a popup
-// whose source changes gives the old one's textures back and keeps its window.
-void popups_choose_sources();
-void popup_choose_source(popup *pup);
+// Which choices say what the display shows: each (at enable), or only those
+// that change it.
+enum class source_telling { always, changes };
+
+// Chooses every popup's source again, logging one line per popup told; a
+// popup whose source changes gives the old one's textures back and keeps its
+// window.
+void popups_choose_sources(source_telling telling);
+void popup_choose_source(popup *pup, source_telling telling);
 
 #endif

@@ -25,7 +25,7 @@
 // with its first copy.
 static constexpr capture_region device_screen()
 {
-    return {0, 0, 0, 0, 0, 0, 1, 1, 20, 0, 0, 0, false};
+    return {0, 0, 0, 0, 0, 0, 1, 1, 20, 0, 0, 0, false, false};
 }
 
 capture_region pfd_device_regions[] = {device_screen(), capture_table_end};
@@ -130,9 +130,11 @@ void copy_device_screen(void *ref)
     // X-Plane has bound the device's framebuffer, its viewport the whole screen.
     const uint64_t now = capture_clock_us();
     const sim_framebuffer fb = sim_framebuffer_bound(XPLMGetElapsedTime());
+    bool pictured = true;
     for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
-        capture_region_grab_viewport(r, fb, now);
-    popup_note_pictures(pup);
+        pictured = capture_region_grab_viewport(r, fb, now) && pictured;
+    if (pictured)
+        popup_note_pictures(pup);
 }
 
 void stock_device::listen(bool open)
@@ -160,17 +162,21 @@ void stock_device::listen(bool open)
 
 }  // namespace
 
-void stock_devices_check_bound()
+void stock_device_check_bound(popup *pup)
 {
     if (!stock_avionics_available())
         return;
-    // A device bound or unbound since the last look: that popup chooses
-    // again, and its one line says what it shows now.
-    for (popup *pup : popup_list) {
-        const stock_device &dev = device_of(pup);
-        if (dev.avionics != nullptr && (avionics_bound(dev.avionics) != 0) != dev.bound)
-            popup_choose_source(pup);
-    }
+    // A device bound or unbound since the last look: the popup chooses
+    // again, and its one line says what it shows now and why.
+    const stock_device &dev = device_of(pup);
+    if (dev.avionics != nullptr && (avionics_bound(dev.avionics) != 0) != dev.bound)
+        popup_choose_source(pup, source_telling::always);
+}
+
+void stock_devices_check_bound()
+{
+    for (popup *pup : popup_list)
+        stock_device_check_bound(pup);
 }
 
 capture_source *stock_device_source(capture_display display)

@@ -11,6 +11,8 @@
 
 #include "capture_source.h"
 
+struct popup;
+
 // The devices' screens: each one whole screen, sized when first copied.
 extern capture_region pfd_device_regions[];
 extern capture_region mfd_device_regions[];
@@ -26,6 +28,9 @@ void stock_avionics_fini();
 // its source again (from a flight loop: X-Plane promises nothing of when a
 // device is bound, relative to the plane-loaded message).
 void stock_devices_check_bound();
+// The same for one popup (a window that opens shows the source its device's
+// binding asks for at that moment).
+void stock_device_check_bound(popup *pup);
 
 // The device's after-draw callback: copies its screen for a visible popup
 // that shows it. Always returns 1.

@@ -95,9 +95,18 @@ void popup_note_pictures(popup *pup)
     pup->last_picture_s = XPLMGetElapsedTime();
 }
 
+// Only a new picture lifts NO SIGNAL: a window opening, or changing its
+// source, during an outage stays dark under the caption until one comes.
 void popup_expect_pictures(popup *pup)
 {
-    pup->last_picture_s = XPLMGetElapsedTime();
+    if (!pup->no_signal)
+        pup->last_picture_s = XPLMGetElapsedTime();
+}
+
+void popup_forget_signal(popup *pup)
+{
+    pup->no_signal = false;
+    pup->last_picture_s = 0;
 }
 
 static bool picture_lost(const popup *pup)

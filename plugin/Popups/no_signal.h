@@ -18,8 +18,11 @@ void no_signal_fini();
 // The popup's source has just drawn a new picture (the panel's lit pass, or
 // the device's screen), whether or not the capture's rate copies it.
 void popup_note_pictures(popup *pup);
-// A window that opens, or changes its source, gives it its full time first.
+// A window that opens, or changes its source, gives it its full time first,
+// unless it says NO SIGNAL already.
 void popup_expect_pictures(popup *pup);
+// At disable: the state does not outlive the plug-in's enable.
+void popup_forget_signal(popup *pup);
 
 // Called from the capture's watch while the window is open: logs each change
 // between live and lost once.

@@ -102,6 +102,7 @@ void popups_fini()
             pup->cmd = nullptr;
         }
         pup->capture.release();
+        popup_forget_signal(pup);
         // A drag or resize cut short by the disable must not take over the
         // first gesture after the next enable.
         pup->dragging = 0;

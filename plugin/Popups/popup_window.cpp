@@ -15,6 +15,7 @@
 #include <acfutils/log.h>
 #include <acfutils/widget.h>
 
+#include "../Capture/stock_device_source.h"
 #include "../guard.h"
 #include "geometry_save.h"
 #include "monitors.h"
@@ -210,6 +211,8 @@ static void popup_open(popup *pup, monitor_claim claim)
     logMsg("Window Opened");
 
     pup->capture.clear_failed();
+    // The source its device's binding asks for now, not at the last look.
+    stock_device_check_bound(pup);
     popup_place(pup, claim);
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);

@@ -157,7 +157,7 @@ TEST_F(GlContract, AMultisampledPanelIsRefusedWithOneLine)
     sim.mark();
     frames(4);
     EXPECT_EQ(sim.count_logged("is multisampled (4 samples), which the copy does not read"), 1);
-    EXPECT_TRUE(pfd_regions[0].failed);
+    EXPECT_TRUE(pfd_regions[0].multisampled);
     EXPECT_EQ(sim.host->live().framebuffers, 0);
     EXPECT_TRUE(window_of(sim, pfd_title).visible);
 }
