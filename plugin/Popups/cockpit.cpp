@@ -12,6 +12,7 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
+#include "display_menus.h"
 #include "monitors.h"
 #include "popupSystem.h"
 #include "popup_window.h"
@@ -146,6 +147,7 @@ void swap_popup_monitors()
         make_way_on_monitor(&PFD_popup, mfd_monitor);
     if (mfd_placed && pfd_monitor != mfd_monitor)
         make_way_on_monitor(&MFD_popup, pfd_monitor);
+    display_menus_refresh_checks();
 }
 
 int swap_command_handler(XPLMCommandRef, XPLMCommandPhase phase, void *)
@@ -168,32 +170,147 @@ const char *cockpit_display_on_monitor(int32_t monitor)
     return pfd ? "PFD" : (mfd ? "MFD" : nullptr);
 }
 
-display_place cockpit_display_place(const popup *pup, int32_t *monitor)
+static display_spot saved_spot(const popup *pup)
 {
-    int32_t at_start = pup->prefs->popup_at_start->get();
-    *monitor = pup->prefs->monitor_start->get();
+    display_spot spot;
+    const popup_prefs *prefs = pup->prefs;
+    int32_t at_start = prefs->popup_at_start->get();
+    spot.monitor = prefs->monitor_start->get();
     if (at_start <= AT_START_CLOSED)
-        return display_place::closed;
-    if (*monitor >= 0)
-        return display_place::on_monitor;
-    return at_start == AT_START_POPPED_OUT ? display_place::popped_out : display_place::floating;
+        spot.place = display_place::closed;
+    else if (spot.monitor >= 0)
+        spot.place = display_place::on_monitor;
+    else if (at_start == AT_START_POPPED_OUT)
+        spot.place = display_place::popped_out;
+    else
+        spot.place = display_place::floating;
+    if (spot.place == display_place::popped_out) {
+        int32_t x = prefs->x->get(), y = prefs->y->get();
+        spot.rect = {x, y + prefs->h->get(), x + prefs->w->get(), y};
+        spot.rect_known = true;
+    }
+    if (spot.place != display_place::on_monitor)
+        spot.monitor = -1;
+    return spot;
 }
 
-// The other display, when its saved place is the monitor, takes this one's
-// place; its window, full screen there, makes way when this one reopens.
-void cockpit_choose_monitor(popup *pup, int32_t monitor)
+display_spot cockpit_display_spot(const popup *pup)
 {
-    logMsg("VXR: Monitor %d chosen for %s", monitor, pup->title.c_str());
+    if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win))
+        return saved_spot(pup);
+    display_spot spot;
+    desktop_rect &r = spot.rect;
+    if (popup_is_full_screen(pup)) {
+        spot.place = display_place::on_monitor;
+        spot.monitor = pup->mode_monitor;
+    } else if (XPLMWindowIsPoppedOut(pup->win)) {
+        spot.place = display_place::popped_out;
+        XPLMGetWindowGeometryOS(pup->win, &r.left, &r.top, &r.right, &r.bottom);
+        spot.rect_known = true;
+    } else {
+        spot.place = display_place::floating;
+        XPLMGetWindowGeometry(pup->win, &r.left, &r.top, &r.right, &r.bottom);
+        spot.rect_known = true;
+    }
+    return spot;
+}
+
+// The OS monitor under the middle of the display's window, or of its saved
+// pop-out rectangle; -1 for none.
+static int32_t monitor_under_spot(const popup *pup, const display_spot &spot)
+{
+    desktop_rect os = spot.rect;
+    if (spot.place == display_place::floating && !window_rect_os(pup->win, &os))
+        return -1;
+    monitor_list monitors;
+    list_os_monitors(&monitors);
+    return monitor_at_point(monitors, (os.left + os.right) / 2, (os.top + os.bottom) / 2,
+                            monitor_edges::left_bottom_included);
+}
+
+// Whether the display is on the monitor, or over it (a floating or popped-out
+// window whose middle lies on it), or a closed one will open there.
+static bool display_on_or_over(const popup *pup, const display_spot &spot, int32_t monitor)
+{
+    if (spot.place == display_place::on_monitor)
+        return spot.monitor == monitor;
+    if (spot.place == display_place::closed || !spot.rect_known)
+        return false;
+    return monitor_under_spot(pup, spot) == monitor;
+}
+
+// The other display's new place: the chosen one's former place, unless that
+// lies on the chosen monitor too (a window floating or popped out over it),
+// where the other would hide it or be hidden; it then takes the chosen one's
+// saved place, or floats on the main monitor.
+static display_spot place_for_other(const popup *pup, const display_spot &former, int32_t monitor)
+{
+    if (!display_on_or_over(pup, former, monitor))
+        return former;
+    display_spot saved = saved_spot(pup);
+    if (saved.place != display_place::floating && saved.place != display_place::closed &&
+        !display_on_or_over(pup, saved, monitor))
+        return saved;
+    display_spot main;
+    main.place = display_place::floating;
+    int screen_w = 0, screen_h = 0;
+    XPLMGetScreenSize(&screen_w, &screen_h);
+    int w = static_cast<int>(pup->image_w), h = static_cast<int>(pup->image_h);
+    main.rect = {(screen_w - w) / 2, (screen_h + h) / 2, (screen_w + w) / 2, (screen_h - h) / 2};
+    main.rect_known = true;
+    return main;
+}
+
+static void save_spot(popup *pup, const display_spot &spot)
+{
+    popup_prefs *prefs = pup->prefs;
+    if (spot.place == display_place::popped_out) {
+        prefs->popup_at_start->set(AT_START_POPPED_OUT);
+        prefs->monitor_start->set(-1);
+        prefs->x->set(spot.rect.left);
+        prefs->y->set(spot.rect.bottom);
+        prefs->w->set(spot.rect.right - spot.rect.left);
+        prefs->h->set(spot.rect.top - spot.rect.bottom);
+        return;
+    }
+    prefs->popup_at_start->set(AT_START_ON_MONITOR);
+    prefs->monitor_start->set(spot.place == display_place::on_monitor ? spot.monitor : -1);
+}
+
+// An open window goes there now: a floating place keeps its rectangle.
+static void move_window(popup *pup, const display_spot &spot)
+{
+    if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win))
+        return;
+    if (spot.place == display_place::floating && spot.rect_known)
+        popup_float_at(pup, spot.rect);
+    else
+        popup_reopen_yielding(pup);
+}
+
+void cockpit_put_on_monitor(popup *pup, int32_t monitor)
+{
+    display_spot former = cockpit_display_spot(pup);
     popup *other = popup_other(pup);
-    if (opens_on_monitor(other, monitor)) {
+    bool swap = display_on_or_over(other, cockpit_display_spot(other), monitor) &&
+                !(former.place == display_place::on_monitor && former.monitor == monitor);
+    display_spot other_spot = swap ? place_for_other(pup, former, monitor) : display_spot();
+    if (swap) {
         logMsg("VXR: %s takes the place of %s", other->title.c_str(), pup->title.c_str());
-        int32_t at_start = pup->prefs->popup_at_start->get();
-        other->prefs->popup_at_start->set(at_start > AT_START_CLOSED ? at_start : AT_START_ON_MONITOR);
-        other->prefs->monitor_start->set(pup->prefs->monitor_start->get());
+        save_spot(other, other_spot);
     }
     pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
     pup->prefs->monitor_start->set(monitor);
     popup_reopen(pup);
+    if (swap)
+        move_window(other, other_spot);
+    display_menus_refresh_checks();
+}
+
+void cockpit_choose_monitor(popup *pup, int32_t monitor)
+{
+    logMsg("VXR: Monitor %d chosen for %s", monitor, pup->title.c_str());
+    cockpit_put_on_monitor(pup, monitor);
 }
 
 // A display that opens floating has no monitor and opens on the mouse.
@@ -203,6 +320,7 @@ void cockpit_choose_floating(popup *pup)
     pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
     pup->prefs->monitor_start->set(-1);
     popup_reopen(pup);
+    display_menus_refresh_checks();
 }
 
 void cockpit_choose_popped_out(popup *pup)
@@ -211,4 +329,5 @@ void cockpit_choose_popped_out(popup *pup)
     pup->prefs->popup_at_start->set(AT_START_POPPED_OUT);
     pup->prefs->monitor_start->set(-1);
     popup_reopen(pup);
+    display_menus_refresh_checks();
 }

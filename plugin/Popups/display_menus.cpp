@@ -2,7 +2,8 @@
  * The display sub-menus. Each item's reference says what it chooses: a
  * monitor's index, or one of the two places without a monitor. Once a second
  * the monitors are compared with those listed; the items are rebuilt only
- * when they differ, and the checks follow the preferences.
+ * when they differ, and the windows follow monitors gone or back. The checks
+ * follow every change of a display's place as it happens.
  */
 #include "display_menus.h"
 
@@ -16,6 +17,7 @@
 #include "cockpit.h"
 #include "monitors.h"
 #include "popupSystem.h"
+#include "popup_window.h"
 
 namespace {
 
@@ -76,9 +78,9 @@ void fill(display_menu &m)
 
 intptr_t current_choice(const popup *pup)
 {
-    int32_t monitor = -1;
-    switch (cockpit_display_place(pup, &monitor)) {
-    case display_place::on_monitor: return monitor;
+    display_spot spot = cockpit_display_spot(pup);
+    switch (spot.place) {
+    case display_place::on_monitor: return spot.monitor;
     case display_place::floating: return choice_floating;
     case display_place::popped_out: return choice_popped_out;
     case display_place::closed: break;
@@ -117,6 +119,7 @@ float watch_monitors(float, float, int, void *)
 {
     guarded("display_menus_watch", [] {
         rebuild_if_monitors_changed();
+        popups_follow_monitors();
         display_menus_refresh_checks();
     });
     return watch_interval_s;

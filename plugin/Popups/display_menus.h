@@ -10,7 +10,8 @@
 
 // Appends both sub-menus to the menu and starts watching the monitors.
 void display_menus_build(XPLMMenuID parent);
-// Checks the item of each display's place as its preferences now say.
+// Checks the item of each display's place: where an open one is now, where
+// a closed one will open.
 void display_menus_refresh_checks();
 // Stops the watch and destroys the sub-menus (their items in the parent go with it).
 void display_menus_destroy();

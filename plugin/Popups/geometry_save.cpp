@@ -10,6 +10,7 @@
 
 #include "../guard.h"
 #include "cockpit.h"
+#include "display_menus.h"
 #include "monitors.h"
 #include "popup.h"
 #include "popup_area.h"
@@ -39,9 +40,16 @@ static int32_t monitor_under_click(popup *pup, int x, int y)
 static void save_monitor_full_screen(popup *pup, int x, int y)
 {
     logMsg("Save Monitor Full Screen");
-    pup->prefs->monitor_start->set(monitor_under_click(pup, x, y));
+    int32_t monitor = monitor_under_click(pup, x, y);
+    // A monitor the other display is on, or over, is swapped with it.
+    if (monitor >= 0) {
+        cockpit_put_on_monitor(pup, monitor);
+        return;
+    }
+    pup->prefs->monitor_start->set(monitor);
     pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
     popup_reopen(pup);
+    display_menus_refresh_checks();
 }
 
 // The saved rectangle is where the pop-out opens, which the simulator takes in
@@ -60,6 +68,7 @@ static void save_popout_location(popup *pup)
     prefs->h->set(r.top - r.bottom);
     prefs->popup_at_start->set(AT_START_POPPED_OUT);
     prefs->monitor_start->set(-1);
+    display_menus_refresh_checks();
 }
 
 // A press on a corner saves a place or swaps the displays; elsewhere it does nothing.

@@ -16,6 +16,7 @@
 #include "../guard.h"
 #include "cockpit.h"
 #include "monitors.h"
+#include "popupSystem.h"
 #include "stroke_text.h"
 #include "surface_texture.h"
 
@@ -105,9 +106,29 @@ desktop_rect centred_on(const desktop_rect &m)
     return {left, bottom + h, left + w, bottom};
 }
 
+// Popped-out windows lie above everything X-Plane draws in its own window:
+// a label on a monitor a popped-out display covers must be one too, made
+// after it, to be seen.
+bool popped_out_display_over(const desktop_rect &os)
+{
+    for (const popup *pup : popup_list) {
+        if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win) || !XPLMWindowIsPoppedOut(pup->win))
+            continue;
+        desktop_rect r;
+        XPLMGetWindowGeometryOS(pup->win, &r.left, &r.top, &r.right, &r.bottom);
+        if (r.left < os.right && os.left < r.right && r.bottom < os.top && os.bottom < r.top)
+            return true;
+    }
+    return false;
+}
+
 XPLMWindowID make_window(monitor_label *label, const desktop_rect *global, const desktop_rect &os)
 {
-    desktop_rect r = centred_on(global != nullptr ? *global : os);
+    // X-Plane draws inside its own window only on the monitors it covers;
+    // on any other, and over a popped-out display, the label is a window of
+    // the operating system.
+    bool os_window = global == nullptr || popped_out_display_over(os);
+    desktop_rect r = centred_on(os_window ? os : *global);
     // In the structure's order: size, rectangle, visible, the draw, click,
     // key, cursor and wheel callbacks, the reference, decoration, layer and
     // the right-click callback.
@@ -120,9 +141,7 @@ XPLMWindowID make_window(monitor_label *label, const desktop_rect *global, const
     char title[48];
     snprintf(title, sizeof(title), "VXR Identify Monitor %d", label->monitor);
     XPLMSetWindowTitle(win, title);
-    // X-Plane draws inside its own window only on the monitors it covers;
-    // on any other the label is a window of the operating system.
-    if (global == nullptr) {
+    if (os_window) {
         XPLMSetWindowPositioningMode(win, xplm_WindowPopOut, -1);
         XPLMSetWindowGeometryOS(win, r.left, r.top, r.right, r.bottom);
     }

@@ -34,6 +34,9 @@ struct popup {
     // follow a change of mode only a frame later.
     XPLMWindowPositioningMode mode = xplm_WindowPositionFree;
     int mode_monitor = -1;
+    // Placed on the mouse because its saved monitor was not there: it goes
+    // back full screen when the monitor returns.
+    bool awaiting_monitor = false;
     // When (XPLMGetElapsedTime) the source last drew a picture, and whether
     // the window says it has none.
     float last_picture_s = 0;

@@ -5,11 +5,17 @@
  */
 #include "popup.h"
 
+#include "display_menus.h"
+
 void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor)
 {
     XPLMSetWindowPositioningMode(pup->win, mode, monitor);
     pup->mode = mode;
     pup->mode_monitor = mode == xplm_WindowFullScreenOnMonitor ? monitor : -1;
+    if (mode != xplm_WindowPositionFree)
+        pup->awaiting_monitor = false;
+    // The display menus check where each display is, from this frame on.
+    display_menus_refresh_checks();
 }
 
 bool popup_is_full_screen(const popup *pup)

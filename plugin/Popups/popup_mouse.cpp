@@ -11,6 +11,7 @@
 #include <acfutils/log.h>
 
 #include "../guard.h"
+#include "display_menus.h"
 #include "monitors.h"
 
 static popup_rect read_rect(XPLMWindowID win)
@@ -170,6 +171,7 @@ static void popup_mouse_down(popup *pup, XPLMWindowID win, int x, int y, popup_z
         logMsg("Close Window %s", pup->title.c_str());
         XPLMSetWindowIsVisible(win, 0);
         capture_follow_windows();
+        display_menus_refresh_checks();
         // The pointer now rests on what lay under the window.
         cursor_give_back();
     } else if (zone == popup_zone::popout) {

@@ -17,6 +17,7 @@
 
 #include "../Capture/stock_device_source.h"
 #include "../guard.h"
+#include "display_menus.h"
 #include "geometry_save.h"
 #include "monitors.h"
 #include "no_signal.h"
@@ -83,8 +84,10 @@ static void popup_close(popup *pup)
         popup_set_mode(pup, xplm_WindowPositionFree, 0);
     XPLMSetWindowIsVisible(pup->win, 0);
     // The overlay's texture and the picture's copies stay for the next opening.
+    pup->awaiting_monitor = false;
     logMsg("MTCR FINI");
     capture_follow_windows();
+    display_menus_refresh_checks();
     logMsg("Popup Close Fini");
 }
 
@@ -143,6 +146,37 @@ static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
     return os_top_strip_on_monitors(x, top, right, std::min<int64_t>(strip, h));
 }
 
+// The other display's window, open and popped out at exactly this rectangle
+// (OS pixels), would hide this one wholly, as when neither has a saved place:
+// this one goes beside it, right, left, above or below, the first that lies
+// wholly on the monitor that holds the other; on a monitor too small for
+// both, down and right by a corner's size, its close corner in reach.
+static desktop_rect beside_other_popout(const popup *pup, const desktop_rect &r)
+{
+    const popup *other = popup_other(pup);
+    if (other->win == nullptr || !XPLMGetWindowIsVisible(other->win) || !XPLMWindowIsPoppedOut(other->win))
+        return r;
+    desktop_rect o;
+    XPLMGetWindowGeometryOS(other->win, &o.left, &o.top, &o.right, &o.bottom);
+    if (o.left != r.left || o.top != r.top || o.right != r.right || o.bottom != r.bottom)
+        return r;
+    int w = r.right - r.left, h = r.top - r.bottom;
+    monitor_list os;
+    list_os_monitors(&os);
+    const desktop_rect *m = find_monitor(os, monitor_at_point(os, (o.left + o.right) / 2, (o.top + o.bottom) / 2,
+                                                              monitor_edges::left_bottom_included));
+    const desktop_rect tries[] = {{o.right, o.top, o.right + w, o.bottom},
+                                  {o.left - w, o.top, o.left, o.bottom},
+                                  {o.left, o.top + h, o.right, o.top},
+                                  {o.left, o.bottom, o.right, o.bottom - h}};
+    for (const desktop_rect &t : tries) {
+        if (m != nullptr && m->left <= t.left && t.right <= m->right && m->bottom <= t.bottom && t.top <= m->top)
+            return t;
+    }
+    int step = static_cast<int>(popup_reachable_piece * os_pixels_per_boxel());
+    return {r.left + step, r.top - step, r.right + step, r.bottom - step};
+}
+
 // The window is open full screen on the monitor, by the plug-in's own record
 // of the mode it gave the window (its geometry may not have followed yet);
 // the record holds for every monitor, also those X-Plane does not cover.
@@ -185,6 +219,7 @@ static void popup_place(popup *pup, monitor_claim claim)
         }
         logMsg("Monitor %d not Available", monitor);
         popup_place_on_mouse(pup);
+        pup->awaiting_monitor = true;
         return;
     }
     if (pup->prefs->popup_at_start->get() == AT_START_POPPED_OUT) {
@@ -192,8 +227,9 @@ static void popup_place(popup *pup, monitor_claim claim)
         int32_t x = pup->prefs->x->get(), y = pup->prefs->y->get();
         int32_t w = pup->prefs->w->get(), h = pup->prefs->h->get();
         if (popout_rect_reachable(x, y, w, h)) {
+            desktop_rect r = beside_other_popout(pup, {x, y + h, x + w, y});
             popup_set_mode(pup, xplm_WindowPopOut, 0);
-            XPLMSetWindowGeometryOS(pup->win, x, y + h, x + w, y);
+            XPLMSetWindowGeometryOS(pup->win, r.left, r.top, r.right, r.bottom);
             return;
         }
         logMsg("Saved Popout Window Location (x %d y %d w %d h %d) is on no Monitor; placing %s at the mouse",
@@ -217,6 +253,7 @@ static void popup_open(popup *pup, monitor_claim claim)
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);
     capture_follow_windows();
+    display_menus_refresh_checks();
     logMsg("Window Opened");
 }
 
@@ -249,6 +286,41 @@ static void reopen(popup *pup, monitor_claim claim)
 void popup_reopen(popup *pup)
 {
     reopen(pup, monitor_claim::takes);
+}
+
+void popup_reopen_yielding(popup *pup)
+{
+    reopen(pup, monitor_claim::yields);
+}
+
+void popup_float_at(popup *pup, const desktop_rect &r)
+{
+    popup_set_mode(pup, xplm_WindowPositionFree, -1);
+    XPLMSetWindowGeometry(pup->win, r.left, r.top, r.right, r.bottom);
+}
+
+// Quiet: it runs every second, and its lines come only with a change.
+void popups_follow_monitors()
+{
+    monitor_list os;
+    list_os_monitors(&os);
+    for (popup *pup : popup_list) {
+        if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win))
+            continue;
+        if (popup_is_full_screen(pup) && find_monitor(os, pup->mode_monitor) == nullptr) {
+            logMsg("VXR: Monitor %d is gone: %s comes to the mouse", pup->mode_monitor, pup->title.c_str());
+            popup_place_on_mouse(pup);
+            pup->awaiting_monitor = true;
+            continue;
+        }
+        int32_t saved = pup->prefs->monitor_start->get();
+        if (pup->awaiting_monitor && saved >= 0 && pup->prefs->popup_at_start->get() == AT_START_ON_MONITOR &&
+            find_monitor(os, saved) != nullptr) {
+            logMsg("VXR: Monitor %d is back: %s returns to it", saved, pup->title.c_str());
+            pup->awaiting_monitor = false;
+            popup_place(pup, monitor_claim::takes);
+        }
+    }
 }
 
 void make_way_on_monitor(const popup *pup, int32_t monitor)

@@ -10,6 +10,8 @@
 
 #include <XPLMUtilities.h>
 
+#include "monitors.h"
+
 struct popup;
 
 // The show/hide command's handler: acts on the command's end phase, making
@@ -19,6 +21,14 @@ int toggle_popup(XPLMCommandRef cmd, XPLMCommandPhase phase, void *ref);
 // Closes the window if it is open and opens it again, placed by its
 // preferences as they are now.
 void popup_reopen(popup *pup);
+// The same, sending nobody away from its monitor.
+void popup_reopen_yielding(popup *pup);
+// Puts the open window floating at the rectangle (global boxels).
+void popup_float_at(popup *pup, const desktop_rect &r);
+
+// Once a second: a window full screen on a monitor that has gone comes to
+// the mouse, and one placed so goes back when its monitor returns.
+void popups_follow_monitors();
 
 // Opens the displays marked to open at start; the PFD first when both name
 // one monitor.

@@ -551,6 +551,16 @@ private:
             int width = std::clamp(p->w->get(), 256, 4096), height = std::clamp(p->h->get(), 0, 4096);
             int top = p->y->get() + p->h->get();
             Rect want{p->x->get(), top, p->x->get() + width, top - height};
+            // The other display popped out at that very rectangle: this one
+            // opens beside it, at its size.
+            WindowState o;
+            if (window(other(v), &o) && o.visible && o.mode == WindowMode::popout && o.rect.left == want.left &&
+                o.rect.top == want.top && o.rect.right == want.right && o.rect.bottom == want.bottom) {
+                expect(w.mode == WindowMode::popout && w.rect.width() == want.width() &&
+                           w.rect.height() == want.height() && (w.rect.left != want.left || w.rect.top != want.top),
+                       what + "not beside the other display popped out at " + rect_text(want));
+                return;
+            }
             expect(w.mode == WindowMode::popout && w.rect.left == want.left && w.rect.top == want.top &&
                        w.rect.right == want.right && w.rect.bottom == want.bottom,
                    what + "not popped out at " + rect_text(want));

@@ -60,7 +60,6 @@ lin_gcc=$(root_source_of libstdc++-10-dev)
 win_gcc=$(source_of g++-mingw-w64-x86-64-posix)
 win_gcc_upstream=$(dpkg-query -W -f="\${Version}" g++-mingw-w64-x86-64-posix | sed "s/-.*//")
 mingw=$(source_of mingw-w64-x86-64-dev)
-snapshot=https://snapshot.debian.org/package
 
 {
 cat <<TXT
@@ -69,22 +68,22 @@ THIRD-PARTY SOFTWARE IN VXR G1000 BEZEL-LESS POPUPS
 
 Both plug-in files, lin_x64/vxr_pop.xpl and win_x64/vxr_pop.xpl, carry the
 libraries below linked in statically and unmodified, each built from the
-Debian source package named (upstream source with Debian's patches), which
-snapshot.debian.org keeps at the address given. The Linux plug-in's C++
+Debian source package named, at the version named (upstream source with
+Debian's patches), which Debian's archive keeps. The Linux plug-in's C++
 runtime is Debian 11's GCC's, the Windows plug-in's Debian 12's MinGW-w64
 GCC's. Our own code is under the
 MIT licence (LICENSE.txt).
 
-| Library | Version | Licence | Source |
+| Library | Version | Licence | Debian source package and version |
 |---|---|---|---|
-| cairo | $cairo | MPL 1.1 (chosen; also offered under LGPL 2.1) | $snapshot/cairo/$cairo/ |
-| pixman | $pixman | MIT | $snapshot/pixman/$pixman/ |
-| libpng | $png | libpng/PNG Reference Library Licence | $snapshot/libpng1.6/$png/ |
-| zlib | $zlib | zlib licence | $snapshot/zlib/$zlib/ |
-| GLEW | $glew | Modified BSD, Mesa 3-D (MIT), Khronos (MIT) | $snapshot/glew/$glew/ |
-| GCC runtime, Linux (libstdc++, libgcc) | GCC ${lin_gcc#*/} (Debian 11) | GPL 3 with the GCC Runtime Library Exception | $snapshot/$lin_gcc/ |
-| GCC runtime, Windows (libstdc++, libgcc, libssp) | GCC $win_gcc_upstream (Debian gcc-mingw-w64 ${win_gcc#*/}) | GPL 3 with the GCC Runtime Library Exception | $snapshot/$win_gcc/ |
-| MinGW-w64 runtime and winpthreads, Windows | ${mingw#*/} | ZPL 2.1, MIT and others (below) | $snapshot/$mingw/ |
+| cairo | $cairo | MPL 1.1 (chosen; also offered under LGPL 2.1) | cairo $cairo |
+| pixman | $pixman | MIT | pixman $pixman |
+| libpng | $png | libpng/PNG Reference Library Licence | libpng1.6 $png |
+| zlib | $zlib | zlib licence | zlib $zlib |
+| GLEW | $glew | Modified BSD, Mesa 3-D (MIT), Khronos (MIT) | glew $glew |
+| GCC runtime, Linux (libstdc++, libgcc) | GCC ${lin_gcc#*/} (Debian 11) | GPL 3 with the GCC Runtime Library Exception | ${lin_gcc%/*} ${lin_gcc#*/} |
+| GCC runtime, Windows (libstdc++, libgcc, libssp) | GCC $win_gcc_upstream (Debian gcc-mingw-w64 ${win_gcc#*/}) | GPL 3 with the GCC Runtime Library Exception | ${win_gcc%/*} ${win_gcc#*/} |
+| MinGW-w64 runtime and winpthreads, Windows | ${mingw#*/} | ZPL 2.1, MIT and others (below) | ${mingw%/*} ${mingw#*/} |
 
 pixman: Debian's archive served only its upstream tarball (of the version
 named), which was built as it is, without Debian's patches.
@@ -100,8 +99,8 @@ offer); the MPL 1.1 is a per-file licence and asks instead that:
 - the source code of the cairo files we distribute in executable form, with
   any changes made to them, is available to everyone who receives the
   plug-in, for at least twelve months after the release (MPL 1.1, 3.2). We
-  change none: the source is exactly Debian's package named above, which
-  snapshot.debian.org serves, and we hand the same files to anyone who asks
+  change none: the source is exactly Debian's source package named above,
+  at its version, which Debian's archive keeps, and we hand the same files to anyone who asks
   for them with the release's version;
 - this notice tells where that source is and that cairo's code is under the
   MPL 1.1 (3.6), with cairo's copyright and licence notices kept (3.5);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Debian 11 (bullseye) root the Linux plug-in is built in, so that it
-# runs on every system with glibc 2.31 or later: debootstrap from Debian's
-# archive with bullseye's own compiler, C++ runtime, CMake and headers, cached
-# under build/deb11/root. A second run with the same packages and mirror does nothing.
+# runs on every system with glibc 2.31 or later: debootstrap from the Debian
+# archive this machine's apt uses (DEB11_MIRROR overrides it), with
+# bullseye's own compiler, C++ runtime, CMake and headers, cached under
+# build/deb11/root. A second run with the same packages and mirror does nothing.
 # Usage: tools/lin/deb11-root.sh      (DEB11_DIR overrides build/deb11)
 set -euo pipefail
 
@@ -10,7 +11,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 REPO=$(cd "$HERE/../.." && pwd)
 DIR=${DEB11_DIR:-$REPO/build/deb11}
 ROOT=$DIR/root
-MIRROR=${DEB11_MIRROR:-http://deb.debian.org/debian}
+MIRROR=${DEB11_MIRROR:-$("$HERE/apt-mirror.sh")}
 # What the plug-in's build needs there: the compiler, the build tools of the
 # third-party libraries, CMake and Ninja, the GL and X11 headers; libgl1 and
 # Mesa's software driver let the check program load the plug-in in the root.
