@@ -40,6 +40,7 @@ public:
     }
     void reason(char *out, size_t size) const override { snprintf(out, size, "%s", ""); }
     void listen(bool open) override;
+    bool open() const { return open_; }
 
 private:
     capture_region *table_;
@@ -84,10 +85,10 @@ void capture_pass()
     bool found = false;
     sim_framebuffer fb = {0, 0, 0};
     for (popup *pup : popup_list) {
-        capture_source *source = pup->capture.shown;
-        // Until the next look at the windows, one the simulator hid may still be listed.
-        if (!source->copied_in_panel_pass() || pup->win == nullptr || XPLMGetWindowIsVisible(pup->win) == 0)
+        // The watch, run before the frame's passes, keeps which displays are open on the panel.
+        if (!pictures[static_cast<size_t>(pup->capture.display)].open())
             continue;
+        capture_source *source = pup->capture.shown;
         if (!found) {
             fb = sim_framebuffer_bound(XPLMGetElapsedTime());
             found = true;

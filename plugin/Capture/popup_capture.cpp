@@ -66,17 +66,12 @@ constexpr float bound_check_s = 1.0f;
 float last_bound_check_s = 0;
 bool watching = false;
 
-bool window_open(const popup *pup)
-{
-    return pup->win != nullptr && XPLMGetWindowIsVisible(pup->win) != 0;
-}
-
 // Each source listens for the displays open on it; true when any is open.
 bool follow_windows()
 {
     bool any_open = false;
     for (popup *pup : popup_list) {
-        const bool open = window_open(pup);
+        const bool open = popup_is_open(pup);
         any_open = any_open || open;
         for (const listed_source &s : sources) {
             capture_source *source = s.of(pup->capture.display);
@@ -92,7 +87,7 @@ float capture_watch(float, float, int, void *)
     guarded("capture_watch", [&] {
         any_open = follow_windows();
         for (popup *pup : popup_list) {
-            if (window_open(pup))
+            if (popup_is_open(pup))
                 popup_watch_signal(pup);
         }
         // While a window is open its device is looked at every frame, so that

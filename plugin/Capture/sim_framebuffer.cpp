@@ -13,6 +13,7 @@ namespace {
 
 XPLMDataRef current_fbo_ref = nullptr;
 XPLMDataRef viewport_ref = nullptr;
+bool dsa_loaded = false;
 bool binding_forced = false;
 bool datarefs_ignored = false;
 
@@ -51,14 +52,15 @@ void sim_framebuffer_init()
     viewport_ref = XPLMFindDataRef("sim/graphics/view/viewport");
     for (known_framebuffer &k : known)
         k.used = false;
+    dsa_loaded = glBlitNamedFramebuffer != nullptr && glNamedFramebufferReadBuffer != nullptr &&
+                 glGetNamedFramebufferParameteriv != nullptr && glCreateFramebuffers != nullptr &&
+                 glNamedFramebufferTexture != nullptr && glCheckNamedFramebufferStatus != nullptr &&
+                 glTextureStorage2D != nullptr && glTextureParameteri != nullptr;
 }
 
 bool sim_framebuffer_by_name()
 {
-    return !binding_forced && glBlitNamedFramebuffer != nullptr && glNamedFramebufferReadBuffer != nullptr &&
-           glGetNamedFramebufferParameteriv != nullptr && glCreateFramebuffers != nullptr &&
-           glNamedFramebufferTexture != nullptr && glCheckNamedFramebufferStatus != nullptr &&
-           glTextureStorage2D != nullptr && glTextureParameteri != nullptr;
+    return dsa_loaded && !binding_forced;
 }
 
 void sim_framebuffer_force_binding(bool on)

@@ -14,8 +14,8 @@ struct sim_framebuffer {
     int samples;       // more than 0: multisampled, which a copy does not read
 };
 
-// Looks the datarefs up (at enable); a missing one is read from the driver
-// instead, once per copy.
+// Looks the datarefs up and whether the driver copies by name (at enable); a
+// missing dataref is read from the driver instead, once per copy.
 void sim_framebuffer_init();
 
 // True when this context copies by name (OpenGL 4.5's direct state access),

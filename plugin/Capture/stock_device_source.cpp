@@ -123,9 +123,9 @@ void look_up_functions(int xplm_version)
 void copy_device_screen(void *ref)
 {
     popup *pup = static_cast<popup *>(ref);
-    // Until the next look at the windows, one the simulator hid may still be listened to.
-    if (pup == nullptr || pup->capture.shown != &device_of(pup) || pup->win == nullptr ||
-        XPLMGetWindowIsVisible(pup->win) == 0 || !capture_functions_loaded())
+    // Registered only while the display is open on this device (the watch,
+    // run before the frame's drawing, keeps that so).
+    if (pup == nullptr || !capture_functions_loaded())
         return;
     // X-Plane has bound the device's framebuffer, its viewport the whole screen.
     const uint64_t now = capture_clock_us();

@@ -196,7 +196,7 @@ static display_spot saved_spot(const popup *pup)
 
 display_spot cockpit_display_spot(const popup *pup)
 {
-    if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win))
+    if (!popup_is_open(pup))
         return saved_spot(pup);
     display_spot spot;
     desktop_rect &r = spot.rect;
@@ -280,7 +280,7 @@ static void save_spot(popup *pup, const display_spot &spot)
 // An open window goes there now: a floating place keeps its rectangle.
 static void move_window(popup *pup, const display_spot &spot)
 {
-    if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win))
+    if (!popup_is_open(pup))
         return;
     if (spot.place == display_place::floating && spot.rect_known)
         popup_float_at(pup, spot.rect);

@@ -112,7 +112,7 @@ desktop_rect centred_on(const desktop_rect &m)
 bool popped_out_display_over(const desktop_rect &os)
 {
     for (const popup *pup : popup_list) {
-        if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win) || !XPLMWindowIsPoppedOut(pup->win))
+        if (!popup_is_open(pup) || !XPLMWindowIsPoppedOut(pup->win))
             continue;
         desktop_rect r;
         XPLMGetWindowGeometryOS(pup->win, &r.left, &r.top, &r.right, &r.bottom);

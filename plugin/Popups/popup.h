@@ -53,5 +53,7 @@ struct popup {
 // Sets the window's positioning mode and keeps the popup's record of it.
 void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor);
 bool popup_is_full_screen(const popup *pup);
+// Its window exists and is shown.
+bool popup_is_open(const popup *pup);
 
 #endif

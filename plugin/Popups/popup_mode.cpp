@@ -18,6 +18,11 @@ void popup_set_mode(popup *pup, XPLMWindowPositioningMode mode, int monitor)
     display_menus_refresh_checks();
 }
 
+bool popup_is_open(const popup *pup)
+{
+    return pup->win != nullptr && XPLMGetWindowIsVisible(pup->win) != 0;
+}
+
 bool popup_is_full_screen(const popup *pup)
 {
     return pup->win != nullptr && pup->mode == xplm_WindowFullScreenOnMonitor;

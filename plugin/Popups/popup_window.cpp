@@ -154,7 +154,7 @@ static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
 static desktop_rect beside_other_popout(const popup *pup, const desktop_rect &r)
 {
     const popup *other = popup_other(pup);
-    if (other->win == nullptr || !XPLMGetWindowIsVisible(other->win) || !XPLMWindowIsPoppedOut(other->win))
+    if (!popup_is_open(other) || !XPLMWindowIsPoppedOut(other->win))
         return r;
     desktop_rect o;
     XPLMGetWindowGeometryOS(other->win, &o.left, &o.top, &o.right, &o.bottom);
@@ -305,7 +305,7 @@ void popups_follow_monitors()
     monitor_list os;
     list_os_monitors(&os);
     for (popup *pup : popup_list) {
-        if (pup->win == nullptr || !XPLMGetWindowIsVisible(pup->win))
+        if (!popup_is_open(pup))
             continue;
         if (popup_is_full_screen(pup) && find_monitor(os, pup->mode_monitor) == nullptr) {
             logMsg("VXR: Monitor %d is gone: %s comes to the mouse", pup->mode_monitor, pup->title.c_str());
@@ -366,7 +366,7 @@ void open_popups_at_start()
         if (pup->prefs->popup_at_start->get() <= AT_START_CLOSED)
             continue;
         // Opened by its command before the start-up: it stays open.
-        if (pup->win != nullptr && XPLMGetWindowIsVisible(pup->win)) {
+        if (popup_is_open(pup)) {
             logMsg("%s is open already: placing it", pup->title.c_str());
             popup_place(pup, monitor_claim::takes);
         } else {
