@@ -1,16 +1,23 @@
 /*
- * The preference store: sixteen integer preferences registered at library
- * load (the fourteen of the windows, then the pictures' two sources), read
- * from popups.cfg (missing or unreadable keys get their defaults), and
- * written back at enable and at disable whenever they changed. A write
- * touches only the keys it is for, so edits the user makes to the file while
- * the plug-in runs are kept.
+ * The preference store: integer preferences registered at library load (the
+ * fourteen of the PFD's and MFD's windows, then their pictures' two sources,
+ * then the keys of every other screen of the screen table), read from
+ * popups.cfg (missing or unreadable keys get their defaults), and written
+ * back at enable and at disable whenever they changed. A write touches only
+ * the keys it is for, so edits the user makes to the file while the plug-in
+ * runs are kept.
  */
 #include "config.h"
+
+#include <array>
+#include <cstdio>
+#include <utility>
 
 #include <acfutils/assert.h>
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
+
+#include "screens.h"
 
 pref_registry popup_pref_registry;
 
@@ -39,6 +46,66 @@ static pref_int mfd_nbzl_source(&popup_pref_registry, "mfd_nbzl_source", SOURCE_
 popup_prefs pfd_nbzl_prefs = DISPLAY_PREFS(pfd);
 popup_prefs mfd_nbzl_prefs = DISPLAY_PREFS(mfd);
 
+namespace {
+
+// The eight preferences of a screen after the G1000 pair, their keys made
+// from its row's prefix, registered after every other preference and
+// written only once set: a file that never named the screen stays as it was.
+class screen_keys {
+public:
+    explicit screen_keys(const char *prefix)
+        : x(&popup_pref_registry, field(0, prefix, "x"), 0),
+          y(&popup_pref_registry, field(1, prefix, "y"), 0),
+          w(&popup_pref_registry, field(2, prefix, "w"), 1024),
+          h(&popup_pref_registry, field(3, prefix, "h"), 768),
+          fill_window(&popup_pref_registry, field(4, prefix, "fill_window"), 1),
+          popup_at_start(&popup_pref_registry, field(5, prefix, "popup_at_start"), AT_START_CLOSED),
+          monitor_start(&popup_pref_registry, field(6, prefix, "monitor_start"), -1),
+          source(&popup_pref_registry, field(7, prefix, "source"), SOURCE_AUTOMATIC),
+          prefs{&x, &y, &w, &h, &fill_window, &popup_at_start, &monitor_start, &source}
+    {
+        for (pref_int *p : {&x, &y, &w, &h, &fill_window, &popup_at_start, &monitor_start, &source})
+            p->written_when_set = true;
+    }
+
+private:
+    static constexpr size_t key_size = 64;
+
+    // The key of one field, kept here: a preference holds its name's text but does not own it.
+    const char *field(int i, const char *prefix, const char *name)
+    {
+        snprintf(keys[i], key_size, "%s_%s", prefix, name);
+        return keys[i];
+    }
+
+    char keys[8][key_size];
+    pref_int x, y, w, h, fill_window, popup_at_start, monitor_start, source;
+
+public:
+    popup_prefs prefs;
+};
+
+constexpr size_t pair_screens = 2;
+
+template <size_t... I>
+std::array<screen_keys, sizeof...(I)> make_screen_keys(std::index_sequence<I...>)
+{
+    return {screen_keys(screen_table[pair_screens + I].key_prefix)...};
+}
+
+auto other_screen_keys = make_screen_keys(std::make_index_sequence<screen_count - pair_screens>());
+
+}  // namespace
+
+popup_prefs *screen_prefs(size_t screen)
+{
+    if (screen == screen_pfd)
+        return &pfd_nbzl_prefs;
+    if (screen == screen_mfd)
+        return &mfd_nbzl_prefs;
+    return &other_screen_keys[screen - pair_screens].prefs;
+}
+
 prf::prf(pref_registry *owner, const char *name) : name(name), owner(owner)
 {
 }
@@ -62,7 +129,7 @@ void pref_int::load()
 {
     if (owner->conf == nullptr)
         return;
-    if (!conf_get_i(owner->conf, name, &value)) {
+    if (!conf_get_i(owner->conf, name, &value) && !written_when_set) {
         conf_set_i(owner->conf, name, default_value);
         owner->added[owner->added_count++] = this;
         logMsg("Error Getting Data - added: %s", name);
@@ -77,6 +144,13 @@ void pref_int::store()
 {
     if (owner->conf == nullptr)
         return;
+    // A key written only once set stays out of a file that lacks it while
+    // its value is the default.
+    int32_t on_disk = 0;
+    if (written_when_set && value == default_value && !conf_get_i(owner->conf, name, &on_disk)) {
+        changed = false;
+        return;
+    }
     conf_set_i(owner->conf, name, value);
     owner->stored[owner->stored_count++] = this;
 }

@@ -5,6 +5,7 @@
 #ifndef VXR_CONFIG_H
 #define VXR_CONFIG_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include <acfutils/conf.h>
@@ -18,6 +19,9 @@ public:
     const char *name;
     bool loaded = false;
     bool changed = false;
+    // Its key reaches the file only once it is set: absent, it holds its
+    // default without a line being added.
+    bool written_when_set = false;
     pref_registry *owner;
 
     virtual void store() = 0;
@@ -71,7 +75,7 @@ struct popup_prefs {
 
 class pref_registry {
 public:
-    static constexpr int max_prefs = 32;
+    static constexpr int max_prefs = 192;
 
     prf *prefs[max_prefs] = {};
     int count = 0;
@@ -101,5 +105,8 @@ public:
 extern pref_registry popup_pref_registry;
 extern popup_prefs pfd_nbzl_prefs;
 extern popup_prefs mfd_nbzl_prefs;
+
+// The preferences of the screen in that row of the screen table.
+popup_prefs *screen_prefs(size_t screen);
 
 #endif

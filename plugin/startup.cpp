@@ -9,6 +9,7 @@
 #include <acfutils/log.h>
 
 #include "guard.h"
+#include "screens.h"
 #include "Popups/cockpit.h"
 #include "Popups/display_menus.h"
 #include "Popups/monitor_labels.h"
@@ -16,8 +17,8 @@
 
 int32_t startup_frame = 0;
 
-static XPLMCommandRef pfd_command = nullptr;
-static XPLMCommandRef mfd_command = nullptr;
+// The screens' show/hide commands, in the table's order.
+static XPLMCommandRef show_commands[screen_count] = {};
 static XPLMCommandRef swap_command = nullptr;
 static XPLMCommandRef identify_command = nullptr;
 static XPLMMenuID popups_menu = nullptr;
@@ -27,8 +28,8 @@ static void look_up_commands()
 {
     logMsg("Frame 45 Set Render");
     startup_frame = 46;
-    pfd_command = XPLMFindCommand("vxr/popup/PFD_NOBEZEL");
-    mfd_command = XPLMFindCommand("vxr/popup/MFD_NOBEZEL");
+    for (size_t i = 0; i < screen_count; i++)
+        show_commands[i] = XPLMFindCommand(screen_table[i].cmd_name);
 }
 
 static void build_menu_and_place_popups()
@@ -42,14 +43,16 @@ static void build_menu_and_place_popups()
     swap_command = XPLMCreateCommand("vxr/popup/swap", "Swap G5 A/B Bezel-less Popups");
     XPLMRegisterCommandHandler(swap_command, swap_command_handler, 0, nullptr);
 
-    XPLMAppendMenuItemWithCommand(popups_menu, "PFD POPUP", pfd_command);
-    XPLMAppendMenuItemWithCommand(popups_menu, "MFD POPUP", mfd_command);
+    for (size_t i = 0; i < screen_count; i++) {
+        if (screen_table[i].pair)
+            XPLMAppendMenuItemWithCommand(popups_menu, screen_table[i].show_item, show_commands[i]);
+    }
     XPLMAppendMenuItemWithCommand(popups_menu, "Swap G1000 Popups", swap_command);
 
     identify_command = XPLMCreateCommand("vxr/popup/identify", "Identify the monitors for the G1000 popups");
     XPLMRegisterCommandHandler(identify_command, identify_command_handler, 0, nullptr);
     XPLMAppendMenuItemWithCommand(popups_menu, "Identify Monitors", identify_command);
-    display_menus_build(popups_menu);
+    display_menus_build(popups_menu, show_commands);
 
     assign_instrument_monitors();
     open_popups_at_start();

@@ -1,6 +1,6 @@
 /*
  * The deferred start-up: a flight loop, counted from enable, that looks up the
- * two show/hide commands on frame 45 and on frame 50 builds the "VXR Popups"
+ * screens' show/hide commands on frame 45 and on frame 50 builds the "VXR Popups"
  * menu and the swap command, assigns the instrument monitors and opens the
  * popups marked to open at start.
  */

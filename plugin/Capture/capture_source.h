@@ -9,13 +9,15 @@
 #include <cstddef>
 
 #include "capture_region.h"
+#include "../screens.h"
 
-// The displays; each source keeps its instances in this order.
-enum class capture_display { pfd, mfd };
+// A display is a row of the screen table; each source keeps its instances
+// in the table's order.
+using capture_display = size_t;
 
 inline const char *capture_display_name(capture_display display)
 {
-    return display == capture_display::mfd ? "MFD" : "PFD";
+    return screen_table[display].name;
 }
 
 // What a source can give, found anew each time a display's source is chosen.

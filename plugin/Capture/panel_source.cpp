@@ -1,11 +1,14 @@
 /*
- * The panel's picture: the PFD's and MFD's 1024 x 768 rectangles of the panel
- * framebuffer, and the capture pass that copies them while the panel's
- * screens are lit. The pass is registered only while a display shows them.
+ * The panel's picture: each screen's rectangle of the panel framebuffer (its
+ * key's, or its row's default), and the capture pass that copies them while
+ * the panel's screens are lit. The pass is registered only while a display
+ * shows them.
  */
 #include "panel_source.h"
 
+#include <array>
 #include <cstdio>
+#include <utility>
 
 #include <XPLMDataAccess.h>
 #include <XPLMProcessing.h>
@@ -14,41 +17,67 @@
 #include "../Popups/popupSystem.h"
 #include "../guard.h"
 #include "capture_clock.h"
+#include "panel_region_key.h"
 
-// A 1024 x 768 rectangle of the panel at `src_x`, drawn below a strip of
-// 0.5 % of the drawn area's height.
-static constexpr capture_region panel_region(double src_x)
+// The region is drawn below a strip of 0.5 % of the drawn area's height.
+static constexpr capture_region region_at(const panel_rect &r)
 {
-    return {src_x, 0, 1024, 768, 0, 0.005, 1, 0.995, 20, 0, 0, 0, false, false};
+    return {double(r.left), double(r.bottom), double(r.width), double(r.height), 0, 0.005, 1, 0.995, 20, 0, 0, 0,
+            false, false};
 }
-
-capture_region pfd_regions[] = {panel_region(0), capture_table_end};
-capture_region mfd_regions[] = {panel_region(1024), capture_table_end};
 
 namespace {
 
 class panel_picture final : public capture_source {
 public:
-    constexpr explicit panel_picture(capture_region *table) : table_(table) {}
+    explicit panel_picture(size_t screen)
+        : screen(screen), region(screen_table[screen].panel_region),
+          table_{region_at(screen_table[screen].panel_region), capture_table_end}
+    {
+    }
 
-    capture_region *regions() override { return table_; }
-    source_state state() override { return source_state::live; }
+    const size_t screen;
+    // The key's region, or the default, taken at enable.
+    panel_rect region;
+    // Set by the key, and not yet held against the panel's size since enable.
+    bool unchecked = false;
+
+    capture_region *regions() override { return region.width > 0 ? table_ : table_ + 1; }
+    source_state state() override { return region.width > 0 ? source_state::live : source_state::absent; }
     bool copied_in_panel_pass() const override { return true; }
     void name(char *out, size_t size) const override
     {
-        snprintf(out, size, "the panel region at %.0f, %.0f", table_[0].src_x, table_[0].src_y);
+        snprintf(out, size, "the panel region at %d, %d", region.left, region.bottom);
     }
-    void reason(char *out, size_t size) const override { snprintf(out, size, "%s", ""); }
+    void reason(char *out, size_t size) const override
+    {
+        if (region.width > 0)
+            snprintf(out, size, "%s", "");
+        else
+            panel_region_say_default(screen, out, size);
+    }
     void listen(bool open) override;
     bool open() const { return open_; }
+    void take(const panel_rect &r)
+    {
+        region = r;
+        table_[0] = region_at(r);
+    }
+    capture_region *table() { return table_; }
 
 private:
-    capture_region *table_;
+    capture_region table_[2];
     bool open_ = false;
 };
 
-// In the order of capture_display.
-panel_picture pictures[] = {panel_picture(pfd_regions), panel_picture(mfd_regions)};
+template <size_t... I>
+std::array<panel_picture, sizeof...(I)> make_pictures(std::index_sequence<I...>)
+{
+    return {panel_picture(I)...};
+}
+
+// In the order of the screen table.
+std::array<panel_picture, screen_count> pictures = make_pictures(std::make_index_sequence<screen_count>());
 
 // The simulator's frame of the last lit pass the capture pass took; -1: none since enable.
 int capture_cycle = -1;
@@ -67,6 +96,21 @@ void register_pass(bool wanted)
     registered = wanted;
 }
 
+// A region set in popups.cfg is held once against the panel's size (the
+// lit pass's viewport), at its first copy after enable: one that does not
+// fit gives way to the default.
+void check_fit(panel_picture *picture, const int viewport[4])
+{
+    if (!picture->unchecked || viewport[2] <= 0 || viewport[3] <= 0)
+        return;
+    picture->unchecked = false;
+    const panel_rect fallback = screen_table[picture->screen].panel_region;
+    if (!panel_region_fits(picture->screen, picture->region, viewport[2], viewport[3])) {
+        capture_region_release(picture->table());
+        picture->take(fallback);
+    }
+}
+
 void capture_pass()
 {
     // Only the pass that draws the panel's lit screens carries the displays,
@@ -83,6 +127,7 @@ void capture_pass()
 
     const uint64_t now = capture_clock_us();
     bool found = false;
+    int viewport[4] = {0, 0, 0, 0};
     sim_framebuffer fb = {0, 0, 0};
     for (popup *pup : popup_list) {
         // The watch, run before the frame's passes, keeps which displays are open on the panel.
@@ -91,8 +136,10 @@ void capture_pass()
         capture_source *source = pup->capture.shown;
         if (!found) {
             fb = sim_framebuffer_bound(XPLMGetElapsedTime());
+            sim_framebuffer_viewport(viewport);
             found = true;
         }
+        check_fit(&pictures[pup->capture.display], viewport);
         // A refused copy is no picture: NO SIGNAL comes as for a source not drawn.
         bool pictured = true;
         for (capture_region *r = source->regions(); !capture_region_is_end(r); r++)
@@ -105,10 +152,16 @@ void capture_pass()
 void panel_picture::listen(bool open)
 {
     open_ = open;
-    register_pass(pictures[0].open_ || pictures[1].open_);
+    bool any = false;
+    for (const panel_picture &p : pictures)
+        any = any || p.open_;
+    register_pass(any);
 }
 
 }  // namespace
+
+capture_region *const pfd_regions = pictures[screen_pfd].table();
+capture_region *const mfd_regions = pictures[screen_mfd].table();
 
 capture_source *panel_source(capture_display display)
 {
@@ -118,6 +171,12 @@ capture_source *panel_source(capture_display display)
 void panel_source_init()
 {
     capture_cycle = -1;
+    for (panel_picture &p : pictures) {
+        p.take(panel_region_of(p.screen, popup_pref_registry.conf));
+        const panel_rect &fallback = screen_table[p.screen].panel_region;
+        p.unchecked = p.region.left != fallback.left || p.region.bottom != fallback.bottom ||
+                      p.region.width != fallback.width || p.region.height != fallback.height;
+    }
     panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
 }
 

@@ -1,5 +1,5 @@
 /*
- * The panel's picture as a display's source: the PFD's and MFD's rectangles of
+ * The panel's picture as a display's source: each screen's rectangle of
  * the framebuffer the simulator draws its panel into, copied in the capture
  * pass, registered for the gauges phase while a display shows the panel.
  */
@@ -10,11 +10,13 @@
 
 #include "capture_source.h"
 
-extern capture_region pfd_regions[];
-extern capture_region mfd_regions[];
+// The PFD's and MFD's region tables.
+extern capture_region *const pfd_regions;
+extern capture_region *const mfd_regions;
 
 capture_source *panel_source(capture_display display);
-// At enable: no lit pass taken yet, the dataref looked up.
+// At enable: no lit pass taken yet, the dataref looked up, each screen's
+// region taken from its key or its default.
 void panel_source_init();
 // At disable: the capture pass unregistered.
 void panel_source_fini();

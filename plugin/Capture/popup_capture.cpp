@@ -1,9 +1,10 @@
 /*
  * The sources a display can show, listed once, and the choice between them:
  * the source key forces one, else the first that gives pictures is taken.
- * The panel's picture, listed last, is always there. A source's drawing
- * callbacks are registered while a display's window is open on it; a flight
- * loop follows what the simulator does to the windows and the devices.
+ * The panel's picture, listed last, is there for every screen with a panel
+ * region. A source's drawing callbacks are registered while a display's
+ * window is open on it; a flight loop follows what the simulator does to the
+ * windows and the devices.
  */
 #include "popup_capture.h"
 
@@ -227,6 +228,11 @@ void popup_choose_source(popup *pup, source_telling telling)
                 return;
             }
         }
+        if (state[panel] == source_state::absent) {
+            source[panel]->reason(why, sizeof(why));
+            show_saying(pup, source[panel], telling, "VXR: %s shows no picture: %s", name, why);
+            return;
+        }
         popup_show(pup, source[panel]);
         return;
     }
@@ -246,8 +252,15 @@ void popup_choose_source(popup *pup, source_telling telling)
     // The first source that gives pictures; the panel, taken when the others
     // give none, tells why through the first of them that is dark.
     size_t chosen = 0;
-    while (state[chosen] != source_state::live)
+    while (chosen < panel && state[chosen] != source_state::live)
         chosen++;
+    // A screen without a panel region, none of whose sources is live, waits
+    // on the first that is offered: its pictures come when it is drawn.
+    if (state[chosen] != source_state::live) {
+        chosen = 0;
+        while (state[chosen] == source_state::absent)
+            chosen++;
+    }
     size_t says = chosen;
     if (chosen == panel) {
         says = 0;

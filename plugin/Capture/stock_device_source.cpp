@@ -9,7 +9,9 @@
  */
 #include "stock_device_source.h"
 
+#include <array>
 #include <cstdio>
+#include <utility>
 
 #include <XPLMProcessing.h>
 #include <XPLMUtilities.h>
@@ -28,8 +30,6 @@ static constexpr capture_region device_screen()
     return {0, 0, 0, 0, 0, 0, 1, 1, 20, 0, 0, 0, false, false};
 }
 
-capture_region pfd_device_regions[] = {device_screen(), capture_table_end};
-capture_region mfd_device_regions[] = {device_screen(), capture_table_end};
 
 namespace {
 
@@ -54,16 +54,19 @@ bool stock_avionics_available()
 
 class stock_device final : public capture_source {
 public:
-    constexpr stock_device(XPLMDeviceID device, capture_region *table) : device(device), table_(table) {}
+    explicit stock_device(size_t screen)
+        : device(screen_table[screen].device), table_{device_screen(), capture_table_end}
+    {
+    }
 
-    const XPLMDeviceID device;
+    const int device;   // no_device: the screen has none
     XPLMAvionicsID avionics = nullptr;    // the device's handle, when X-Plane has it
     XPLMAvionicsID callbacks = nullptr;   // our callbacks on it, while its display is open on it
     bool bound = false;                   // X-Plane's last answer: the aircraft uses the device
     bool refused = false;                 // X-Plane refused our callbacks: said once
     popup *shown_in = nullptr;
 
-    capture_region *regions() override { return table_; }
+    capture_region *regions() override { return device == no_device ? table_ + 1 : table_; }
     source_state state() override
     {
         if (!stock_avionics_available() || avionics == nullptr)
@@ -79,7 +82,9 @@ public:
     void reason(char *out, size_t size) const override
     {
         // Without the functions, one line said so for both displays when they were looked up.
-        if (!stock_avionics_available())
+        if (device == no_device)
+            snprintf(out, size, "%s", "it has no stock device");
+        else if (!stock_avionics_available())
             snprintf(out, size, "%s", "");
         else if (avionics == nullptr)
             snprintf(out, size, "X-Plane has no handle on device %d", device);
@@ -88,13 +93,20 @@ public:
     }
     void listen(bool open) override;
 
+    capture_region *table() { return table_; }
+
 private:
-    capture_region *table_;
+    capture_region table_[2];
 };
 
-// In the order of capture_display.
-stock_device devices[] = {stock_device(xplm_device_G1000_PFD_1, pfd_device_regions),
-                          stock_device(xplm_device_G1000_MFD, mfd_device_regions)};
+template <size_t... I>
+std::array<stock_device, sizeof...(I)> make_devices(std::index_sequence<I...>)
+{
+    return {stock_device(I)...};
+}
+
+// In the order of the screen table.
+std::array<stock_device, screen_count> devices = make_devices(std::make_index_sequence<screen_count>());
 
 stock_device &device_of(const popup *pup)
 {
@@ -179,6 +191,9 @@ void stock_devices_check_bound()
         stock_device_check_bound(pup);
 }
 
+capture_region *const pfd_device_regions = devices[screen_pfd].table();
+capture_region *const mfd_device_regions = devices[screen_mfd].table();
+
 capture_source *stock_device_source(capture_display display)
 {
     return &devices[static_cast<size_t>(display)];
@@ -199,8 +214,8 @@ void stock_avionics_init()
         stock_device &dev = device_of(pup);
         dev.shown_in = pup;
         dev.refused = false;
-        dev.avionics = avionics_handle(dev.device);
-        if (dev.avionics == nullptr) {
+        dev.avionics = dev.device == no_device ? nullptr : avionics_handle(dev.device);
+        if (dev.avionics == nullptr && dev.device != no_device) {
             const char *name = capture_display_name(pup->capture.display);
             logMsg("VXR: X-Plane has no handle on its G1000 %s (device %d): the %s shows its panel region", name,
                    dev.device, name);

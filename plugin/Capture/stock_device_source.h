@@ -14,8 +14,8 @@
 struct popup;
 
 // The devices' screens: each one whole screen, sized when first copied.
-extern capture_region pfd_device_regions[];
-extern capture_region mfd_device_regions[];
+extern capture_region *const pfd_device_regions;
+extern capture_region *const mfd_device_regions;
 
 capture_source *stock_device_source(capture_display display);
 

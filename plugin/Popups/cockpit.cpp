@@ -6,6 +6,7 @@
 #include "cockpit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include <XPLMDisplay.h>
@@ -49,9 +50,9 @@ static int32_t kept_monitor(const popup *pup, const monitor_list &os, int32_t ke
 }
 
 // The first unit (or, from the end, the last) that is not taken; -1 if none.
-static int32_t free_unit(const std::vector<int32_t> &units, int32_t taken, bool from_end)
+static int32_t free_unit(const std::vector<int32_t> &units, const std::vector<int32_t> &taken, bool from_end)
 {
-    auto free = [taken](int32_t unit) { return unit != taken; };
+    auto free = [&taken](int32_t unit) { return std::find(taken.begin(), taken.end(), unit) == taken.end(); };
     if (from_end) {
         auto it = std::find_if(units.rbegin(), units.rend(), free);
         return it == units.rend() ? -1 : *it;
@@ -101,14 +102,22 @@ void assign_instrument_monitors()
     list_os_monitors(&os);
     log_uncovered_units(os);
 
+    // Units the other screens were given by the user stay theirs.
+    std::vector<int32_t> taken;
+    for (size_t i = 0; i < screen_count; i++) {
+        if (!screen_table[i].pair)
+            taken.push_back(kept_monitor(&screen_popups[i], os, -1));
+    }
     int32_t pfd_kept = kept_monitor(&PFD_popup, os, -1);
     int32_t mfd_kept = kept_monitor(&MFD_popup, os, pfd_kept);
     int32_t pfd = pfd_kept;
+    taken.push_back(mfd_kept);
     if (pfd < 0 && PFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
-        pfd = free_unit(units, mfd_kept, false);
+        pfd = free_unit(units, taken, false);
     int32_t mfd = mfd_kept;
+    taken.back() = pfd;
     if (mfd < 0 && MFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
-        mfd = free_unit(units, pfd, true);
+        mfd = free_unit(units, taken, true);
 
     assign_monitor(&PFD_popup, pfd, pfd_kept >= 0, "PFD");
     assign_monitor(&MFD_popup, mfd, mfd_kept >= 0, "MFD");
@@ -162,12 +171,18 @@ static bool opens_on_monitor(const popup *pup, int32_t monitor)
     return pup->prefs->popup_at_start->get() > AT_START_CLOSED && pup->prefs->monitor_start->get() == monitor;
 }
 
-const char *cockpit_display_on_monitor(int32_t monitor)
+std::string cockpit_display_on_monitor(int32_t monitor)
 {
-    bool pfd = opens_on_monitor(&PFD_popup, monitor), mfd = opens_on_monitor(&MFD_popup, monitor);
-    if (pfd && mfd)
-        return "PFD AND MFD";
-    return pfd ? "PFD" : (mfd ? "MFD" : nullptr);
+    std::string names;
+    for (size_t i = 0; i < screen_count; i++) {
+        if (!opens_on_monitor(&screen_popups[i], monitor))
+            continue;
+        if (!names.empty())
+            names += " AND ";
+        for (const char *c = screen_table[i].name; *c != '\0'; c++)
+            names += static_cast<char>(toupper(static_cast<unsigned char>(*c)));
+    }
+    return names;
 }
 
 static display_spot saved_spot(const popup *pup)
@@ -291,9 +306,9 @@ static void move_window(popup *pup, const display_spot &spot)
 void cockpit_put_on_monitor(popup *pup, int32_t monitor)
 {
     display_spot former = cockpit_display_spot(pup);
-    popup *other = popup_other(pup);
-    bool swap = display_on_or_over(other, cockpit_display_spot(other), monitor) &&
-                !(former.place == display_place::on_monitor && former.monitor == monitor);
+    popup *other = popup_find_other(
+        pup, [monitor](const popup *p) { return display_on_or_over(p, cockpit_display_spot(p), monitor); });
+    bool swap = other != nullptr && !(former.place == display_place::on_monitor && former.monitor == monitor);
     display_spot other_spot = swap ? place_for_other(pup, former, monitor) : display_spot();
     if (swap) {
         logMsg("VXR: %s takes the place of %s", other->title.c_str(), pup->title.c_str());

@@ -7,6 +7,7 @@
 #define VXR_COCKPIT_H
 
 #include <cstdint>
+#include <string>
 
 #include <XPLMUtilities.h>
 
@@ -31,8 +32,9 @@ struct display_spot {
 };
 display_spot cockpit_display_spot(const popup *pup);
 
-// "PFD", "MFD" or both, by the displays' preferences; nullptr for neither.
-const char *cockpit_display_on_monitor(int32_t monitor);
+// The names of the displays whose preferences open them full screen on the
+// monitor, in capitals, joined by " AND " ("PFD AND MFD"); empty for none.
+std::string cockpit_display_on_monitor(int32_t monitor);
 
 // Each saves the choice in the display's preferences and reopens its window
 // there at once. A monitor the other display is on, or over, is swapped with

@@ -27,15 +27,16 @@ constexpr float watch_interval_s = 1.0f;
 constexpr int max_items = monitor_list::max_monitors + 2;
 
 struct display_menu {
-    popup *pup;
-    const char *name;
+    popup *pup = nullptr;
+    const char *name = nullptr;
     XPLMMenuID menu = nullptr;
     intptr_t choices[max_items] = {};
     XPLMMenuCheck checks[max_items] = {};
     int count = 0;
 };
 
-display_menu menus[] = {{&PFD_popup, "PFD Monitor"}, {&MFD_popup, "MFD Monitor"}};
+// In the order of the screen table.
+display_menu menus[screen_count];
 monitor_list listed = {};
 bool watching = false;
 
@@ -127,9 +128,14 @@ float watch_monitors(float, float, int, void *)
 
 }  // namespace
 
-void display_menus_build(XPLMMenuID parent)
+void display_menus_build(XPLMMenuID parent, const XPLMCommandRef show_commands[screen_count])
 {
-    for (display_menu &m : menus) {
+    for (size_t i = 0; i < screen_count; i++) {
+        display_menu &m = menus[i];
+        m.pup = &screen_popups[i];
+        m.name = screen_table[i].monitor_menu;
+        if (!screen_table[i].pair)
+            XPLMAppendMenuItemWithCommand(parent, screen_table[i].show_item, show_commands[i]);
         int item = XPLMAppendMenuItem(parent, m.name, nullptr, 0);
         m.menu = XPLMCreateMenu(m.name, parent, item, choose, &m);
         m.count = 0;

@@ -1,15 +1,20 @@
 /*
- * The "PFD Monitor" and "MFD Monitor" sub-menus: one item per monitor of the
- * operating system, "Floating in X-Plane" and "Popped Out", the display's
+ * The places' sub-menus, one per screen ("PFD Monitor", "MFD Monitor", ...):
+ * one item per monitor of the operating system, "Floating in X-Plane" and "Popped Out", the display's
  * current place checked; rebuilt when the monitors change.
  */
 #ifndef VXR_DISPLAY_MENUS_H
 #define VXR_DISPLAY_MENUS_H
 
 #include <XPLMMenus.h>
+#include <XPLMUtilities.h>
 
-// Appends both sub-menus to the menu and starts watching the monitors.
-void display_menus_build(XPLMMenuID parent);
+#include "../screens.h"
+
+// Appends each screen's sub-menu to the menu, in the table's order, the
+// show/hide item of a screen other than the PFD and MFD before its own, and
+// starts watching the monitors.
+void display_menus_build(XPLMMenuID parent, const XPLMCommandRef show_commands[screen_count]);
 // Checks the item of each display's place: where an open one is now, where
 // a closed one will open.
 void display_menus_refresh_checks();

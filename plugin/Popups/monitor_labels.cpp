@@ -68,8 +68,8 @@ cairo_surface_t *paint_label(int monitor, int width, int height, bool covered)
     paint_line(cr, line, 160, 5);
     paint_line(cr, covered ? "COVERED BY X-PLANE" : "NOT COVERED BY X-PLANE", 240, 3.5);
     cairo_set_source_rgba(cr, 1, 0.75, 0, 1);
-    const char *display = cockpit_display_on_monitor(monitor);
-    paint_line(cr, display != nullptr ? display : "NO DISPLAY", 320, 8);
+    const std::string display = cockpit_display_on_monitor(monitor);
+    paint_line(cr, display.empty() ? "NO DISPLAY" : display.c_str(), 320, 8);
     cairo_destroy(cr);
     cairo_surface_flush(image);
     return image;

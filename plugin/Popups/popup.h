@@ -16,7 +16,8 @@
 #include "../Capture/popup_capture.h"
 
 struct popup {
-    popup(const char *cmd_name, const char *title, capture_display display);
+    // The screen in that row of the screen table.
+    explicit popup(size_t screen);
 
     popup_prefs *prefs = nullptr;
     // Its display's picture: the sources it may show and the one it shows.

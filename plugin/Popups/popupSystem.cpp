@@ -1,10 +1,11 @@
 /*
- * The popup registry: the MFD and PFD records, bring-up at enable (commands,
+ * The popup registry: a record per screen, bring-up at enable (commands,
  * overlay images, cursors) and take-down at disable.
  */
 #include "popupSystem.h"
 
 #include <cstdio>
+#include <utility>
 
 #include <acfutils/helpers.h>
 #include <acfutils/log.h>
@@ -14,15 +15,23 @@
 #include "popup_window.h"
 #include "surface_texture.h"
 
-// Both displays show the same 1024 x 768 overlay; each has its own command,
-// title and display, whose sources the capture knows.
-popup::popup(const char *cmd_name, const char *title, capture_display display)
-    : capture(display), cmd_name(cmd_name), title(title), image_file("nobezel.png"), image_w(1024), image_h(768)
+// Every screen shows the same 1024 x 768 overlay; its command, title and
+// display come from its row.
+popup::popup(size_t screen)
+    : capture(screen), cmd_name(screen_table[screen].cmd_name), title(screen_table[screen].title),
+      image_file("nobezel.png"), image_w(1024), image_h(768)
 {
 }
 
-popup MFD_popup("vxr/popup/MFD_NOBEZEL", "VXR G1000 MFD Bezelless", capture_display::mfd);
-popup PFD_popup("vxr/popup/PFD_NOBEZEL", "VXR G1000 PFD Bezelless", capture_display::pfd);
+template <size_t... I>
+static std::array<popup, sizeof...(I)> make_popups(std::index_sequence<I...>)
+{
+    return {popup(I)...};
+}
+
+std::array<popup, screen_count> screen_popups = make_popups(std::make_index_sequence<screen_count>());
+popup &MFD_popup = screen_popups[screen_mfd];
+popup &PFD_popup = screen_popups[screen_pfd];
 std::vector<popup *> popup_list;
 cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 std::string popups_dir;
@@ -32,20 +41,19 @@ static const char *const cursor_files[NUM_POPUP_CURSORS] = {
     "m_click.png", "b_close.png", "b_pop.png", "b_resize_l.png", "b_resize_r.png",
 };
 
-popup *popup_other(const popup *pup)
-{
-    return pup == &PFD_popup ? &MFD_popup : &PFD_popup;
-}
-
 void popups_init(std::string path)
 {
     // The plug-in's folder comes with its trailing separator; resources hang below the folder itself.
     popups_dir = path.empty() ? path : path.substr(0, path.size() - 1);
 
-    MFD_popup.prefs = &mfd_nbzl_prefs;
-    PFD_popup.prefs = &pfd_nbzl_prefs;
+    for (size_t i = 0; i < screen_count; i++)
+        screen_popups[i].prefs = screen_prefs(i);
+    // The MFD first, as it always was, then the PFD and the others.
     popup_list.push_back(&MFD_popup);
-    popup_list.push_back(&PFD_popup);
+    for (popup &pup : screen_popups) {
+        if (&pup != &MFD_popup)
+            popup_list.push_back(&pup);
+    }
 
     for (int i = 0; i < NUM_POPUP_CURSORS; i++) {
         char *file = mkpathname(popups_dir.c_str(), "resources", "popup", "cursors", cursor_files[i], nullptr);

@@ -1,10 +1,12 @@
 /*
- * The popup registry: the two popup records (MFD and PFD), the list of them,
- * the cursors their zones show, and their bring-up and take-down.
+ * The popup registry: a popup record per screen of the screen table, the
+ * list of them, the cursors their zones show, and their bring-up and
+ * take-down.
  */
 #ifndef VXR_POPUP_SYSTEM_H
 #define VXR_POPUP_SYSTEM_H
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -19,14 +21,26 @@ enum popup_cursor_id {
     NUM_POPUP_CURSORS
 };
 
-extern popup MFD_popup;
-extern popup PFD_popup;
+// One record per row of the screen table, in its order.
+extern std::array<popup, screen_count> screen_popups;
+extern popup &MFD_popup;
+extern popup &PFD_popup;
+// MFD, PFD, then the other screens in the table's order.
 extern std::vector<popup *> popup_list;
 extern cursor_t *popup_cursors[NUM_POPUP_CURSORS];
 extern std::string popups_dir;
 
-// The other display's record: the MFD's for the PFD, and the other way round.
-popup *popup_other(const popup *pup);
+// The first record besides pup's, in popup_list's order, that the test
+// holds for; nullptr for none.
+template <typename Test>
+popup *popup_find_other(const popup *pup, Test test)
+{
+    for (popup *other : popup_list) {
+        if (other != pup && test(other))
+            return other;
+    }
+    return nullptr;
+}
 
 void popups_init(std::string path);
 bool popup_init(popup *pup);

@@ -146,19 +146,21 @@ static bool popout_rect_reachable(int32_t x, int32_t y, int32_t w, int32_t h)
     return os_top_strip_on_monitors(x, top, right, std::min<int64_t>(strip, h));
 }
 
-// The other display's window, open and popped out at exactly this rectangle
+// Another display's window, open and popped out at exactly this rectangle
 // (OS pixels), would hide this one wholly, as when neither has a saved place:
 // this one goes beside it, right, left, above or below, the first that lies
 // wholly on the monitor that holds the other; on a monitor too small for
 // both, down and right by a corner's size, its close corner in reach.
 static desktop_rect beside_other_popout(const popup *pup, const desktop_rect &r)
 {
-    const popup *other = popup_other(pup);
-    if (!popup_is_open(other) || !XPLMWindowIsPoppedOut(other->win))
-        return r;
     desktop_rect o;
-    XPLMGetWindowGeometryOS(other->win, &o.left, &o.top, &o.right, &o.bottom);
-    if (o.left != r.left || o.top != r.top || o.right != r.right || o.bottom != r.bottom)
+    const popup *other = popup_find_other(pup, [&](const popup *p) {
+        if (!popup_is_open(p) || !XPLMWindowIsPoppedOut(p->win))
+            return false;
+        XPLMGetWindowGeometryOS(p->win, &o.left, &o.top, &o.right, &o.bottom);
+        return o.left == r.left && o.top == r.top && o.right == r.right && o.bottom == r.bottom;
+    });
+    if (other == nullptr)
         return r;
     int w = r.right - r.left, h = r.top - r.bottom;
     monitor_list os;
@@ -185,14 +187,13 @@ static bool fills_monitor(const popup *pup, int32_t monitor)
     return popup_is_full_screen(pup) && pup->mode_monitor == monitor && XPLMGetWindowIsVisible(pup->win);
 }
 
-// The other display, when its window is open full screen on this monitor and
+// Another display, when its window is open full screen on this monitor and
 // its own saved monitor is this one: the monitor is taken.
 static popup *monitor_held_by_other(const popup *pup, int32_t monitor)
 {
-    popup *other = popup_other(pup);
-    if (other->prefs->monitor_start->get() != monitor || !fills_monitor(other, monitor))
-        return nullptr;
-    return other;
+    return popup_find_other(pup, [monitor](const popup *other) {
+        return other->prefs->monitor_start->get() == monitor && fills_monitor(other, monitor);
+    });
 }
 
 // A window put full screen on its saved monitor takes it: the other
@@ -325,11 +326,12 @@ void popups_follow_monitors()
 
 void make_way_on_monitor(const popup *pup, int32_t monitor)
 {
-    popup *other = popup_other(pup);
-    if (!fills_monitor(other, monitor))
-        return;
-    logMsg("%s leaves Monitor %d to %s", other->title.c_str(), monitor, pup->title.c_str());
-    reopen(other, monitor_claim::yields);
+    for (popup *other : popup_list) {
+        if (other == pup || !fills_monitor(other, monitor))
+            continue;
+        logMsg("%s leaves Monitor %d to %s", other->title.c_str(), monitor, pup->title.c_str());
+        reopen(other, monitor_claim::yields);
+    }
 }
 
 bool popup_fill_monitor(popup *pup, int32_t monitor)
