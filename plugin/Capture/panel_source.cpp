@@ -134,6 +134,9 @@ void capture_pass()
         if (!pictures[static_cast<size_t>(pup->capture.display)].open())
             continue;
         capture_source *source = pup->capture.shown;
+        // A screen without a region gives no picture: NO SIGNAL, not a frozen black.
+        if (capture_region_is_end(source->regions()))
+            continue;
         if (!found) {
             fb = sim_framebuffer_bound(XPLMGetElapsedTime());
             sim_framebuffer_viewport(viewport);
@@ -149,9 +152,10 @@ void capture_pass()
     }
 }
 
+// A screen without a region needs no pass.
 void panel_picture::listen(bool open)
 {
-    open_ = open;
+    open_ = open && region.width > 0;
     bool any = false;
     for (const panel_picture &p : pictures)
         any = any || p.open_;

@@ -60,6 +60,14 @@ static void draw(XPLMWindowID win, popup *pup)
     vect2_t pos, size;
     draw_black_around(win, area);
 
+    // A screen with nothing to show (no panel region, no device) is an unlit screen.
+    if (capture_region_is_end(pup->capture.regions())) {
+        XPLMSetGraphicsState(0, 0, 0, 0, 0, 0, 0);
+        glColor4f(0, 0, 0, 1);
+        glBegin(GL_QUADS);
+        black_quad(area.left, area.bottom, area.left + area.width, area.bottom + area.height);
+        glEnd();
+    }
     for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++) {
         place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
         capture_region_draw(r, pos, size);
