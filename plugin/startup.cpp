@@ -44,7 +44,7 @@ static void build_menu_and_place_popups()
     XPLMRegisterCommandHandler(swap_command, swap_command_handler, 0, nullptr);
 
     for (size_t i = 0; i < screen_count; i++) {
-        if (screen_table[i].pair)
+        if (screen_table[i].group == screen_group::pair)
             XPLMAppendMenuItemWithCommand(popups_menu, screen_table[i].show_item, show_commands[i]);
     }
     XPLMAppendMenuItemWithCommand(popups_menu, "Swap G1000 Popups", swap_command);

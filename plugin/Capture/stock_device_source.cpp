@@ -1,7 +1,8 @@
 /*
- * The stock G1000's screens as capture sources. X-Plane 12.1 and later draws
- * its built-in G1000 into a framebuffer per device and calls plug-ins before
- * and after; the after-draw callback, registered while the device's display
+ * The stock avionics' screens as capture sources. X-Plane 12.1 and later
+ * draws its built-in devices (the G1000's, the GNS, CDUs, Primus and MCDUs)
+ * into a framebuffer per device and calls plug-ins before and after; the
+ * after-draw callback, registered while the device's display
  * is open on it, copies the screen like a panel region. Whether the aircraft
  * uses a device is asked through a handle that carries no callbacks. The
  * functions are looked up by name, so that the plug-in still loads on
@@ -55,11 +56,15 @@ bool stock_avionics_available()
 class stock_device final : public capture_source {
 public:
     explicit stock_device(size_t screen)
-        : device(screen_table[screen].device), table_{device_screen(), capture_table_end}
+        : device(screen_table[screen].device),
+          // The G1000's screens are named as the G1000's; any other by its own name.
+          unit(screen_table[screen].group == screen_group::other ? screen_table[screen].name : "G1000"),
+          table_{device_screen(), capture_table_end}
     {
     }
 
     const int device;   // no_device: the screen has none
+    const char *unit;   // "G1000", "GNS 530 (pilot)"
     XPLMAvionicsID avionics = nullptr;    // the device's handle, when X-Plane has it
     XPLMAvionicsID callbacks = nullptr;   // our callbacks on it, while its display is open on it
     bool bound = false;                   // X-Plane's last answer: the aircraft uses the device
@@ -77,7 +82,7 @@ public:
     bool copied_in_panel_pass() const override { return false; }
     void name(char *out, size_t size) const override
     {
-        snprintf(out, size, "the stock G1000's screen (device %d)", device);
+        snprintf(out, size, "the stock %s's screen (device %d)", unit, device);
     }
     void reason(char *out, size_t size) const override
     {
@@ -89,7 +94,8 @@ public:
         else if (avionics == nullptr)
             snprintf(out, size, "X-Plane has no handle on device %d", device);
         else
-            snprintf(out, size, "%s", bound ? "the aircraft uses it" : "the aircraft does not use the stock G1000");
+            snprintf(out, size, "%s%s", bound ? "the aircraft uses it" : "the aircraft does not use the stock ",
+                     bound ? "" : unit);
     }
     void listen(bool open) override;
 
@@ -147,6 +153,12 @@ void copy_device_screen(void *ref)
         pictured = capture_region_grab_viewport(r, fb, now) && pictured;
     if (pictured)
         popup_note_pictures(pup);
+    // A screen without an overlay is drawn at its own aspect, known from its first copy.
+    const capture_region &screen = pup->capture.regions()[0];
+    if (screen_table[pup->capture.display].group == screen_group::other && screen.src_w > 0 && screen.src_h > 0) {
+        pup->image_w = screen.src_w;
+        pup->image_h = screen.src_h;
+    }
 }
 
 void stock_device::listen(bool open)
@@ -166,7 +178,7 @@ void stock_device::listen(bool open)
     callbacks = register_avionics(&params);
     if (callbacks == nullptr && !refused) {
         const char *name = capture_display_name(shown_in->capture.display);
-        logMsg("VXR: X-Plane refused a callback on its G1000 %s (device %d): the %s shows no new picture", name,
+        logMsg("VXR: X-Plane refused a callback on its %s's screen (device %d): the %s shows no new picture", unit,
                device, name);
         refused = true;
     }
@@ -194,6 +206,12 @@ void stock_devices_check_bound()
 capture_region *const pfd_device_regions = devices[screen_pfd].table();
 capture_region *const mfd_device_regions = devices[screen_mfd].table();
 
+bool stock_device_is_bound(capture_display display)
+{
+    const stock_device &dev = devices[display];
+    return stock_avionics_available() && dev.avionics != nullptr && avionics_bound(dev.avionics) != 0;
+}
+
 capture_source *stock_device_source(capture_display display)
 {
     return &devices[static_cast<size_t>(display)];
@@ -217,8 +235,8 @@ void stock_avionics_init()
         dev.avionics = dev.device == no_device ? nullptr : avionics_handle(dev.device);
         if (dev.avionics == nullptr && dev.device != no_device) {
             const char *name = capture_display_name(pup->capture.display);
-            logMsg("VXR: X-Plane has no handle on its G1000 %s (device %d): the %s shows its panel region", name,
-                   dev.device, name);
+            logMsg("VXR: X-Plane has no handle on its %s's screen (device %d): the %s shows its panel region, if any",
+                   dev.unit, dev.device, name);
         }
     }
 }

@@ -18,6 +18,8 @@ extern capture_region *const pfd_device_regions;
 extern capture_region *const mfd_device_regions;
 
 capture_source *stock_device_source(capture_display display);
+// Whether the aircraft uses the display's device now.
+bool stock_device_is_bound(capture_display display);
 
 // Looks the avionics functions and the devices' handles up; logs one line
 // when this X-Plane has none.

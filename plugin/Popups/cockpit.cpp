@@ -105,7 +105,7 @@ void assign_instrument_monitors()
     // Units the other screens were given by the user stay theirs.
     std::vector<int32_t> taken;
     for (size_t i = 0; i < screen_count; i++) {
-        if (!screen_table[i].pair)
+        if (screen_table[i].group != screen_group::pair)
             taken.push_back(kept_monitor(&screen_popups[i], os, -1));
     }
     int32_t pfd_kept = kept_monitor(&PFD_popup, os, -1);

@@ -1,6 +1,9 @@
 /*
  * The display sub-menus. Each item's reference says what it chooses: a
- * monitor's index, or one of the two places without a monitor. Once a second
+ * monitor's index, one of the two places without a monitor, or (first in an
+ * other screen's sub-menu) its show/hide command. Once a second the other
+ * screens' sub-menus are enabled or disabled as the aircraft uses their
+ * devices or not, and
  * the monitors are compared with those listed; the items are rebuilt only
  * when they differ, and the windows follow monitors gone or back. The checks
  * follow every change of a display's place as it happens.
@@ -13,6 +16,7 @@
 #include <XPLMProcessing.h>
 #include <acfutils/log.h>
 
+#include "../Capture/stock_device_source.h"
 #include "../guard.h"
 #include "cockpit.h"
 #include "monitors.h"
@@ -23,13 +27,18 @@ namespace {
 
 constexpr intptr_t choice_floating = -1;
 constexpr intptr_t choice_popped_out = -2;
+constexpr intptr_t choice_show_hide = -3;
 constexpr float watch_interval_s = 1.0f;
-constexpr int max_items = monitor_list::max_monitors + 2;
+constexpr int max_items = monitor_list::max_monitors + 3;
 
 struct display_menu {
     popup *pup = nullptr;
     const char *name = nullptr;
     XPLMMenuID menu = nullptr;
+    // Where its item stands, and whether it is enabled (other screens only).
+    XPLMMenuID holder = nullptr;
+    int holder_item = -1;
+    bool enabled = true;
     intptr_t choices[max_items] = {};
     XPLMMenuCheck checks[max_items] = {};
     int count = 0;
@@ -37,6 +46,7 @@ struct display_menu {
 
 // In the order of the screen table.
 display_menu menus[screen_count];
+XPLMMenuID other_screens = nullptr;
 monitor_list listed = {};
 bool watching = false;
 
@@ -66,6 +76,8 @@ void fill(display_menu &m)
 {
     XPLMClearAllMenuItems(m.menu);
     m.count = 0;
+    if (screen_table[m.pup->capture.display].group == screen_group::other)
+        append(m, screen_table[m.pup->capture.display].show_item, choice_show_hide);
     for (int i = 0; i < listed.count; i++) {
         const monitor_entry &e = listed.entries[i];
         char name[64];
@@ -94,7 +106,9 @@ void choose(void *menu_ref, void *item_ref)
     guarded("display_menu_choice", [=] {
         auto *m = static_cast<display_menu *>(menu_ref);
         intptr_t choice = reinterpret_cast<intptr_t>(item_ref);
-        if (choice == choice_floating)
+        if (choice == choice_show_hide)
+            XPLMCommandOnce(m->pup->cmd);
+        else if (choice == choice_floating)
             cockpit_choose_floating(m->pup);
         else if (choice == choice_popped_out)
             cockpit_choose_popped_out(m->pup);
@@ -116,9 +130,24 @@ void rebuild_if_monitors_changed()
         fill(m);
 }
 
+// An other screen's sub-menu can be chosen while the aircraft uses its device.
+void follow_devices()
+{
+    for (display_menu &m : menus) {
+        if (m.holder != other_screens || m.menu == nullptr)
+            continue;
+        const bool bound = stock_device_is_bound(m.pup->capture.display);
+        if (bound != m.enabled) {
+            XPLMEnableMenuItem(m.holder, m.holder_item, bound ? 1 : 0);
+            m.enabled = bound;
+        }
+    }
+}
+
 float watch_monitors(float, float, int, void *)
 {
     guarded("display_menus_watch", [] {
+        follow_devices();
         rebuild_if_monitors_changed();
         popups_follow_monitors();
         display_menus_refresh_checks();
@@ -134,12 +163,20 @@ void display_menus_build(XPLMMenuID parent, const XPLMCommandRef show_commands[s
         display_menu &m = menus[i];
         m.pup = &screen_popups[i];
         m.name = screen_table[i].monitor_menu;
-        if (!screen_table[i].pair)
+        const screen_group group = screen_table[i].group;
+        if (group == screen_group::cockpit)
             XPLMAppendMenuItemWithCommand(parent, screen_table[i].show_item, show_commands[i]);
-        int item = XPLMAppendMenuItem(parent, m.name, nullptr, 0);
-        m.menu = XPLMCreateMenu(m.name, parent, item, choose, &m);
+        if (group == screen_group::other && other_screens == nullptr) {
+            int item = XPLMAppendMenuItem(parent, "Other Screens", nullptr, 0);
+            other_screens = XPLMCreateMenu("Other Screens", parent, item, nullptr, nullptr);
+        }
+        m.holder = group == screen_group::other ? other_screens : parent;
+        m.holder_item = XPLMAppendMenuItem(m.holder, m.name, nullptr, 0);
+        m.menu = XPLMCreateMenu(m.name, m.holder, m.holder_item, choose, &m);
+        m.enabled = true;
         m.count = 0;
     }
+    follow_devices();
     listed.count = -1;
     rebuild_if_monitors_changed();
     display_menus_refresh_checks();
@@ -173,6 +210,10 @@ void display_menus_destroy()
         if (m.menu != nullptr)
             XPLMDestroyMenu(m.menu);
         m.menu = nullptr;
+        m.holder = nullptr;
         m.count = 0;
     }
+    if (other_screens != nullptr)
+        XPLMDestroyMenu(other_screens);
+    other_screens = nullptr;
 }

@@ -11,9 +11,9 @@
 
 #include "../screens.h"
 
-// Appends each screen's sub-menu to the menu, in the table's order, the
-// show/hide item of a screen other than the PFD and MFD before its own, and
-// starts watching the monitors.
+// Appends each screen's sub-menu to the menu, in the table's order: the
+// copilot's PFD's show/hide item before its own, the other stock screens'
+// under "Other Screens". Starts watching the monitors and the devices.
 void display_menus_build(XPLMMenuID parent, const XPLMCommandRef show_commands[screen_count]);
 // Checks the item of each display's place: where an open one is now, where
 // a closed one will open.

@@ -15,11 +15,12 @@
 #include "popup_window.h"
 #include "surface_texture.h"
 
-// Every screen shows the same 1024 x 768 overlay; its command, title and
-// display come from its row.
+// The G1000's screens show the same 1024 x 768 overlay; the other stock
+// screens none. The command, title and display come from the row.
 popup::popup(size_t screen)
     : capture(screen), cmd_name(screen_table[screen].cmd_name), title(screen_table[screen].title),
-      image_file("nobezel.png"), image_w(1024), image_h(768)
+      image_file(screen_table[screen].group == screen_group::other ? "" : "nobezel.png"), image_w(1024),
+      image_h(768)
 {
 }
 
@@ -75,6 +76,10 @@ bool popup_init(popup *pup)
     pup->cmd = XPLMCreateCommand(pup->cmd_name.c_str(), description);
     XPLMRegisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
 
+    if (pup->image_file.empty()) {
+        pup->capture.forget_copies();
+        return true;
+    }
     char *image_path = mkpathname(popups_dir.c_str(), "resources/popup/", pup->image_file.c_str(), nullptr);
     pup->image = overlay_image_read(image_path);
     lacf_free(image_path);

@@ -243,7 +243,7 @@ static void popup_place(popup *pup, monitor_claim claim)
 // texture is made at the window's first draw.
 static void popup_open(popup *pup, monitor_claim claim)
 {
-    if (pup->image == nullptr)
+    if (pup->image == nullptr && !pup->image_file.empty())
         logMsg("No overlay for %s: its image file was not read; showing the live picture only", pup->title.c_str());
     logMsg("Window Opened");
 
