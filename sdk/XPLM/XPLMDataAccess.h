@@ -33,6 +33,9 @@ XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef);
 // Copies up to inMax values from inOffset into outValues and returns how many;
 // with outValues NULL, returns the array's size.
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int *outValues, int inOffset, int inMax);
+XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float *outValues, int inOffset, int inMax);
+// Writes up to inCount values from inOffset; values past the array's end are left out.
+XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float *inValues, int inOffset, int inCount);
 
 #ifdef __cplusplus
 }

@@ -180,6 +180,13 @@ XPLM_API XPLMAvionicsID XPLMGetAvionicsHandle(XPLMDeviceID inDeviceID);
 #if defined(XPLM410)
 /* 1 when the user's aircraft uses the device. */
 XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle);
+/* The device's instrument-brightness rheostat, 0 to 1: the slot of
+   sim/cockpit2/switches/instrument_brightness_ratio[] it is bound to, or the
+   device's own value while unbound. */
+XPLM_API void XPLMSetAvionicsBrightnessRheo(XPLMAvionicsID inHandle, float brightness);
+XPLM_API float XPLMGetAvionicsBrightnessRheo(XPLMAvionicsID inHandle);
+/* Its electrical bus's voltage as a ratio of nominal; -1 when not bound. */
+XPLM_API float XPLMGetAvionicsBusVoltsRatio(XPLMAvionicsID inHandle);
 #endif /* XPLM410 */
 
 #ifdef __cplusplus

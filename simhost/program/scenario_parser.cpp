@@ -582,6 +582,24 @@ Action parse_action(const Args &line)
             fail("view \"" + a[0].text + "\": the view is outside or cockpit");
         return SetView{a[0].text == "outside"};
     }
+    if (name == "rheostat" || name == "bus") {
+        count(a, 2, 2, name == "bus" ? "bus DEVICE RATIO" : "rheostat DEVICE RATIO");
+        const int device = integer(a[0], "device");
+        const double ratio = at_most(a[1]);
+        if (device < 0 || device > 19)
+            fail("the stock devices are numbered 0 to 19");
+        if (name == "bus")
+            return SetBus{device, ratio};
+        if (ratio > 1)
+            fail("a rheostat turns from 0 to 1");
+        return SetRheostat{device, ratio};
+    }
+    if (name == "unpowered-screens") {
+        count(a, 1, 1, "unpowered-screens drawn|dark");
+        if (a[0].text != "drawn" && a[0].text != "dark")
+            fail("unpowered-screens \"" + a[0].text + "\": an unpowered device's screen is drawn or dark");
+        return SetUnpoweredScreens{a[0].text == "drawn"};
+    }
     if (name == "load") {
         count(a, 0, 1, "load [PATH]");
         return Load{a.empty() ? "" : a[0].text};

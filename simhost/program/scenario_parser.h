@@ -70,6 +70,10 @@ struct SetTiming {
     std::optional<bool> geometry_at_once;   // geometry-follows-mode next-frame|at-once
 };
 struct SetView { bool outside = false; };        // view outside|cockpit
+// A stock device's brightness rheostat (0 to 1) and its bus's volts ratio.
+struct SetRheostat { int device = 0; double ratio = 1; };   // rheostat DEVICE RATIO
+struct SetBus { int device = 0; double ratio = 1; };        // bus DEVICE RATIO
+struct SetUnpoweredScreens { bool drawn = true; };          // unpowered-screens drawn|dark
 struct Load { std::string path; };               // empty: the default plug-in
 struct Enable {};
 struct Disable {};
@@ -131,7 +135,7 @@ using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unlo
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectMenuCheck, ExpectNoMenu, ExpectLive,
                             EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
-                            SetTiming, SetView, SetGlState, CostReset, CostReport, ExpectCost,
+                            SetTiming, SetView, SetRheostat, SetBus, SetUnpoweredScreens, SetGlState, CostReset, CostReport, ExpectCost,
                             SetMissingDatarefs, SetStrictClicks>;
 
 struct Command {

@@ -295,6 +295,24 @@ Outcome ScenarioRunner::operator()(const SetView &c)
     return done(c.outside ? "no device is drawn" : "the devices are drawn");
 }
 
+Outcome ScenarioRunner::operator()(const SetRheostat &c)
+{
+    host().set_rheostat(c.device, static_cast<float>(c.ratio));
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetBus &c)
+{
+    host().set_bus_volts_ratio(c.device, static_cast<float>(c.ratio));
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetUnpoweredScreens &c)
+{
+    host().set_unpowered_drawn(c.drawn);
+    return done(c.drawn ? "unpowered screens are drawn" : "unpowered screens are left dark");
+}
+
 Outcome ScenarioRunner::operator()(const Load &c)
 {
     std::string path = c.path.empty() ? options_.default_plugin : c.path;

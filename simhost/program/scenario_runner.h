@@ -63,6 +63,9 @@ public:
     Outcome operator()(const SetAircraft &c);
     Outcome operator()(const SetTiming &c);
     Outcome operator()(const SetView &c);
+    Outcome operator()(const SetRheostat &c);
+    Outcome operator()(const SetBus &c);
+    Outcome operator()(const SetUnpoweredScreens &c);
     Outcome operator()(const SetGlState &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);

@@ -41,6 +41,35 @@ bool Avionics::bound(XPLMDeviceID device) const
            (device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD);
 }
 
+float Avionics::rheostat(XPLMDeviceID device) const
+{
+    if (!modelled(device))
+        return 0;
+    return bound(device) ? instrument_brightness_[device] : own_rheostat_[screen_index(device)];
+}
+
+void Avionics::set_rheostat(XPLMDeviceID device, float ratio)
+{
+    if (!modelled(device))
+        return;
+    ratio = ratio < 0 ? 0 : (ratio > 1 ? 1 : ratio);
+    if (bound(device))
+        instrument_brightness_[device] = ratio;
+    else
+        own_rheostat_[screen_index(device)] = ratio;
+}
+
+float Avionics::bus_volts_ratio(XPLMDeviceID device) const
+{
+    return modelled(device) && bound(device) ? bus_volts_[screen_index(device)] : -1.0f;
+}
+
+void Avionics::set_bus_volts_ratio(XPLMDeviceID device, float ratio)
+{
+    if (modelled(device))
+        bus_volts_[screen_index(device)] = ratio < 0 ? 0 : ratio;
+}
+
 AvionicsRegistration *Avionics::add(XPLMDeviceID device, XPLMAvionicsCallback_f before,
                                     XPLMAvionicsCallback_f after, void *refcon)
 {
@@ -104,7 +133,7 @@ void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
 void Avionics::draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names)
 {
     for (XPLMDeviceID device : {xplm_device_G1000_PFD_1, xplm_device_G1000_MFD, xplm_device_G1000_PFD_2}) {
-        if (!bound(device))
+        if (!bound(device) || (!unpowered_drawn_ && bus_volts_ratio(device) <= 0))
             continue;
         RenderTarget &target = screens_[screen_index(device)];
         target.ensure(screen_width, screen_height, names);

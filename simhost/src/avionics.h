@@ -49,6 +49,21 @@ public:
     // host's life; nullptr for a device not modelled.
     AvionicsRegistration *handle(XPLMDeviceID device);
     int count() const { return registrations_.count(); }
+
+    // Night and power. The rheostat of a bound device is its slot of
+    // sim/cockpit2/switches/instrument_brightness_ratio[] (the slot is the
+    // device's number); an unbound device keeps its own value. The bus volts
+    // ratio is -1 for a device not bound. Screens are drawn at full
+    // brightness whatever the rheostat, and an unpowered device's screen is
+    // drawn as usual unless set_unpowered_drawn(false) (then it is left as
+    // it was, its callbacks not called).
+    static constexpr int rheostat_slots = 32;
+    float rheostat(XPLMDeviceID device) const;
+    void set_rheostat(XPLMDeviceID device, float ratio);
+    float *rheostat_slots_data() { return instrument_brightness_; }
+    float bus_volts_ratio(XPLMDeviceID device) const;
+    void set_bus_volts_ratio(XPLMDeviceID device, float ratio);
+    void set_unpowered_drawn(bool drawn) { unpowered_drawn_ = drawn; }
     void clear() { registrations_.clear(); }
 
     // Draws the screen of every device the aircraft uses: the before
@@ -69,6 +84,11 @@ private:
     Registrations<AvionicsRegistration> registrations_;
     RenderTarget screens_[3];
     AvionicsRegistration handles_[3];
+    float instrument_brightness_[rheostat_slots] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                                    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    float own_rheostat_[3] = {1, 1, 1};
+    float bus_volts_[3] = {1, 1, 1};
+    bool unpowered_drawn_ = true;
 };
 
 }  // namespace simhost

@@ -121,6 +121,12 @@ void Host::set_panel_passes(PanelPasses passes) { impl_->sim.passes = passes; }
 void Host::set_timing(HostTiming timing) { impl_->sim.options.timing = timing; }
 HostTiming Host::timing() const { return impl_->sim.options.timing; }
 void Host::set_outside_view(bool outside) { impl_->sim.outside_view = outside; }
+void Host::set_rheostat(XPLMDeviceID device, float ratio) { impl_->sim.avionics.set_rheostat(device, ratio); }
+void Host::set_bus_volts_ratio(XPLMDeviceID device, float ratio)
+{
+    impl_->sim.avionics.set_bus_volts_ratio(device, ratio);
+}
+void Host::set_unpowered_drawn(bool drawn) { impl_->sim.avionics.set_unpowered_drawn(drawn); }
 bool Host::mouse_wheel(int x, int y, int clicks) { return impl_->sim.mouse_wheel(x, y, clicks); }
 bool Host::key_press(const std::string &title, char key) { return impl_->sim.key_press(title, key); }
 void Host::set_gl_harshness(const GlHarshness &harshness) { impl_->sim.harsh.set(harshness); }

@@ -1,6 +1,7 @@
 /*
  * XPLMDisplay's avionics functions (SDK 4.x, X-Plane 12): callbacks on the
- * stock G1000's devices and whether the user's aircraft uses one. As in
+ * stock G1000's devices, whether the user's aircraft uses one, and its
+ * brightness rheostat and bus voltage. As in
  * X-Plane 11, a version-11 simulator has none of them: a plug-in that calls
  * them anyway gets nothing, and the call is logged.
  */
@@ -80,4 +81,37 @@ XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle)
         return 0;
     const simhost::AvionicsRegistration *entry = sim->avionics.find(inHandle);
     return entry != nullptr && sim->avionics.bound(entry->device) ? 1 : 0;
+}
+
+namespace {
+
+const simhost::AvionicsRegistration *device_of(Sim *sim, XPLMAvionicsID handle, const char *function)
+{
+    const simhost::AvionicsRegistration *entry = sim != nullptr ? sim->avionics.find(handle) : nullptr;
+    if (sim != nullptr && entry == nullptr)
+        sim->host_log(std::string(function) + ": not a device's handle");
+    return entry;
+}
+
+}  // namespace
+
+XPLM_API void XPLMSetAvionicsBrightnessRheo(XPLMAvionicsID inHandle, float brightness)
+{
+    Sim *sim = with_sdk4("XPLMSetAvionicsBrightnessRheo");
+    if (const simhost::AvionicsRegistration *entry = device_of(sim, inHandle, "XPLMSetAvionicsBrightnessRheo"))
+        sim->avionics.set_rheostat(entry->device, brightness);
+}
+
+XPLM_API float XPLMGetAvionicsBrightnessRheo(XPLMAvionicsID inHandle)
+{
+    Sim *sim = with_sdk4("XPLMGetAvionicsBrightnessRheo");
+    const simhost::AvionicsRegistration *entry = device_of(sim, inHandle, "XPLMGetAvionicsBrightnessRheo");
+    return entry != nullptr ? sim->avionics.rheostat(entry->device) : 0.0f;
+}
+
+XPLM_API float XPLMGetAvionicsBusVoltsRatio(XPLMAvionicsID inHandle)
+{
+    Sim *sim = with_sdk4("XPLMGetAvionicsBusVoltsRatio");
+    const simhost::AvionicsRegistration *entry = device_of(sim, inHandle, "XPLMGetAvionicsBusVoltsRatio");
+    return entry != nullptr ? sim->avionics.bus_volts_ratio(entry->device) : -1.0f;
 }

@@ -1,7 +1,8 @@
 /*
- * XPLMDataAccess: the simulator's datarefs the plug-in reads, all read-only
- * here: integers, the native window handle as an array of two ints, and the
- * pass's viewport as an array of four. A simulator may lack some (MissingDatarefs).
+ * XPLMDataAccess: the simulator's datarefs the plug-in reads: integers, the
+ * native window handle as an array of two ints, the pass's viewport as an
+ * array of four, all read-only, and the instrument-brightness rheostats, a
+ * writable array of floats. A simulator may lack some (MissingDatarefs).
  */
 #include <XPLMDataAccess.h>
 
@@ -13,7 +14,7 @@ using simhost::Sim;
 
 namespace {
 
-enum class DataRefId { panel_render_type, vr_enabled, system_window_64, current_gl_fbo, viewport };
+enum class DataRefId { panel_render_type, vr_enabled, system_window_64, current_gl_fbo, viewport, instrument_brightness };
 
 struct DataRefEntry {
     const char *name;
@@ -26,6 +27,7 @@ const DataRefEntry datarefs[] = {
     {"sim/operation/windows/system_window_64", DataRefId::system_window_64},
     {"sim/graphics/view/current_gl_fbo", DataRefId::current_gl_fbo},
     {"sim/graphics/view/viewport", DataRefId::viewport},
+    {"sim/cockpit2/switches/instrument_brightness_ratio", DataRefId::instrument_brightness},
 };
 
 bool missing(const Sim &sim, DataRefId id)
@@ -69,6 +71,7 @@ int read(XPLMDataRef ref)
     case DataRefId::vr_enabled:
     case DataRefId::system_window_64:
     case DataRefId::viewport:
+    case DataRefId::instrument_brightness:
         return 0;
     }
     return 0;
@@ -88,13 +91,19 @@ XPLM_API XPLMDataRef XPLMFindDataRef(const char *inDataRefName)
     return nullptr;
 }
 
-XPLM_API int XPLMCanWriteDataRef(XPLMDataRef) { return 0; }
+XPLM_API int XPLMCanWriteDataRef(XPLMDataRef inDataRef)
+{
+    const DataRefEntry *e = entry(inDataRef);
+    return e != nullptr && e->id == DataRefId::instrument_brightness ? 1 : 0;
+}
 
 XPLM_API XPLMDataTypeID XPLMGetDataRefTypes(XPLMDataRef inDataRef)
 {
     const DataRefEntry *e = entry(inDataRef);
     if (e == nullptr)
         return xplmType_Unknown;
+    if (e->id == DataRefId::instrument_brightness)
+        return xplmType_FloatArray;
     return is_array(e->id) ? xplmType_IntArray : xplmType_Int;
 }
 
@@ -121,4 +130,33 @@ XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int *outValues, int inOffset, 
     const uint64_t handle = sim->window_handle_withheld ? 0 : sim->native.main_handle();
     const int halves[2] = {static_cast<int>(static_cast<uint32_t>(handle)), static_cast<int>(static_cast<uint32_t>(handle >> 32))};
     return copy_out(halves, 2, outValues, inOffset, inMax);
+}
+
+XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float *outValues, int inOffset, int inMax)
+{
+    Sim *sim = Sim::current();
+    const DataRefEntry *e = entry(inDataRef);
+    if (sim == nullptr || e == nullptr || e->id != DataRefId::instrument_brightness)
+        return 0;
+    const float *slots = sim->avionics.rheostat_slots_data();
+    const int count = simhost::Avionics::rheostat_slots;
+    if (outValues == nullptr)
+        return count;
+    int copied = 0;
+    for (int i = inOffset < 0 ? 0 : inOffset; i < count && copied < inMax; i++)
+        outValues[copied++] = slots[i];
+    return copied;
+}
+
+XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float *inValues, int inOffset, int inCount)
+{
+    Sim *sim = Sim::current();
+    const DataRefEntry *e = entry(inDataRef);
+    if (sim == nullptr || e == nullptr || e->id != DataRefId::instrument_brightness || inValues == nullptr)
+        return;
+    float *slots = sim->avionics.rheostat_slots_data();
+    for (int i = 0; i < inCount && inOffset + i < simhost::Avionics::rheostat_slots; i++) {
+        if (inOffset + i >= 0)
+            slots[inOffset + i] = inValues[i] < 0 ? 0 : (inValues[i] > 1 ? 1 : inValues[i]);
+    }
 }

@@ -106,6 +106,9 @@ XPLM_API void *XPLMFindSymbol(const char *inString)
         {"XPLMUnregisterAvionicsCallbacks", reinterpret_cast<void *>(&XPLMUnregisterAvionicsCallbacks), true},
         {"XPLMIsAvionicsBound", reinterpret_cast<void *>(&XPLMIsAvionicsBound), true},
         {"XPLMGetAvionicsHandle", reinterpret_cast<void *>(&XPLMGetAvionicsHandle), true},
+        {"XPLMGetAvionicsBrightnessRheo", reinterpret_cast<void *>(&XPLMGetAvionicsBrightnessRheo), true},
+        {"XPLMSetAvionicsBrightnessRheo", reinterpret_cast<void *>(&XPLMSetAvionicsBrightnessRheo), true},
+        {"XPLMGetAvionicsBusVoltsRatio", reinterpret_cast<void *>(&XPLMGetAvionicsBusVoltsRatio), true},
     };
     for (const auto &symbol : symbols) {
         if (name == symbol.name)

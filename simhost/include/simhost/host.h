@@ -273,6 +273,12 @@ public:
     // callbacks called) until the cockpit view comes back. The panel passes
     // are chosen on their own (set_panel_passes).
     void set_outside_view(bool outside);
+    // A stock device's brightness rheostat (as XPLMSetAvionicsBrightnessRheo)
+    // and its bus's volts ratio; an unpowered device's screen is drawn as
+    // usual, or, with set_unpowered_drawn(false), not at all.
+    void set_rheostat(XPLMDeviceID device, float ratio);
+    void set_bus_volts_ratio(XPLMDeviceID device, float ratio);
+    void set_unpowered_drawn(bool drawn);
 
     // Frames.
     void run_frames(int n);
