@@ -390,7 +390,7 @@ Action parse_expect_cost(const Args &a)
 Action parse_expect(const Args &all)
 {
     if (all.empty())
-        fail("expect what? log, no-log, window, cfg, cfg-count, cfg-line, pixel, popout-pixel, cursor, menu, menu-check, no-menu, "
+        fail("expect what? log, no-log, window, cfg, cfg-count, cfg-line, pixel, popout-pixel, cursor, menu, menu-check, menu-enabled, no-menu, "
              "live, cost");
     const std::string &what = all[0].text;
     Args a(all.begin() + 1, all.end());
@@ -458,6 +458,12 @@ Action parse_expect(const Args &all)
         if (a[1].text != "checked" && a[1].text != "unchecked")
             fail("\"" + a[1].text + "\" is not checked or unchecked");
         return ExpectMenuCheck{a[0].text, a[1].text == "checked"};
+    }
+    if (what == "menu-enabled") {
+        count(a, 2, 2, "expect menu-enabled \"MENU/ITEM\" yes|no");
+        if (a[1].text != "yes" && a[1].text != "no")
+            fail("\"" + a[1].text + "\" is not yes or no");
+        return ExpectMenuEnabled{a[0].text, a[1].text == "yes"};
     }
     if (what == "no-menu") {
         count(a, 1, 1, "expect no-menu \"NAME\"");
@@ -593,6 +599,32 @@ Action parse_action(const Args &line)
         if (ratio > 1)
             fail("a rheostat turns from 0 to 1");
         return SetRheostat{device, ratio};
+    }
+    if (name == "device") {
+        count(a, 2, 3, "device N [WxH] bound|unbound");
+        SetDevice d;
+        d.device = integer(a[0], "device");
+        if (d.device < 0 || d.device > 19)
+            fail("the stock devices are numbered 0 to 19");
+        const std::string &state = a.back().text;
+        if (state != "bound" && state != "unbound")
+            fail("device " + a[0].text + " \"" + state + "\": a device is bound or unbound");
+        d.bound = state == "bound";
+        if (a.size() == 3) {
+            const std::string &size = a[1].text;
+            const size_t x = size.find('x');
+            char *end = nullptr;
+            const long w = x == std::string::npos ? 0 : strtol(size.c_str(), &end, 10);
+            const bool w_whole = end == size.c_str() + x;
+            const long h = x == std::string::npos ? 0 : strtol(size.c_str() + x + 1, &end, 10);
+            if (!w_whole || *end != '\0' || w < 128 || h < 128 || w > 4096 || h > 4096)
+                fail("device size \"" + size + "\": WxH, each from 128 to 4096");
+            if (d.device >= 6 && d.device <= 8)
+                fail("the G1000's screens (devices 6, 7 and 8) are 1024x768");
+            d.width = static_cast<int>(w);
+            d.height = static_cast<int>(h);
+        }
+        return d;
     }
     if (name == "unpowered-screens") {
         count(a, 1, 1, "unpowered-screens drawn|dark");

@@ -74,6 +74,8 @@ struct SetView { bool outside = false; };        // view outside|cockpit
 struct SetRheostat { int device = 0; double ratio = 1; };   // rheostat DEVICE RATIO
 struct SetBus { int device = 0; double ratio = 1; };        // bus DEVICE RATIO
 struct SetUnpoweredScreens { bool drawn = true; };          // unpowered-screens drawn|dark
+// device N [WxH] bound|unbound: a stock device's screen size, and whether the aircraft uses it.
+struct SetDevice { int device = 0; int width = 0; int height = 0; bool bound = false; };
 struct Load { std::string path; };               // empty: the default plug-in
 struct Enable {};
 struct Disable {};
@@ -125,6 +127,7 @@ struct ExpectPopoutPixel { std::string title; int x = 0, y = 0; uint32_t rgb = 0
 struct ExpectCursor { CursorKind kind = CursorKind::standard; std::string file; };
 struct ExpectMenu { std::string name; std::vector<std::string> items; };
 struct ExpectMenuCheck { std::string path; bool checked; };
+struct ExpectMenuEnabled { std::string path; bool enabled; };   // expect menu-enabled "MENU/ITEM" yes|no
 struct ExpectNoMenu { std::string name; };
 struct ExpectLive { LiveKey key = LiveKey::windows; int count = 0; };
 // The average per frame since the last cost reset is at most this.
@@ -133,9 +136,9 @@ struct ExpectCost { CostKey key = CostKey::dispatches; double at_most = 0; };
 using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unload, RunFrames, SetPanel,
                             RunCommand, ChooseMenu, Mouse, Shot, Mark, WriteSettings, Echo, OsClose,
                             ExpectLog, ExpectNoLog, ExpectWindow, ExpectCfg, ExpectPixel,
-                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectMenuCheck, ExpectNoMenu, ExpectLive,
+                            ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectMenuCheck, ExpectMenuEnabled, ExpectNoMenu, ExpectLive,
                             EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
-                            SetTiming, SetView, SetRheostat, SetBus, SetUnpoweredScreens, SetGlState, CostReset, CostReport, ExpectCost,
+                            SetTiming, SetView, SetRheostat, SetBus, SetUnpoweredScreens, SetDevice, SetGlState, CostReset, CostReport, ExpectCost,
                             SetMissingDatarefs, SetStrictClicks>;
 
 struct Command {

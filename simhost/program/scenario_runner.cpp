@@ -313,6 +313,12 @@ Outcome ScenarioRunner::operator()(const SetUnpoweredScreens &c)
     return done(c.drawn ? "unpowered screens are drawn" : "unpowered screens are left dark");
 }
 
+Outcome ScenarioRunner::operator()(const SetDevice &c)
+{
+    host().set_device(c.device, c.width, c.height, c.bound);
+    return done();
+}
+
 Outcome ScenarioRunner::operator()(const Load &c)
 {
     std::string path = c.path.empty() ? options_.default_plugin : c.path;
@@ -664,6 +670,13 @@ Outcome ScenarioRunner::operator()(const ExpectMenuCheck &c)
     };
     return check((check_mark == xplm_Menu_Checked) == c.checked && check_mark >= 0,
                  in_quotes(c.path) + " " + (c.checked ? "checked" : "unchecked"), text(check_mark));
+}
+
+Outcome ScenarioRunner::operator()(const ExpectMenuEnabled &c)
+{
+    const int enabled = host().menu_enabled(c.path);
+    const char *found = enabled < 0 ? "no such item" : (enabled == 1 ? "enabled" : "disabled");
+    return check(enabled == (c.enabled ? 1 : 0), in_quotes(c.path) + (c.enabled ? " enabled" : " disabled"), found);
 }
 
 Outcome ScenarioRunner::operator()(const ExpectNoMenu &c)

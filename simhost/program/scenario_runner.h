@@ -66,6 +66,7 @@ public:
     Outcome operator()(const SetRheostat &c);
     Outcome operator()(const SetBus &c);
     Outcome operator()(const SetUnpoweredScreens &c);
+    Outcome operator()(const SetDevice &c);
     Outcome operator()(const SetGlState &c);
     Outcome operator()(const Load &c);
     Outcome operator()(const Enable &c);
@@ -90,6 +91,7 @@ public:
     Outcome operator()(const ExpectCursor &c);
     Outcome operator()(const ExpectMenu &c);
     Outcome operator()(const ExpectMenuCheck &c);
+    Outcome operator()(const ExpectMenuEnabled &c);
     Outcome operator()(const ExpectNoMenu &c);
     Outcome operator()(const ExpectLive &c);
     Outcome operator()(const EditSettings &c);

@@ -1,6 +1,6 @@
 /*
- * The stock G1000's devices (see avionics.h): registrations and the drawing
- * of each bound device's screen with the plug-ins' callbacks around it.
+ * The stock devices (see avionics.h): registrations and the drawing of each
+ * bound device's screen with the plug-ins' callbacks around it.
  */
 #include "avionics.h"
 
@@ -11,18 +11,58 @@
 namespace simhost {
 namespace {
 
-int screen_index(XPLMDeviceID device) { return device - xplm_device_G1000_PFD_1; }
+int screen_index(XPLMDeviceID device) { return device; }
+
+// Plausible screen sizes, in the order of the devices: GNS 430 and 530,
+// CDU 739, the G1000's three, CDU 815, Primus PFDs and MFDs (upright),
+// Primus RMUs, MCDUs.
+constexpr int default_sizes[Avionics::device_count][2] = {
+    {480, 272}, {480, 272}, {640, 480}, {640, 480}, {480, 400}, {480, 400}, {1024, 768}, {1024, 768},
+    {1024, 768}, {512, 480}, {512, 480}, {768, 1024}, {768, 1024}, {768, 1024}, {768, 1024}, {768, 1024},
+    {512, 384}, {512, 384}, {512, 480}, {512, 480},
+};
 
 }  // namespace
 
+Avionics::Avionics()
+{
+    for (int d = 0; d < device_count; d++) {
+        sizes_[d][0] = default_sizes[d][0];
+        sizes_[d][1] = default_sizes[d][1];
+        own_rheostat_[d] = 1;
+        bus_volts_[d] = 1;
+    }
+}
+
 bool Avionics::modelled(XPLMDeviceID device)
 {
+    return device >= 0 && device < device_count;
+}
+
+bool Avionics::g1000(XPLMDeviceID device)
+{
     return device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD || device == xplm_device_G1000_PFD_2;
+}
+
+void Avionics::set_screen_size(XPLMDeviceID device, int width, int height)
+{
+    if (modelled(device) && !g1000(device)) {
+        sizes_[device][0] = width;
+        sizes_[device][1] = height;
+    }
+}
+
+void Avionics::set_bound(XPLMDeviceID device, bool bound)
+{
+    if (modelled(device))
+        also_bound_[device] = bound;
 }
 
 void Avionics::set_aircraft(Aircraft aircraft, int bind_delay_frames)
 {
     aircraft_ = aircraft;
+    for (bool &b : also_bound_)
+        b = false;
     bind_countdown_ = bind_delay_frames > 0 ? bind_delay_frames : 0;
     if (bind_countdown_ == 0)
         bound_aircraft_ = aircraft;
@@ -36,7 +76,10 @@ void Avionics::next_frame()
 
 bool Avionics::bound(XPLMDeviceID device) const
 {
-    // The aircraft with the stock G1000 has one PFD and the MFD; no copilot's PFD.
+    // The aircraft with the stock G1000 has one PFD and the MFD; no copilot's
+    // PFD unless a scenario binds it, as any other device.
+    if (modelled(device) && also_bound_[device])
+        return true;
     return bound_aircraft_ == Aircraft::stock_g1000 &&
            (device == xplm_device_G1000_PFD_1 || device == xplm_device_G1000_MFD);
 }
@@ -85,15 +128,16 @@ AvionicsRegistration *Avionics::handle(XPLMDeviceID device)
 {
     if (!modelled(device))
         return nullptr;
-    AvionicsRegistration &entry = handles_[device - xplm_device_G1000_PFD_1];
+    AvionicsRegistration &entry = handles_[screen_index(device)];
     entry.device = device;
     return &entry;
 }
 
 const AvionicsRegistration *Avionics::find(XPLMAvionicsID handle) const
 {
+    // Only handle() hands these out, each with its device set.
     for (const AvionicsRegistration &entry : handles_) {
-        if (&entry == handle && entry.device != 0)
+        if (&entry == handle)
             return &entry;
     }
     return registrations_.find([handle](const AvionicsRegistration &entry) { return &entry == handle; });
@@ -117,7 +161,7 @@ void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
         XPLMAvionicsCallback_f callback = before ? entry.before : entry.after;
         if (entry.device != device || callback == nullptr)
             return;
-        reset_gl_state(target, 0, screen_width, 0, screen_height);
+        reset_gl_state(target, 0, screen_w(device), 0, screen_h(device));
         int result;
         {
             GlCallbackScope gl(CallbackKind::draw, small_box[0], small_box[1], small_box[2], small_box[3]);
@@ -132,17 +176,20 @@ void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
 
 void Avionics::draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names)
 {
-    for (XPLMDeviceID device : {xplm_device_G1000_PFD_1, xplm_device_G1000_MFD, xplm_device_G1000_PFD_2}) {
+    for (XPLMDeviceID device = 0; device < device_count; device++) {
         if (!bound(device) || (!unpowered_drawn_ && bus_volts_ratio(device) <= 0))
             continue;
         RenderTarget &target = screens_[screen_index(device)];
-        target.ensure(screen_width, screen_height, names);
+        target.ensure(screen_w(device), screen_h(device), names);
         bool host_draws = true;
         if (callbacks_allowed)
             run(device, true, &host_draws);
         if (host_draws) {
-            reset_gl_state(target, 0, screen_width, 0, screen_height);
-            draw_device_screen(device != xplm_device_G1000_MFD, look);
+            reset_gl_state(target, 0, screen_w(device), 0, screen_h(device));
+            if (g1000(device))
+                draw_device_screen(device != xplm_device_G1000_MFD, look);
+            else
+                draw_other_screen(device, screen_w(device), screen_h(device), look);
         }
         if (callbacks_allowed)
             run(device, false, &host_draws);

@@ -1,8 +1,9 @@
 /*
- * X-Plane 12's stock G1000 as the stand-in models it: the built-in devices 6
- * (PFD), 7 (MFD) and 8 (copilot's PFD), each with its own 1024 x 768 screen
- * framebuffer, the plug-ins' before and after drawing callbacks on them, and
- * which devices the user's aircraft uses.
+ * X-Plane 12's stock avionics as the stand-in models them: the twenty
+ * built-in devices, 0 to 19, among them the G1000's 6 (PFD), 7 (MFD) and 8
+ * (copilot's PFD), each with its own screen framebuffer (the G1000's
+ * 1024 x 768, the others of a size of their own), the plug-ins' before and
+ * after drawing callbacks on them, and which devices the user's aircraft uses.
  */
 #ifndef SIMHOST_AVIONICS_H
 #define SIMHOST_AVIONICS_H
@@ -31,7 +32,19 @@ class Avionics {
 public:
     static constexpr int screen_width = 1024;
     static constexpr int screen_height = 768;
+    static constexpr int device_count = 20;
     static bool modelled(XPLMDeviceID device);
+    static bool g1000(XPLMDeviceID device);
+
+    Avionics();
+
+    // A device's screen size (the SDK documents none: each has a plausible
+    // one), and whether the aircraft uses it beside the devices its kind
+    // binds; loading an aircraft unbinds what was bound so.
+    void set_screen_size(XPLMDeviceID device, int width, int height);
+    void set_bound(XPLMDeviceID device, bool bound);
+    int screen_w(XPLMDeviceID device) const { return sizes_[device][0]; }
+    int screen_h(XPLMDeviceID device) const { return sizes_[device][1]; }
 
     // The aircraft loads at once; its devices are bound (and the last one's
     // unbound) bind_delay_frames frames later, at the start of a frame.
@@ -82,12 +95,14 @@ private:
     Aircraft bound_aircraft_ = Aircraft::panel;   // whose devices are bound now
     int bind_countdown_ = 0;
     Registrations<AvionicsRegistration> registrations_;
-    RenderTarget screens_[3];
-    AvionicsRegistration handles_[3];
+    RenderTarget screens_[device_count];
+    AvionicsRegistration handles_[device_count];
+    int sizes_[device_count][2];
+    bool also_bound_[device_count] = {};
     float instrument_brightness_[rheostat_slots] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
                                                     1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    float own_rheostat_[3] = {1, 1, 1};
-    float bus_volts_[3] = {1, 1, 1};
+    float own_rheostat_[device_count];
+    float bus_volts_[device_count];
     bool unpowered_drawn_ = true;
 };
 

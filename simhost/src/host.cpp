@@ -127,6 +127,12 @@ void Host::set_bus_volts_ratio(XPLMDeviceID device, float ratio)
     impl_->sim.avionics.set_bus_volts_ratio(device, ratio);
 }
 void Host::set_unpowered_drawn(bool drawn) { impl_->sim.avionics.set_unpowered_drawn(drawn); }
+void Host::set_device(XPLMDeviceID device, int width, int height, bool bound)
+{
+    if (width > 0 && height > 0)
+        impl_->sim.avionics.set_screen_size(device, width, height);
+    impl_->sim.avionics.set_bound(device, bound);
+}
 bool Host::mouse_wheel(int x, int y, int clicks) { return impl_->sim.mouse_wheel(x, y, clicks); }
 bool Host::key_press(const std::string &title, char key) { return impl_->sim.key_press(title, key); }
 void Host::set_gl_harshness(const GlHarshness &harshness) { impl_->sim.harsh.set(harshness); }
@@ -189,6 +195,11 @@ int Host::menu_check(const std::string &path) const
 {
     const MenuItem *item = impl_->sim.menus.item_at(path, nullptr);
     return item != nullptr ? static_cast<int>(item->check) : -1;
+}
+int Host::menu_enabled(const std::string &path) const
+{
+    const MenuItem *item = impl_->sim.menus.item_at(path, nullptr);
+    return item != nullptr ? (item->enabled ? 1 : 0) : -1;
 }
 LiveObjects Host::live() const { return impl_->sim.live(); }
 

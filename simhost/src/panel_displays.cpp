@@ -26,8 +26,7 @@ constexpr uint32_t near_white = 0xF0F0F0;
 constexpr int marker_near = 52;
 constexpr int marker_size = 24;
 constexpr int keep_clear = 4;
-// Frame-number bits: 16 cells of 8 x 8, least significant first.
-constexpr int bits_x = 448;
+// Frame-number bits: 16 cells of 8 x 8, least significant first, centred.
 constexpr int bits_y = 16;
 constexpr int bit_cell = 8;
 constexpr int bit_count = 16;
@@ -37,6 +36,9 @@ struct MarkerColours {
 };
 constexpr MarkerColours pfd_markers{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 constexpr MarkerColours mfd_markers{0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFF8000};
+// Every stock device but the G1000's.
+constexpr MarkerColours other_markers{0x00FF80, 0x8000FF, 0xFF0080, 0x80FF00};
+constexpr uint32_t other_background = 0x102818;
 
 std::string number(long value, const char *format = "%ld")
 {
@@ -45,18 +47,20 @@ std::string number(long value, const char *format = "%ld")
     return buf;
 }
 
-void label_box(const std::string &label)
+// The label stands near the top-left corner of a screen that high.
+void label_box(const std::string &label, int screen_h = display_h)
 {
-    fill_rect(100, 692, 100 + text_width(4, label) + 20, 740, 0x000000, 0.7);
+    const int top = screen_h - 28;
+    fill_rect(100, top - 48, 100 + text_width(4, label) + 20, top, 0x000000, 0.7);
     set_colour(near_white);
-    text(110, 702, 4, label);
+    text(110, top - 38, 4, label);
 }
 
-void frame_counter(uint64_t frame)
+void frame_counter(uint64_t frame, int screen_w = display_w)
 {
     std::string s = "FRAME " + std::to_string(frame);
     double w = text_width(4, s);
-    double x = (display_w - w) / 2;
+    double x = (screen_w - w) / 2;
     fill_rect(x - 10, 34, x + w + 10, 76, 0x000000, 0.6);
     set_colour(near_white);
     text(x, 40, 4, s);
@@ -199,10 +203,11 @@ void draw_mfd(double t, uint64_t frame)
     glDisable(GL_BLEND);
 }
 
-void draw_markers(const MarkerColours &colours, uint64_t frame)
+void draw_markers(const MarkerColours &colours, uint64_t frame, int screen_w = display_w, int screen_h = display_h)
 {
-    const int far = display_w - marker_near - marker_size;
-    const int high = display_h - marker_near - marker_size;
+    const int far = screen_w - marker_near - marker_size;
+    const int high = screen_h - marker_near - marker_size;
+    const int bits_x = (screen_w - bit_count * bit_cell) / 2;
     const struct {
         int x, y;
         uint32_t rgb;
@@ -268,6 +273,17 @@ void draw_device_screen(bool pfd, const PanelLook &look)
 {
     glDisable(GL_BLEND);
     draw_display(0, pfd, look);
+}
+
+void draw_other_screen(int device, int width, int height, const PanelLook &look)
+{
+    glDisable(GL_BLEND);
+    clear_pixels(0, 0, width, height, other_background);
+    glEnable(GL_BLEND);
+    label_box(std::to_string(device), height);
+    frame_counter(look.frame, width);
+    glDisable(GL_BLEND);
+    draw_markers(other_markers, look.frame, width, height);
 }
 
 }  // namespace simhost

@@ -36,6 +36,11 @@ void draw_panel(const PanelLook &look);
 // whose projection is in its pixels.
 void draw_device_screen(bool pfd, const PanelLook &look);
 
+// Draws any other stock device's screen, of its own size: a dark green
+// ground, the device's number, the frame number, and the corner markers 00FF80
+// (bottom-left), 8000FF (bottom-right), FF0080 (top-left), 80FF00 (top-right).
+void draw_other_screen(int device, int width, int height, const PanelLook &look);
+
 }  // namespace simhost
 
 #endif

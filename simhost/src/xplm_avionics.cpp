@@ -49,7 +49,7 @@ XPLM_API XPLMAvionicsID XPLMRegisterAvionicsCallbacksEx(XPLMCustomizeAvionics_t 
     }
     if (!simhost::Avionics::modelled(inParams->deviceId)) {
         sim->host_log("XPLMRegisterAvionicsCallbacksEx: device " + std::to_string(inParams->deviceId) +
-                      " is not modelled (only the G1000's 6, 7 and 8)");
+                      " is not a stock device (0 to 19)");
         return nullptr;
     }
     return sim->avionics.add(inParams->deviceId, inParams->drawCallbackBefore, inParams->drawCallbackAfter, refcon);
@@ -70,7 +70,7 @@ XPLM_API XPLMAvionicsID XPLMGetAvionicsHandle(XPLMDeviceID inDeviceID)
     simhost::AvionicsRegistration *handle = sim->avionics.handle(inDeviceID);
     if (handle == nullptr)
         sim->host_log("XPLMGetAvionicsHandle: device " + std::to_string(inDeviceID) +
-                      " is not modelled (only the G1000's 6, 7 and 8)");
+                      " is not a stock device (0 to 19)");
     return handle;
 }
 

@@ -146,6 +146,37 @@ TEST_F(AvionicsTest, StockG1000DrawsDevices6And7WithCallbacksOnTheirOwnScreens)
     XPLMUnregisterAvionicsCallbacks(copilot);
 }
 
+// Every stock device, 0 to 19, has a screen of its own size, bound as a
+// scenario says until the next aircraft loads; device 0's handle is a handle.
+TEST_F(AvionicsTest, AnyDeviceBoundBesideTheAircraftsIsDrawnAtItsOwnSize)
+{
+    DeviceSpy spy;
+    XPLMAvionicsID gns = register_device(xplm_device_GNS430_1, &spy, false);
+    XPLMAvionicsID mcdu = register_device(xplm_device_MCDU_2, &spy, false);
+    ASSERT_NE(gns, nullptr);
+    ASSERT_NE(XPLMGetAvionicsHandle(xplm_device_GNS430_1), nullptr);
+    host->set_device(xplm_device_GNS430_1, 300, 200, true);
+    EXPECT_EQ(XPLMIsAvionicsBound(XPLMGetAvionicsHandle(xplm_device_GNS430_1)), 1);
+    EXPECT_EQ(XPLMIsAvionicsBound(XPLMGetAvionicsHandle(xplm_device_MCDU_2)), 0);
+    host->run_frames(1);
+
+    ASSERT_EQ(spy.calls.size(), 1u) << "the unbound MCDU is not drawn";
+    EXPECT_EQ(spy.calls[0].device, xplm_device_GNS430_1);
+    EXPECT_EQ(spy.calls[0].viewport[2], 300);
+    EXPECT_EQ(spy.calls[0].viewport[3], 200);
+    EXPECT_EQ(spy.calls[0].marker, 0x00FF80u);
+    EXPECT_EQ(host->device_pixel(xplm_device_GNS430_1, 300 - 64, 64), 0x8000FFu);
+    EXPECT_EQ(host->device_pixel(xplm_device_GNS430_1, 64, 200 - 64), 0xFF0080u);
+    EXPECT_EQ(host->device_pixel(xplm_device_GNS430_1, 300 - 64, 200 - 64), 0x80FF00u);
+
+    host->load_aircraft(true);
+    EXPECT_EQ(XPLMIsAvionicsBound(XPLMGetAvionicsHandle(xplm_device_GNS430_1)), 0) << "another aircraft";
+    host->run_frames(1);
+    EXPECT_EQ(spy.calls.size(), 1u);
+    XPLMUnregisterAvionicsCallbacks(gns);
+    XPLMUnregisterAvionicsCallbacks(mcdu);
+}
+
 // As X-Plane may: the devices bound, and unbound, some frames after the
 // plane-loaded message; in an outside view none is drawn.
 TEST_F(AvionicsTest, DevicesBindFramesAfterTheMessageAndAreNotDrawnOutside)
@@ -257,7 +288,8 @@ TEST_F(AvionicsTest, RecordsOfEitherSdkSizeAreTakenAndOthersRefused)
     EXPECT_EQ(XPLMRegisterAvionicsCallbacksEx(&params), nullptr);
     EXPECT_TRUE(logged("structSize 48"));
     params.structSize = sizeof(params);
-    params.deviceId = xplm_device_GNS430_1;
+    // Every stock device, 0 to 19, is modelled; past them there is none.
+    params.deviceId = 20;
     EXPECT_EQ(XPLMRegisterAvionicsCallbacksEx(&params), nullptr);
     EXPECT_EQ(XPLMRegisterAvionicsCallbacksEx(nullptr), nullptr);
     EXPECT_EQ(XPLMIsAvionicsBound(&params), 0) << "not a handle";

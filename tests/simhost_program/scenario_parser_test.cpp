@@ -219,6 +219,28 @@ TEST(Commands, SimulatorVersionAndAircraft)
     EXPECT_EQ(action_of<ExpectLive>("expect live avionics_callbacks 2").key, LiveKey::avionics_callbacks);
 }
 
+TEST(Commands, AnyStockDeviceSizedAndBound)
+{
+    const SetDevice gns = action_of<SetDevice>("device 2 640x480 bound");
+    EXPECT_EQ(gns.device, 2);
+    EXPECT_EQ(gns.width, 640);
+    EXPECT_EQ(gns.height, 480);
+    EXPECT_TRUE(gns.bound);
+    const SetDevice copilot = action_of<SetDevice>("device 8 unbound");
+    EXPECT_EQ(copilot.width, 0) << "the size kept";
+    EXPECT_FALSE(copilot.bound);
+    for (const char *bad : {"device 2", "device 20 bound", "device -1 bound", "device 2 640x480", "device 2 640 bound",
+                            "device 2 640x480x2 bound", "device 2 64x480 bound", "device 2 x480 bound",
+                            "device 7 640x480 bound", "device 2 640x480 on"}) {
+        EXPECT_FALSE(error_of(bad).message.empty()) << bad;
+    }
+    EXPECT_NE(error_of("device 6 800x600 bound").message.find("1024x768"), std::string::npos);
+    const ExpectMenuEnabled enabled = action_of<ExpectMenuEnabled>("expect menu-enabled \"A/B\" no");
+    EXPECT_EQ(enabled.path, "A/B");
+    EXPECT_FALSE(enabled.enabled);
+    EXPECT_FALSE(error_of("expect menu-enabled \"A/B\" maybe").message.empty());
+}
+
 TEST(Commands, LifecycleFramesAndPanel)
 {
     EXPECT_EQ(action_of<Load>("load").path, "");

@@ -279,6 +279,10 @@ public:
     void set_rheostat(XPLMDeviceID device, float ratio);
     void set_bus_volts_ratio(XPLMDeviceID device, float ratio);
     void set_unpowered_drawn(bool drawn);
+    // A stock device's screen size (0 x 0 keeps it; the G1000's stay
+    // 1024 x 768), and whether the aircraft uses it beside the devices its
+    // kind binds, until the next aircraft loads.
+    void set_device(XPLMDeviceID device, int width, int height, bool bound);
 
     // Frames.
     void run_frames(int n);
@@ -325,6 +329,8 @@ public:
     std::vector<std::string> menu_items(const std::string &name) const;
     // The item's check mark (an XPLMMenuCheck); -1 when the path leads to no item.
     int menu_check(const std::string &path) const;
+    // 1 when the item at the path can be chosen, 0 when disabled, -1 for no such item.
+    int menu_enabled(const std::string &path) const;
     LiveObjects live() const;
 
     // Pixels of the last frame, cursor not drawn, in the monitor's (or the
