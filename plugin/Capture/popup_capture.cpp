@@ -92,11 +92,17 @@ float capture_watch(float, float, int, void *)
                 popup_watch_signal(pup);
         }
         // While a window is open its device is looked at every frame, so that
-        // a late binding switches it before it shows a stale picture.
+        // a late binding switches it before it shows a stale picture; the
+        // devices of closed windows only once a second.
         const float now = XPLMGetElapsedTime();
-        if (any_open || now - last_bound_check_s >= bound_check_s || now < last_bound_check_s) {
+        if (now - last_bound_check_s >= bound_check_s || now < last_bound_check_s) {
             last_bound_check_s = now;
             stock_devices_check_bound();
+        } else if (any_open) {
+            for (popup *pup : popup_list) {
+                if (popup_is_open(pup))
+                    stock_device_check_bound(pup);
+            }
         }
     });
     return any_open ? -1.0f : idle_watch_s;

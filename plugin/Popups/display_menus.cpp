@@ -16,6 +16,7 @@
 #include <XPLMProcessing.h>
 #include <acfutils/log.h>
 
+#include "../Capture/panel_source.h"
 #include "../Capture/stock_device_source.h"
 #include "../guard.h"
 #include "cockpit.h"
@@ -130,16 +131,19 @@ void rebuild_if_monitors_changed()
         fill(m);
 }
 
-// An other screen's sub-menu can be chosen while the aircraft uses its device.
+// An other screen's sub-menu can be chosen while the aircraft uses its
+// device, or when a panel region is set for it.
 void follow_devices()
 {
     for (display_menu &m : menus) {
         if (m.holder != other_screens || m.menu == nullptr)
             continue;
-        const bool bound = stock_device_is_bound(m.pup->capture.display);
-        if (bound != m.enabled) {
-            XPLMEnableMenuItem(m.holder, m.holder_item, bound ? 1 : 0);
-            m.enabled = bound;
+        const capture_display display = m.pup->capture.display;
+        const bool usable =
+            stock_device_is_bound(display) || panel_source(display)->state() == source_state::live;
+        if (usable != m.enabled) {
+            XPLMEnableMenuItem(m.holder, m.holder_item, usable ? 1 : 0);
+            m.enabled = usable;
         }
     }
 }

@@ -18,7 +18,8 @@ using core_test::window_of;
 using vxr_test::LinkedSim;
 
 const std::vector<std::string> menu_items = {"PFD POPUP", "MFD POPUP", "Swap G1000 Popups", "Identify Monitors",
-                                              "PFD Monitor", "MFD Monitor"};
+                                              "PFD Monitor", "MFD Monitor", "Show/Hide Copilot PFD",
+                                              "Copilot PFD Monitor", "Other Screens"};
 
 int flight_loop_calls = 0;
 
@@ -106,7 +107,8 @@ TEST(Startup, EveryEnableLeavesExactlyOneMenuAndOneSwap)
         sim.host->run_frames(51);
         ASSERT_EQ(sim.host->count_submenus("VXR Popups"), 1) << "period " << period;
         EXPECT_EQ(sim.host->menu_items("VXR Popups"), menu_items);
-        EXPECT_EQ(sim.host->live().menus, 3);   // the plug-in's menu and its two display sub-menus
+        // The plug-in's menu, a places' sub-menu per screen, and Other Screens.
+        EXPECT_EQ(sim.host->live().menus, static_cast<int>(1 + screen_count + 1));
         ASSERT_EQ(window_of(sim, pfd_title).monitor, 1);
         ASSERT_EQ(window_of(sim, mfd_title).monitor, 2);
 

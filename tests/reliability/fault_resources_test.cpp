@@ -40,8 +40,9 @@ TEST_P(FaultOverlayImage, OneLineEachAndTheWindowsShowTheLivePicture)
     sim.load_with_cfg(display_unit_cfg);
     int threads = vxr_test::settled_thread_count(sim);
 
-    EXPECT_EQ(sim.count_logged("Cannot read image file " + image), 2);
-    EXPECT_EQ(sim.count_logged(GetParam().why), 2);
+    // One line for each of the G1000's three screens, which have the overlay.
+    EXPECT_EQ(sim.count_logged("Cannot read image file " + image), 3);
+    EXPECT_EQ(sim.count_logged(GetParam().why), 3);
     EXPECT_EQ(PFD_popup.image, nullptr);
 
     sim.mark();
