@@ -1,6 +1,7 @@
 /*
- * The preference store: sixteen integer preferences registered at library
- * load (the fourteen of the windows, then the pictures' two sources), read
+ * The preference store: integer preferences registered at library load (the
+ * fourteen of the windows, the pictures' two sources, then whether they
+ * follow the cockpit's brightness, a key written only once set), read
  * from popups.cfg (missing or unreadable keys get their defaults), and
  * written back at enable and at disable whenever they changed. A write
  * touches only the keys it is for, so edits the user makes to the file while
@@ -30,6 +31,8 @@ WINDOW_PREFS(pfd)
 WINDOW_PREFS(mfd)
 static pref_int pfd_nbzl_source(&popup_pref_registry, "pfd_nbzl_source", SOURCE_AUTOMATIC);
 static pref_int mfd_nbzl_source(&popup_pref_registry, "mfd_nbzl_source", SOURCE_AUTOMATIC);
+// Set by hand only: a file without it follows the cockpit and stays as it was.
+pref_int follow_cockpit_brightness(&popup_pref_registry, "follow_cockpit_brightness", 1, true);
 
 // One display's preferences, as its record links them.
 #define DISPLAY_PREFS(d)                                                                       \
@@ -43,9 +46,10 @@ prf::prf(pref_registry *owner, const char *name) : name(name), owner(owner)
 {
 }
 
-pref_int::pref_int(pref_registry *owner, const char *name, int32_t default_value)
+pref_int::pref_int(pref_registry *owner, const char *name, int32_t default_value, bool written_when_set)
     : prf(owner, name), value(default_value), default_value(default_value)
 {
+    this->written_when_set = written_when_set;
     owner->add(this);
 }
 
@@ -62,7 +66,7 @@ void pref_int::load()
 {
     if (owner->conf == nullptr)
         return;
-    if (!conf_get_i(owner->conf, name, &value)) {
+    if (!conf_get_i(owner->conf, name, &value) && !written_when_set) {
         conf_set_i(owner->conf, name, default_value);
         owner->added[owner->added_count++] = this;
         logMsg("Error Getting Data - added: %s", name);
@@ -77,6 +81,13 @@ void pref_int::store()
 {
     if (owner->conf == nullptr)
         return;
+    // A key written only once set stays out of a file that lacks it while
+    // its value is the default.
+    int32_t on_disk = 0;
+    if (written_when_set && value == default_value && !conf_get_i(owner->conf, name, &on_disk)) {
+        changed = false;
+        return;
+    }
     conf_set_i(owner->conf, name, value);
     owner->stored[owner->stored_count++] = this;
 }

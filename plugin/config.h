@@ -18,6 +18,9 @@ public:
     const char *name;
     bool loaded = false;
     bool changed = false;
+    // Its key reaches the file only once it is set: absent, it holds its
+    // default without a line being added.
+    bool written_when_set = false;
     pref_registry *owner;
 
     virtual void store() = 0;
@@ -34,7 +37,7 @@ public:
     int32_t last_set = 0;
     int32_t default_value;
 
-    pref_int(pref_registry *owner, const char *name, int32_t default_value);
+    pref_int(pref_registry *owner, const char *name, int32_t default_value, bool written_when_set = false);
     int32_t get() const { return value; }
     void set(int32_t v);
     void store() override;
@@ -101,5 +104,8 @@ public:
 extern pref_registry popup_pref_registry;
 extern popup_prefs pfd_nbzl_prefs;
 extern popup_prefs mfd_nbzl_prefs;
+// 1: a picture of the stock devices' screens is as bright as the cockpit's
+// dimmer makes the screen; 0: always full.
+extern pref_int follow_cockpit_brightness;
 
 #endif

@@ -18,7 +18,9 @@ std::map<std::string, int> prefs_in_memory()
     std::map<std::string, int> values;
     for (int i = 0; i < popup_pref_registry.count; i++) {
         const auto *p = static_cast<const pref_int *>(popup_pref_registry.prefs[i]);
-        values[p->name] = p->get();
+        // A key written only once set is in the file when it holds another value than its default.
+        if (!p->written_when_set || p->get() != p->default_value)
+            values[p->name] = p->get();
     }
     return values;
 }

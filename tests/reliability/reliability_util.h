@@ -28,7 +28,7 @@ using vxr_test::window_of;
 
 extern const char swap_cmd[];
 
-// The preferences in memory, key to value.
+// The preferences in memory that the file holds, key to value.
 std::map<std::string, int> prefs_in_memory();
 
 // popups.cfg read with conf_read_file: success when it parses without a bad
