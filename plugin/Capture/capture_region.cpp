@@ -238,7 +238,7 @@ void capture_region_release(capture_region *region)
     }
 }
 
-void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size)
+void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, float brightness)
 {
     const float left = static_cast<float>(pos.x), bottom = static_cast<float>(pos.y);
     const float right = static_cast<float>(pos.x + size.x), top = static_cast<float>(pos.y + size.y);
@@ -251,9 +251,10 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size)
         return;
     }
     // The picture is opaque: no blending, and no depth test against what the
-    // simulator drew; white, since the current colour is the last drawer's.
+    // simulator drew. The colour, which the texture modulates, dims it; it is
+    // always set, since the current colour is the last drawer's.
     XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
-    glColor4f(1, 1, 1, 1);
+    glColor4f(brightness, brightness, brightness, 1);
     XPLMBindTexture2d(static_cast<int>(region->tex), 0);
     // The texture's bottom row is the source's bottom row: no flip.
     glBegin(GL_QUADS);

@@ -50,8 +50,9 @@ bool capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint
 // device's screen): the region takes the viewport's place and size.
 bool capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
 void capture_region_release(capture_region *region);
-// Draws the region's picture, or black where it has none yet.
-void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size);
+// Draws the region's picture, its colours scaled by brightness (0 to 1), or
+// black where it has none yet.
+void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, float brightness);
 // Gives every region of a table a new chance after a failed framebuffer object.
 void capture_regions_clear_failed(capture_region *table);
 

@@ -20,6 +20,13 @@ inline const char *capture_display_name(capture_display display)
     return screen_table[display].name;
 }
 
+// How the cockpit shows a source's screen now: the share of full brightness
+// its dimmer asks for, and whether the screen has power.
+struct screen_light {
+    float brightness = 1;
+    bool powered = true;
+};
+
 // What a source can give, found anew each time a display's source is chosen.
 enum class source_state {
     absent,   // this X-Plane does not offer it to us
@@ -46,6 +53,9 @@ public:
     // Whether the display's window is open on this source: its drawing
     // callbacks are registered while one is, and only then.
     virtual void listen(bool open) = 0;
+    // The screen's light now, asked every frame while a display is open on
+    // the source; a picture that is what the aircraft drew is always full.
+    virtual screen_light light() const { return {}; }
 
     // Gives its regions' textures back; the next copy makes them again.
     void release()

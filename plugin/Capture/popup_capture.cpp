@@ -4,7 +4,8 @@
  * The panel's picture, listed last, is there for every screen with a panel
  * region. A source's drawing callbacks are registered while a display's
  * window is open on it; a flight loop follows what the simulator does to the
- * windows and the devices.
+ * windows and the devices, and the light the cockpit gives each open
+ * display's screen.
  */
 #include "popup_capture.h"
 
@@ -17,6 +18,7 @@
 
 #include "../Popups/no_signal.h"
 #include "../Popups/popupSystem.h"
+#include "../config.h"
 #include "../guard.h"
 #include "panel_source.h"
 #include "sim_framebuffer.h"
@@ -66,6 +68,41 @@ constexpr float idle_watch_s = 1.0f;
 constexpr float bound_check_s = 1.0f;
 float last_bound_check_s = 0;
 bool watching = false;
+// follow_cockpit_brightness, as read at enable.
+bool follow_brightness = true;
+
+bool read_follow_brightness()
+{
+    const int32_t value = follow_cockpit_brightness.get();
+    if (value == 0 || value == 1)
+        return value == 1;
+    logMsg("VXR: %s = %d is not 0 or 1: the displays follow the cockpit's brightness", follow_cockpit_brightness.name,
+           static_cast<int>(value));
+    return true;
+}
+
+// Takes the screen's light for the next draws; a change of power is said
+// once. Power back, the next pass copies at once and NO SIGNAL waits its full
+// time: the screen is live again, not stale.
+void watch_light(popup *pup)
+{
+    screen_light now = pup->capture.shown->light();
+    if (!follow_brightness)
+        now.brightness = 1;
+    const bool was_powered = pup->capture.light.powered;
+    pup->capture.light = now;
+    if (now.powered == was_powered)
+        return;
+    const char *name = capture_display_name(pup->capture.display);
+    if (!now.powered) {
+        logMsg("%s: the screen has no power", name);
+        return;
+    }
+    logMsg("%s: the screen has power again", name);
+    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
+        r->last_cap_us = 0;
+    popup_expect_pictures(pup);
+}
 
 // Each source listens for the displays open on it; true when any is open.
 bool follow_windows()
@@ -88,7 +125,11 @@ float capture_watch(float, float, int, void *)
     guarded("capture_watch", [&] {
         any_open = follow_windows();
         for (popup *pup : popup_list) {
-            if (popup_is_open(pup))
+            if (!popup_is_open(pup))
+                continue;
+            watch_light(pup);
+            // Without power no picture is due.
+            if (pup->capture.light.powered)
                 popup_watch_signal(pup);
         }
         // While a window is open its device is looked at every frame, so that
@@ -114,6 +155,7 @@ void popup_show(popup *pup, capture_source *source)
         return;
     release_copies(pup->capture.shown);
     pup->capture.shown = source;
+    pup->capture.light = screen_light{};
     popup_expect_pictures(pup);
     if (watching)
         capture_follow_windows();
@@ -158,6 +200,7 @@ void popup_capture::clear_failed()
 void capture_sources_init()
 {
     sim_framebuffer_init();
+    follow_brightness = read_follow_brightness();
     for (const listed_source &s : sources) {
         if (s.init != nullptr)
             s.init();

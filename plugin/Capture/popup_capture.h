@@ -16,6 +16,7 @@ struct popup_capture {
 
     capture_display display;
     capture_source *shown;   // the source whose regions the face is made of
+    screen_light light;      // the shown source's, as last looked at
 
     capture_region *regions() const { return shown->regions(); }
     // On the regions of every source of the display: none holds a copy (at

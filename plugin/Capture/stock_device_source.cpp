@@ -2,15 +2,16 @@
  * The stock avionics' screens as capture sources. X-Plane 12.1 and later
  * draws its built-in devices (the G1000's, the GNS, CDUs, Primus and MCDUs)
  * into a framebuffer per device and calls plug-ins before and after; the
- * after-draw callback, registered while the device's display
- * is open on it, copies the screen like a panel region. Whether the aircraft
- * uses a device is asked through a handle that carries no callbacks. The
- * functions are looked up by name, so that the plug-in still loads on
- * X-Plane 11, which lacks them.
+ * after-draw callback, registered while the device's display is open on it,
+ * copies the screen like a panel region. Whether the aircraft uses a device,
+ * its dimmer and its bus's power are asked through a handle that carries no
+ * callbacks. The functions are looked up by name, so that the plug-in still
+ * loads on X-Plane 11, which lacks them.
  */
 #include "stock_device_source.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -38,11 +39,34 @@ typedef decltype(&XPLMRegisterAvionicsCallbacksEx) register_avionics_fn;
 typedef decltype(&XPLMUnregisterAvionicsCallbacks) unregister_avionics_fn;
 typedef decltype(&XPLMIsAvionicsBound) avionics_bound_fn;
 typedef decltype(&XPLMGetAvionicsHandle) avionics_handle_fn;
+typedef decltype(&XPLMGetAvionicsBrightnessRheo) avionics_rheostat_fn;
+typedef decltype(&XPLMGetAvionicsBusVoltsRatio) avionics_bus_volts_fn;
 
 register_avionics_fn register_avionics = nullptr;
 unregister_avionics_fn unregister_avionics = nullptr;
 avionics_bound_fn avionics_bound = nullptr;
 avionics_handle_fn avionics_handle = nullptr;
+// Optional: without them a screen is full bright and always powered.
+avionics_rheostat_fn avionics_rheostat = nullptr;
+avionics_bus_volts_fn avionics_bus_volts = nullptr;
+
+// At or below this share of its nominal voltage a bound device's bus is
+// dead: the battery and avionics switches are off. A live bus that sags (an
+// engine start draws a 28 V bus down to about 18 V, 0.65) keeps its screen.
+constexpr float unpowered_bus_ratio = 0.1f;
+
+// The rheostat's share of full brightness as the colour that scales the
+// picture's stored, gamma-encoded values: X-Plane dims a screen's light in
+// proportion to the rheostat, and scaling encoded values by r^(1/2.2) scales
+// the light a monitor gives by r. Full at 1, dark at 0.
+float picture_scale(float rheostat)
+{
+    if (!(rheostat > 0))
+        return 0;
+    if (rheostat >= 1)
+        return 1;
+    return std::pow(rheostat, 1 / 2.2f);
+}
 
 // XPLMIsAvionicsBound came with the SDK 4.1 (X-Plane 12.1).
 const int first_xplm_with_bound = 410;
@@ -98,6 +122,18 @@ public:
                      bound ? "" : unit);
     }
     void listen(bool open) override;
+    screen_light light() const override
+    {
+        screen_light now;
+        if (avionics == nullptr)
+            return now;
+        if (avionics_rheostat != nullptr)
+            now.brightness = picture_scale(avionics_rheostat(avionics));
+        // -1: not bound; that is the source's state, not a lack of power.
+        const float volts = avionics_bus_volts != nullptr ? avionics_bus_volts(avionics) : 1;
+        now.powered = volts < 0 || volts > unpowered_bus_ratio;
+        return now;
+    }
 
     capture_region *table() { return table_; }
 
@@ -124,12 +160,16 @@ void look_up_functions(int xplm_version)
     register_avionics = nullptr;
     unregister_avionics = nullptr;
     avionics_bound = nullptr;
+    avionics_rheostat = nullptr;
+    avionics_bus_volts = nullptr;
     if (xplm_version < first_xplm_with_bound)
         return;
     register_avionics = reinterpret_cast<register_avionics_fn>(XPLMFindSymbol("XPLMRegisterAvionicsCallbacksEx"));
     unregister_avionics = reinterpret_cast<unregister_avionics_fn>(XPLMFindSymbol("XPLMUnregisterAvionicsCallbacks"));
     avionics_bound = reinterpret_cast<avionics_bound_fn>(XPLMFindSymbol("XPLMIsAvionicsBound"));
     avionics_handle = reinterpret_cast<avionics_handle_fn>(XPLMFindSymbol("XPLMGetAvionicsHandle"));
+    avionics_rheostat = reinterpret_cast<avionics_rheostat_fn>(XPLMFindSymbol("XPLMGetAvionicsBrightnessRheo"));
+    avionics_bus_volts = reinterpret_cast<avionics_bus_volts_fn>(XPLMFindSymbol("XPLMGetAvionicsBusVoltsRatio"));
     if (!stock_avionics_available()) {
         register_avionics = nullptr;
         unregister_avionics = nullptr;

@@ -1,6 +1,7 @@
 /*
  * Drawing a popup window: the live picture of its capture regions fills the
- * drawn area, black the rest of the window, and the overlay image, uploaded
+ * drawn area, as bright as the cockpit shows the screen (black without
+ * power), black the rest of the window, and the overlay image, uploaded
  * once at the first draw, lies over the picture. Nothing is read back.
  */
 #include "popup.h"
@@ -60,19 +61,21 @@ static void draw(XPLMWindowID win, popup *pup)
     vect2_t pos, size;
     draw_black_around(win, area);
 
-    // A screen with nothing to show (no panel region, no device) is an unlit screen.
-    if (capture_region_is_end(pup->capture.regions())) {
+    // A screen without power is black, and says nothing: nothing is wrong.
+    // One with nothing to show (no panel region, no device) is black too,
+    // under NO SIGNAL.
+    if (!pup->capture.light.powered || capture_region_is_end(pup->capture.regions())) {
         XPLMSetGraphicsState(0, 0, 0, 0, 0, 0, 0);
         glColor4f(0, 0, 0, 1);
-        glBegin(GL_QUADS);
-        black_quad(area.left, area.bottom, area.left + area.width, area.bottom + area.height);
-        glEnd();
+        glRecti(area.left, area.bottom, area.left + area.width, area.bottom + area.height);
     }
-    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++) {
-        place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
-        capture_region_draw(r, pos, size);
+    if (pup->capture.light.powered) {
+        for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++) {
+            place(area, r->dst_x, r->dst_y, r->dst_w, r->dst_h, &pos, &size);
+            capture_region_draw(r, pos, size, pup->capture.light.brightness);
+        }
+        popup_draw_signal_state(pup, area);
     }
-    popup_draw_signal_state(pup, area);
 
     // A popup whose image did not load opens without an overlay.
     if (pup->image == nullptr)

@@ -38,7 +38,8 @@ bool missing(const Sim &sim, DataRefId id)
 
 bool is_array(DataRefId id) { return id == DataRefId::system_window_64 || id == DataRefId::viewport; }
 
-int copy_out(const int *values, int count, int *out, int offset, int max)
+template <typename T>
+int copy_out(const T *values, int count, T *out, int offset, int max)
 {
     if (out == nullptr)
         return count;
@@ -138,14 +139,8 @@ XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float *outValues, int inOffset
     const DataRefEntry *e = entry(inDataRef);
     if (sim == nullptr || e == nullptr || e->id != DataRefId::instrument_brightness)
         return 0;
-    const float *slots = sim->avionics.rheostat_slots_data();
-    const int count = simhost::Avionics::rheostat_slots;
-    if (outValues == nullptr)
-        return count;
-    int copied = 0;
-    for (int i = inOffset < 0 ? 0 : inOffset; i < count && copied < inMax; i++)
-        outValues[copied++] = slots[i];
-    return copied;
+    return copy_out<float>(sim->avionics.rheostat_slots_data(), simhost::Avionics::rheostat_slots, outValues, inOffset,
+                           inMax);
 }
 
 XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float *inValues, int inOffset, int inCount)

@@ -297,7 +297,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     // Every picture is opaque: drawn without blending or depth test.
     XPLMSetGraphicsState(0, 1, 0, 1, 1, 1, 1);
-    capture_region_draw(&region, VECT2(0, 0), VECT2(100, 75));
+    capture_region_draw(&region, VECT2(0, 0), VECT2(100, 75), 1);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
 

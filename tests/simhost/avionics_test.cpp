@@ -3,7 +3,8 @@
  * framebuffer, viewport and projection the device callbacks get, the
  * synthetic displays' markers on the devices' screens and the grey panel
  * regions, before-callbacks that suppress drawing, registration records of
- * either SDK's size, the versions, and XPLMFindSymbol on 11 and 12.
+ * either SDK's size, the versions, XPLMFindSymbol on 11 and 12, and the
+ * devices' rheostats and buses.
  */
 #include "host_fixture.h"
 
@@ -11,6 +12,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <XPLMDataAccess.h>
 #include <XPLMDisplay.h>
 #include <XPLMPlugin.h>
 #include <XPLMUtilities.h>
@@ -337,4 +339,44 @@ TEST_F(AvionicsTest, CallbacksLeftAtUnloadAreCountedAndNoLongerCalled)
     EXPECT_TRUE(logged("1 avionics callbacks"));
     host->run_frames(1);
     EXPECT_TRUE(spy.calls.empty());
+}
+
+// Night and power: a bound device's rheostat is its slot of the dataref, an
+// unbound one keeps its own; its bus reads -1 unbound; an unpowered screen is
+// drawn unless the host is told to leave it dark.
+TEST_F(AvionicsTest, RheostatsBusesAndUnpoweredScreens)
+{
+    XPLMDataRef slots = XPLMFindDataRef("sim/cockpit2/switches/instrument_brightness_ratio");
+    ASSERT_NE(slots, nullptr);
+    EXPECT_EQ(XPLMCanWriteDataRef(slots), 1);
+    EXPECT_EQ(XPLMGetDatavf(slots, nullptr, 0, 0), 32);
+    XPLMAvionicsID pfd = XPLMGetAvionicsHandle(xplm_device_G1000_PFD_1);
+    XPLMSetAvionicsBrightnessRheo(pfd, 0.3f);
+    EXPECT_FLOAT_EQ(XPLMGetAvionicsBrightnessRheo(pfd), 0.3f) << "its own value, unbound";
+    EXPECT_EQ(XPLMGetAvionicsBusVoltsRatio(pfd), -1.0f);
+
+    DeviceSpy spy;
+    XPLMAvionicsID callbacks = register_device(xplm_device_G1000_PFD_1, &spy, false);
+    host->load_aircraft(true);
+    host->run_frames(1);
+    EXPECT_FLOAT_EQ(XPLMGetAvionicsBrightnessRheo(pfd), 1.0f) << "the dataref's slot, bound";
+    float quarter = 0.25f, slot = 0;
+    XPLMSetDatavf(slots, &quarter, xplm_device_G1000_PFD_1, 1);
+    EXPECT_FLOAT_EQ(XPLMGetAvionicsBrightnessRheo(pfd), 0.25f);
+    XPLMSetAvionicsBrightnessRheo(pfd, 0.5f);
+    EXPECT_EQ(XPLMGetDatavf(slots, &slot, xplm_device_G1000_PFD_1, 1), 1);
+    EXPECT_FLOAT_EQ(slot, 0.5f);
+    EXPECT_EQ(XPLMGetAvionicsBusVoltsRatio(pfd), 1.0f);
+
+    host->set_bus_volts_ratio(xplm_device_G1000_PFD_1, 0);
+    const size_t drawn = spy.calls.size();
+    host->run_frames(2);
+    EXPECT_EQ(spy.calls.size(), drawn + 2) << "drawn unpowered by default";
+    host->set_unpowered_drawn(false);
+    host->run_frames(2);
+    EXPECT_EQ(spy.calls.size(), drawn + 2) << "left dark when told";
+    host->set_bus_volts_ratio(xplm_device_G1000_PFD_1, 1);
+    host->run_frames(1);
+    EXPECT_EQ(spy.calls.size(), drawn + 3);
+    XPLMUnregisterAvionicsCallbacks(callbacks);
 }

@@ -209,8 +209,13 @@ TEST(Commands, SimulatorVersionAndAircraft)
     EXPECT_EQ(action_of<SetXPlane>("xplane 12").version, 12);
     EXPECT_TRUE(action_of<SetAircraft>("aircraft stock-g1000").stock_g1000);
     EXPECT_FALSE(action_of<SetAircraft>("aircraft panel").stock_g1000);
+    EXPECT_EQ(action_of<SetRheostat>("rheostat 6 0.25").ratio, 0.25);
+    EXPECT_EQ(action_of<SetBus>("bus 19 1.05").device, 19);
+    EXPECT_FALSE(action_of<SetUnpoweredScreens>("unpowered-screens dark").drawn);
     for (const char *bad : {"xplane", "xplane 10", "xplane 13", "xplane 12.1", "xplane +12", "xplane 11 12",
-                            "aircraft", "aircraft stock", "aircraft G1000", "aircraft \"stock-g1000\" panel"}) {
+                            "aircraft", "aircraft stock", "aircraft G1000", "aircraft \"stock-g1000\" panel",
+                            "rheostat 6", "rheostat 6 1.5", "rheostat 20 1", "bus -1 1", "bus 7 -0.5",
+                            "unpowered-screens off"}) {
         EXPECT_FALSE(error_of(bad).message.empty()) << bad;
     }
     EXPECT_NE(error_of("xplane 10").message.find("11 or 12"), std::string::npos);
