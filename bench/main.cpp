@@ -368,12 +368,9 @@ void steady_state(const Options &o, std::vector<SteadyResult> *steady, Allocatio
 // of the device's screen per due copy, in the device's callback).
 constexpr int device_rate = 60;
 
-void device_source(const Options &o, Results *results)
+// The scene with its displays on stock devices, into `out`.
+void devices_steady(const Options &o, const Scene &scene, Results *results, std::vector<SteadyResult> *out)
 {
-    Scene scene;
-    scene.rate = device_rate;
-    scene.device = 1;
-    progress("the stock G1000's screens as the source, %d frames per second", device_rate);
     std::vector<Worker> workers = start_scene({Role::plugin, Role::reference}, scene);
     auto replies = interleave(workers, o.rounds, o.block_frames);
     SteadyResult s;
@@ -404,8 +401,29 @@ void device_source(const Options &o, Results *results)
         s.captures_per_second[d] = static_cast<double>(captures[0][d]) / seconds;
         s.reference_captures_per_second[d] = static_cast<double>(captures[1][d]) / seconds;
     }
-    results->device.push_back(s);
+    out->push_back(s);
     end_scene(workers);
+}
+
+void device_source(const Options &o, Results *results)
+{
+    Scene scene;
+    scene.rate = device_rate;
+    scene.device = 1;
+    progress("the stock G1000's screens as the source, %d frames per second", device_rate);
+    devices_steady(o, scene, results, &results->device);
+}
+
+// Four screens open, each from its device: the PFD, the copilot's PFD, a
+// GNS 530 and the MFD on four units; the reference makes the same four copies.
+void four_screens(const Options &o, Results *results)
+{
+    Scene scene;
+    scene.rate = device_rate;
+    scene.device = 1;
+    scene.screens = 4;
+    progress("four screens from their devices, %d frames per second", device_rate);
+    devices_steady(o, scene, results, &results->four_screens);
 }
 
 void scale(const Options &o, Results *results)
@@ -587,6 +605,7 @@ int main(int argc, char **argv)
     results.rounds = o.rounds;
     steady_state(o, &results.steady, &results.allocations, &results.hosting, &results.renderer);
     device_source(o, &results);
+    four_screens(o, &results);
     scale(o, &results);
     if (o.callgrind)
         instructions(o, &results);

@@ -26,6 +26,9 @@ struct Scene {
     int32_t mfd = 1;
     int32_t rate = 60;
     int32_t device = 0;
+    // 4: the PFD, the copilot's PFD, the pilot's GNS 530 (640 x 480) and the
+    // MFD full screen on four units, each from its device (device must be 1).
+    int32_t screens = 2;
 };
 
 enum class Op : int32_t { setup, run, open, hosting, quit };

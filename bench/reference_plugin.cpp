@@ -31,6 +31,9 @@ struct Display {
     const char *title;
     int src_x;
     XPLMDeviceID device;
+    int w = display_w;   // the device's screen
+    int h = display_h;
+    bool overlay = true;   // the GNS 530's window has none, as the popups'
     XPLMWindowID win = nullptr;
     GLuint tex = 0;
     GLuint fbo = 0;
@@ -39,9 +42,12 @@ struct Display {
     int captures = 0;
 };
 
-Display displays[2] = {{"VXR G1000 PFD Bezelless", 0, xplm_device_G1000_PFD_1},
-                       {"VXR G1000 MFD Bezelless", display_w, xplm_device_G1000_MFD}};
-XPLMAvionicsID device_handles[2] = {nullptr, nullptr};
+// The last two only in the four-screen scene.
+Display displays[4] = {{"VXR G1000 PFD Bezelless", 0, xplm_device_G1000_PFD_1},
+                       {"VXR G1000 MFD Bezelless", display_w, xplm_device_G1000_MFD},
+                       {"VXR G1000 Copilot PFD Bezelless", 0, xplm_device_G1000_PFD_2},
+                       {"VXR GNS 530 (pilot) Bezelless", 0, xplm_device_GNS530_1, 640, 480, false}};
+XPLMAvionicsID device_handles[4] = {nullptr, nullptr, nullptr, nullptr};
 ReferenceSetup setup;
 XPLMDataRef panel_render_type = nullptr;
 cairo_surface_t *overlay_image = nullptr;
@@ -98,7 +104,7 @@ void make_objects(Display &d)
     glGenTextures(1, &d.tex);
     XPLMBindTexture2d(static_cast<int>(d.tex), 0);
     // No alpha: the picture is opaque (and llvmpipe copies into this format fastest).
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, display_w, display_h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, d.w, d.h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (setup.way == CaptureWay::blit) {
@@ -158,7 +164,7 @@ int device_capture(XPLMDeviceID, int, void *ref)
     if (d.tex == 0)
         make_objects(d);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, d.fbo);
-    glBlitFramebuffer(0, 0, display_w, display_h, 0, 0, display_w, display_h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, d.w, d.h, 0, 0, d.w, d.h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     d.captured = true;
     d.last_us = now;
     d.captures++;
@@ -208,6 +214,10 @@ void draw(XPLMWindowID win, void *ref)
         XPLMBindTexture2d(static_cast<int>(d.tex), 0);
         double height = setup.scene.device != 0 ? 1.0 : panel_picture_height;
         quad(l, b, r, b + static_cast<float>(height * (top - bottom)), 0, 1);
+    }
+    if (!d.overlay) {
+        glActiveTexture(static_cast<GLenum>(unit));
+        return;
     }
     if (overlay_tex == 0)
         upload_overlay();
@@ -269,7 +279,17 @@ int enable()
     if (displays[0].win == nullptr)
         return 0;
     XPLMSetWindowPositioningMode(displays[0].win, xplm_WindowFullScreenOnMonitor, 1);
-    if (setup.scene.mfd != 0) {
+    const int shown = setup.scene.screens == 4 ? 4 : 2;
+    if (shown == 4) {
+        // PFD, copilot's PFD, GNS 530, MFD on units 1 to 4.
+        const int units[4] = {1, 4, 2, 3};
+        for (int i = 1; i < 4; i++) {
+            displays[i].win = make_window(displays[i]);
+            if (displays[i].win == nullptr)
+                return 0;
+            XPLMSetWindowPositioningMode(displays[i].win, xplm_WindowFullScreenOnMonitor, units[i]);
+        }
+    } else if (setup.scene.mfd != 0) {
         displays[1].win = make_window(displays[1]);
         if (displays[1].win == nullptr)
             return 0;
@@ -277,7 +297,7 @@ int enable()
         XPLMSetWindowGeometryOS(displays[1].win, 200, 150 + display_h, 200 + display_w, 150);
     }
     if (setup.scene.device != 0) {
-        for (int i = 0; i < 2; i++) {
+        for (int i = 0; i < shown; i++) {
             XPLMCustomizeAvionics_t params = {};
             params.structSize = sizeof(params);
             params.deviceId = displays[i].device;

@@ -195,6 +195,12 @@ std::string results_markdown(const Results &r)
               "are the same as above.\n\n";
         steady_table(md, r.device);
     }
+    if (!r.four_screens.empty()) {
+        md << "\n## Four screens from their devices: the PFD, the copilot's PFD, a GNS 530 and the MFD\n\n"
+           << "Each full screen on a unit of its own, each copied from its device's screen; the reference makes "
+              "the same four copies and draws the same four windows. The PFD and MFD columns are theirs.\n\n";
+        steady_table(md, r.four_screens);
+    }
     md << "\n";
 
     hosting_section(md, r.renderer, r.steady, r.device, r.hosting);
@@ -258,6 +264,8 @@ std::string results_line(const Results &r)
             worst_ratio(r.steady), r.allocations.max_in_a_frame, most_captures(r));
     if (!r.device.empty())
         line += fmt("; stock device: %.2f", worst_ratio(r.device));
+    if (!r.four_screens.empty())
+        line += fmt("; four screens: %.2f", worst_ratio(r.four_screens));
     if (r.zink.ran)
         line += fmt("; on Zink: %.2f at worst, allocations per frame: %d", worst_ratio(r.zink.steady),
                     r.zink.allocations.max_in_a_frame);

@@ -98,6 +98,7 @@ struct Results {
     std::string renderer;     // the GL renderer of every pass but Zink's
     std::vector<SteadyResult> steady;
     std::vector<SteadyResult> device;   // the stock G1000's screens as the source
+    std::vector<SteadyResult> four_screens;   // PFD, copilot's PFD, GNS 530 and MFD, each from its device
     std::vector<ScaleResult> scale;
     OpeningResult opening;
     AllocationResult allocations;

@@ -41,6 +41,8 @@ using Clock = std::chrono::steady_clock;
 
 const char *const pfd_title = "VXR G1000 PFD Bezelless";
 const char *const mfd_title = "VXR G1000 MFD Bezelless";
+// The four-screen scene's two others, full screen on units 2 and 3.
+const char *const extra_titles[2] = {"VXR G1000 Copilot PFD Bezelless", "VXR GNS 530 (pilot) Bezelless"};
 const char *const pfd_command = "vxr/popup/PFD_NOBEZEL";
 const char *const mfd_command = "vxr/popup/MFD_NOBEZEL";
 constexpr int closed_frames = 60;
@@ -72,6 +74,13 @@ std::string plugin_dir(const std::string &root) { return root + "/Resources/plug
 void write_settings(const std::string &root, const Scene &scene)
 {
     std::ofstream out(plugin_dir(root) + "/settings/popups.cfg", std::ios::trunc);
+    if (scene.screens == 4) {
+        out << "pfd_nbzl_popup_at_start = 2\npfd_nbzl_monitor_start = 1\n"
+            << "pfd2_nbzl_popup_at_start = 2\npfd2_nbzl_monitor_start = 2\n"
+            << "gns530_1_nbzl_popup_at_start = 2\ngns530_1_nbzl_monitor_start = 3\n"
+            << "mfd_nbzl_popup_at_start = 2\nmfd_nbzl_monitor_start = 4\n";
+        return;
+    }
     out << "pfd_nbzl_popup_at_start = 2\n"
         << "pfd_nbzl_monitor_start = 1\n"
         << "mfd_nbzl_popup_at_start = " << (scene.mfd != 0 ? 1 : 0) << "\n"
@@ -144,12 +153,18 @@ bool Session::setup(const Scene &scene, Reply *reply)
     simhost::HostOptions options;
     options.root = root_;
     options.monitors = {simhost::monitor_rect(1920, 1080, 0, 0), simhost::monitor_rect(scene.pfd_w, scene.pfd_h, 1920, 0)};
+    for (int unit = 2; unit <= (scene.screens == 4 ? 4 : 1); unit++)
+        options.monitors.push_back(simhost::monitor_rect(1024, 768, 1920 + 1024 * (unit - 1), 0));
     options.echo_log = false;
     options.frame_seconds = 1.0 / scene.rate;
     // The scene measures a steady state: its devices are bound from the start.
     options.timing.bind_delay_frames = 0;
     host_ = std::make_unique<simhost::Host>(options);
     host_->load_aircraft(scene.device != 0);
+    if (scene.screens == 4) {
+        host_->set_device(xplm_device_G1000_PFD_2, 0, 0, true);
+        host_->set_device(xplm_device_GNS530_1, 640, 480, true);
+    }
     clock_host = host_.get();
     clock_rate = static_cast<uint64_t>(scene.rate);
 
@@ -199,7 +214,7 @@ bool Session::setup(const Scene &scene, Reply *reply)
         fail(reply, std::string(role_name(role_)) + ": the PFD window is not full screen on monitor 1");
         return false;
     }
-    if (scene.mfd != 0 &&
+    if (scene.mfd != 0 && scene.screens != 4 &&
         (!host_->window(mfd_title, &mfd) || !mfd.visible || mfd.mode != simhost::WindowMode::popout)) {
         fail(reply, std::string(role_name(role_)) + ": the MFD window is not popped out");
         return false;
@@ -215,7 +230,10 @@ bool Session::windows_shown() const
     simhost::WindowState w;
     bool pfd = host_->window(pfd_title, &w) && w.visible;
     bool mfd = scene_.mfd == 0 || (host_->window(mfd_title, &w) && w.visible);
-    return pfd && mfd;
+    bool extras = true;
+    for (const char *title : extra_titles)
+        extras = extras && (scene_.screens != 4 || (host_->window(title, &w) && w.visible));
+    return pfd && mfd && extras;
 }
 
 bool Session::steady() const
@@ -259,7 +277,10 @@ void Session::sample_markers(Reply *reply) const
             int x = at(scene_.pfd_w, xs[right], 1024, 1), y = at(scene_.pfd_h, ys[top], 768, 0.995);
             reply->markers[n] = host_->monitor_pixel(1, x, y);
             uint32_t rgb = 0;
-            if (scene_.mfd != 0 && host_->popout_pixel(mfd_title, at(mfd_w, xs[right], 1024, 1),
+            // In the four-screen scene the MFD is full screen on the fourth unit.
+            if (scene_.screens == 4)
+                reply->markers[4 + n] = host_->monitor_pixel(4, at(1024, xs[right], 1024, 1), at(768, ys[top], 768, 0.995));
+            else if (scene_.mfd != 0 && host_->popout_pixel(mfd_title, at(mfd_w, xs[right], 1024, 1),
                                                        at(mfd_h, ys[top], 768, 0.995), &rgb))
                 reply->markers[4 + n] = rgb;
             n++;
