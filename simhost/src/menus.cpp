@@ -4,7 +4,6 @@
 #include "menus.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace simhost {
 
@@ -109,38 +108,38 @@ void Menus::clear_items(Menu *menu)
 
 const MenuItem *Menus::item_at(const std::string &path, const Menu **holder) const
 {
-    std::vector<std::string> names;
-    std::stringstream ss(path);
-    for (std::string part; std::getline(ss, part, '/');)
-        names.push_back(part);
-    if (names.empty())
+    if (path.empty())
         return nullptr;
-
     const Menu *menu = &plugins_;
-    size_t first = 0;
+    std::string rest = path;
     // A path may also start at a menu of the menu bar, by its name.
     for (auto &bar_menu : menus_) {
-        if (bar_menu->in_menu_bar && bar_menu->name == names[0] && names.size() > 1) {
+        const std::string head = bar_menu->name + "/";
+        if (bar_menu->in_menu_bar && rest.compare(0, head.size(), head) == 0) {
             menu = bar_menu.get();
-            first = 1;
+            rest = rest.substr(head.size());
             break;
         }
     }
-    for (size_t i = first; i < names.size(); i++) {
-        auto found = std::find_if(menu->items.begin(), menu->items.end(),
-                                  [&](const MenuItem &entry) { return entry.name == names[i]; });
-        if (found == menu->items.end())
-            return nullptr;
-        if (i + 1 == names.size()) {
-            if (holder != nullptr)
-                *holder = menu;
-            return &*found;
+    // An item's name may hold '/' ("Show/Hide"): each step takes the item
+    // whose whole name is the rest of the path, or starts it before a '/'.
+    for (;;) {
+        const MenuItem *next = nullptr;
+        for (const MenuItem &entry : menu->items) {
+            if (rest == entry.name) {
+                if (holder != nullptr)
+                    *holder = menu;
+                return &entry;
+            }
+            if (next == nullptr && rest.size() > entry.name.size() && rest[entry.name.size()] == '/' &&
+                rest.compare(0, entry.name.size(), entry.name) == 0)
+                next = &entry;
         }
-        if (!found->enabled || found->submenu == nullptr)
+        if (next == nullptr || !next->enabled || next->submenu == nullptr)
             return nullptr;
-        menu = found->submenu;
+        rest = rest.substr(next->name.size() + 1);
+        menu = next->submenu;
     }
-    return nullptr;
 }
 
 bool Menus::resolve(const std::string &path, MenuChoice *choice)
