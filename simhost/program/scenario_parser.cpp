@@ -364,6 +364,15 @@ Action parse_expect_cfg_text(const std::string &what, const Args &a)
     return e;
 }
 
+// One of X-Plane's stock devices, 0 to 19.
+int device_number(const Token &t)
+{
+    const int device = integer(t, "device");
+    if (device < 0 || device > 19)
+        fail("the stock devices are numbered 0 to 19");
+    return device;
+}
+
 // A bound that is a number not below 0, whole or with a decimal point.
 double at_most(const Token &t)
 {
@@ -590,10 +599,8 @@ Action parse_action(const Args &line)
     }
     if (name == "rheostat" || name == "bus") {
         count(a, 2, 2, name == "bus" ? "bus DEVICE RATIO" : "rheostat DEVICE RATIO");
-        const int device = integer(a[0], "device");
+        const int device = device_number(a[0]);
         const double ratio = at_most(a[1]);
-        if (device < 0 || device > 19)
-            fail("the stock devices are numbered 0 to 19");
         if (name == "bus")
             return SetBus{device, ratio};
         if (ratio > 1)
@@ -603,9 +610,7 @@ Action parse_action(const Args &line)
     if (name == "device") {
         count(a, 2, 3, "device N [WxH] bound|unbound");
         SetDevice d;
-        d.device = integer(a[0], "device");
-        if (d.device < 0 || d.device > 19)
-            fail("the stock devices are numbered 0 to 19");
+        d.device = device_number(a[0]);
         const std::string &state = a.back().text;
         if (state != "bound" && state != "unbound")
             fail("device " + a[0].text + " \"" + state + "\": a device is bound or unbound");
