@@ -1,11 +1,9 @@
 /*
  * The preference store: integer preferences registered at library load (the
- * fourteen of the windows, the pictures' two sources, then whether they
- * follow the cockpit's brightness, a key written only once set, then the
- * keys of every other screen of the screen table, written only once set
- * too), read from popups.cfg (missing or unreadable keys get their
- * defaults), and written back at enable and at disable whenever they
- * changed. A write touches only the keys it is for, so edits the user makes
+ * fourteen of the windows, the pictures' two sources, then the keys of
+ * every other screen of the screen table, written only once set), read
+ * from popups.cfg (missing or unreadable keys get their defaults), and
+ * written back at enable and at disable whenever they changed. A write touches only the keys it is for, so edits the user makes
  * to the file while the plug-in runs are kept.
  */
 #include "config.h"
@@ -38,8 +36,6 @@ WINDOW_PREFS(pfd)
 WINDOW_PREFS(mfd)
 static pref_int pfd_nbzl_source(&popup_pref_registry, "pfd_nbzl_source", SOURCE_AUTOMATIC);
 static pref_int mfd_nbzl_source(&popup_pref_registry, "mfd_nbzl_source", SOURCE_AUTOMATIC);
-// Set by hand only: a file without it follows the cockpit and stays as it was.
-pref_int follow_cockpit_brightness(&popup_pref_registry, "follow_cockpit_brightness", 1, true);
 
 // One display's preferences, as its record links them.
 #define DISPLAY_PREFS(d)                                                                       \

@@ -105,9 +105,6 @@ public:
 extern pref_registry popup_pref_registry;
 extern popup_prefs pfd_nbzl_prefs;
 extern popup_prefs mfd_nbzl_prefs;
-// 1: a picture of the stock devices' screens is as bright as the cockpit's
-// dimmer makes the screen; 0: always full.
-extern pref_int follow_cockpit_brightness;
 
 // The preferences of the screen in that row of the screen table.
 popup_prefs *screen_prefs(size_t screen);

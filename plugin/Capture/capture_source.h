@@ -21,10 +21,13 @@ inline const char *capture_display_name(capture_display display)
 }
 
 // How the cockpit shows a source's screen now: the share of full brightness
-// its dimmer asks for, and whether the screen has power.
+// its dimmer asks for, and whether the screen has power. A device the
+// aircraft does not use has no power to tell of (`known` false): it counts
+// as lit, with no picture, so that the display says NO SIGNAL.
 struct screen_light {
     float brightness = 1;
     bool powered = true;
+    bool known = true;
 };
 
 // What a source can give, found anew each time a display's source is chosen.

@@ -96,20 +96,9 @@ void register_pass(bool wanted)
     registered = wanted;
 }
 
-// A region set in popups.cfg is held once against the panel's size (the
-// lit pass's viewport), at its first copy after enable: one that does not
-// fit gives way to the default.
-void check_fit(panel_picture *picture, const int viewport[4])
-{
-    if (!picture->unchecked || viewport[2] <= 0 || viewport[3] <= 0)
-        return;
-    picture->unchecked = false;
-    const panel_rect fallback = screen_table[picture->screen].panel_region;
-    if (!panel_region_fits(picture->screen, picture->region, viewport[2], viewport[3])) {
-        capture_region_release(picture->table());
-        picture->take(fallback);
-    }
-}
+// The panel's size, as the last lit pass's viewport gave it; 0: none seen
+// since enable.
+int panel_w = 0, panel_h = 0;
 
 void capture_pass()
 {
@@ -140,9 +129,14 @@ void capture_pass()
         if (!found) {
             fb = sim_framebuffer_bound(XPLMGetElapsedTime());
             sim_framebuffer_viewport(viewport);
+            panel_w = viewport[2];
+            panel_h = viewport[3];
             found = true;
         }
-        check_fit(&pictures[pup->capture.display], viewport);
+        // A region set in popups.cfg waits, uncopied, until the watch has
+        // held it against the panel's size.
+        if (pictures[pup->capture.display].unchecked)
+            continue;
         // A refused copy is no picture: NO SIGNAL comes as for a source not drawn.
         bool pictured = true;
         for (capture_region *r = source->regions(); !capture_region_is_end(r); r++)
@@ -175,6 +169,8 @@ capture_source *panel_source(capture_display display)
 void panel_source_init()
 {
     capture_cycle = -1;
+    panel_w = 0;
+    panel_h = 0;
     for (panel_picture &p : pictures) {
         p.take(panel_region_of(p.screen, popup_pref_registry.conf));
         const panel_rect &fallback = screen_table[p.screen].panel_region;
@@ -182,6 +178,23 @@ void panel_source_init()
                       p.region.width != fallback.width || p.region.height != fallback.height;
     }
     panel_render_type = XPLMFindDataRef("sim/graphics/view/panel_render_type");
+}
+
+// A region set in popups.cfg is held once against the panel's size, once a
+// lit pass has given it: one that does not fit gives way to the default.
+void panel_sources_check_fit()
+{
+    if (panel_w <= 0 || panel_h <= 0)
+        return;
+    for (panel_picture &p : pictures) {
+        if (!p.unchecked)
+            continue;
+        p.unchecked = false;
+        if (!panel_region_fits(p.screen, p.region, panel_w, panel_h)) {
+            capture_region_release(p.table());
+            p.take(screen_table[p.screen].panel_region);
+        }
+    }
 }
 
 void panel_source_fini()

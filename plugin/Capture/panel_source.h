@@ -18,6 +18,10 @@ capture_source *panel_source(capture_display display);
 // At enable: no lit pass taken yet, the dataref looked up, each screen's
 // region taken from its key or its default.
 void panel_source_init();
+// From the watch: each region set in popups.cfg is held once against the
+// panel's size, once a lit pass has shown it; one that does not fit gives
+// way to the screen's default, with a line.
+void panel_sources_check_fit();
 // At disable: the capture pass unregistered.
 void panel_source_fini();
 

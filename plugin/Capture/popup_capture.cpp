@@ -9,9 +9,11 @@
  */
 #include "popup_capture.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include <XPLMProcessing.h>
 #include <acfutils/log.h>
@@ -70,50 +72,72 @@ float last_bound_check_s = 0;
 bool watching = false;
 // follow_cockpit_brightness, as read at enable.
 bool follow_brightness = true;
+const char *const follow_brightness_key = "follow_cockpit_brightness";
 
+// The key is set by hand only and never written, so it is read here as
+// text: whatever it holds is said in its own line, once per enable.
 bool read_follow_brightness()
 {
-    const int32_t value = follow_cockpit_brightness.get();
-    if (value == 0 || value == 1)
+    const char *text = nullptr;
+    if (popup_pref_registry.conf == nullptr || !conf_get_str(popup_pref_registry.conf, follow_brightness_key, &text))
+        return true;
+    char *end = nullptr;
+    errno = 0;
+    const long value = strtol(text, &end, 10);
+    if (end != text && *end == '\0' && errno == 0 && (value == 0 || value == 1))
         return value == 1;
-    logMsg("VXR: %s = %d is not 0 or 1: the displays follow the cockpit's brightness", follow_cockpit_brightness.name,
-           static_cast<int>(value));
+    logMsg("VXR: %s = %.64s is not 0 or 1: the displays follow the cockpit's brightness", follow_brightness_key, text);
     return true;
 }
 
-// Takes the screen's light for the next draws; a change of power is said
-// once. Power back, the next pass copies at once and NO SIGNAL waits its full
-// time: the screen is live again, not stale.
-void watch_light(popup *pup)
+screen_light light_of(const capture_source *source)
 {
-    screen_light now = pup->capture.shown->light();
+    screen_light light = source->light();
     if (!follow_brightness)
-        now.brightness = 1;
-    const bool was_powered = pup->capture.light.powered;
-    pup->capture.light = now;
-    if (now.powered == was_powered)
-        return;
-    const char *name = capture_display_name(pup->capture.display);
-    if (!now.powered) {
-        logMsg("%s: the screen has no power", name);
-        return;
-    }
-    logMsg("%s: the screen has power again", name);
-    for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
-        r->last_cap_us = 0;
-    popup_expect_pictures(pup);
+        light.brightness = 1;
+    return light;
 }
 
-// Each source listens for the displays open on it; true when any is open.
+// Takes the screen's light for the next draws. A screen that loses or
+// regains its power, or stops or starts being the cockpit's, gives its
+// copies back: they hold what it showed before, never to be shown again.
+// Its next picture is copied at once. A change of power is said once, where
+// the source can tell it.
+void watch_light(popup *pup)
+{
+    popup_capture &capture = pup->capture;
+    const screen_light now = light_of(capture.shown);
+    if (now.powered != capture.light.powered || now.known != capture.light.known)
+        release_copies(capture.shown);
+    capture.light = now;
+    if (!now.known || now.powered == capture.powered_said)
+        return;
+    capture.powered_said = now.powered;
+    const char *name = capture_display_name(capture.display);
+    if (now.powered)
+        logMsg("%s: the screen has power again", name);
+    else
+        logMsg("%s: the screen has no power", name);
+}
+
+// Each source listens for the displays open on it while they have power
+// (without, no picture is due); true when any window is open. A window
+// found newly open takes its light and says what it shows.
 bool follow_windows()
 {
     bool any_open = false;
     for (popup *pup : popup_list) {
         const bool open = popup_is_open(pup);
+        if (open && !pup->capture.open) {
+            pup->capture.open = true;
+            popup_choose_source(pup, source_telling::always);
+            watch_light(pup);
+        }
+        pup->capture.open = open;
         any_open = any_open || open;
         for (const listed_source &s : sources) {
             capture_source *source = s.of(pup->capture.display);
-            source->listen(open && pup->capture.shown == source);
+            source->listen(open && pup->capture.shown == source && pup->capture.light.powered);
         }
     }
     return any_open;
@@ -123,15 +147,23 @@ float capture_watch(float, float, int, void *)
 {
     bool any_open = false;
     guarded("capture_watch", [&] {
-        any_open = follow_windows();
+        // The light first, so that a screen whose power is back listens for
+        // its device before this frame draws it.
         for (popup *pup : popup_list) {
-            if (!popup_is_open(pup))
+            popup_capture &capture = pup->capture;
+            if (!capture.open || !popup_is_open(pup)) {
+                capture.picture_due = false;
                 continue;
+            }
             watch_light(pup);
-            // Without power no picture is due.
-            if (pup->capture.light.powered)
+            // The frame just drawn owed a picture only if the window was open
+            // and lit all through it: NO SIGNAL is judged from such frames.
+            if (capture.picture_due && capture.light.powered)
                 popup_watch_signal(pup);
+            capture.picture_due = capture.light.powered;
         }
+        any_open = follow_windows();
+        panel_sources_check_fit();
         // While a window is open its device is looked at every frame, so that
         // a late binding switches it before it shows a stale picture; the
         // devices of closed windows only once a second.
@@ -155,13 +187,33 @@ void popup_show(popup *pup, capture_source *source)
         return;
     release_copies(pup->capture.shown);
     pup->capture.shown = source;
-    pup->capture.light = screen_light{};
+    // The new source's light at once, so that an unpowered screen shows no
+    // picture even for a frame; its power is told from its start.
+    pup->capture.light = light_of(source);
+    pup->capture.powered_said = true;
     popup_expect_pictures(pup);
     if (watching)
         capture_follow_windows();
 }
 
 }  // namespace
+
+// The source key's value, or automatic for a value that names no source.
+static int32_t wanted_source(const popup *pup)
+{
+    const pref_int *pref = pup->prefs != nullptr ? pup->prefs->source : nullptr;
+    const int32_t wanted = pref != nullptr ? pref->get() : SOURCE_AUTOMATIC;
+    return listed_with_key(wanted) != nullptr ? wanted : SOURCE_AUTOMATIC;
+}
+
+static void say_unknown_source_key(const popup *pup)
+{
+    const pref_int *pref = pup->prefs != nullptr ? pup->prefs->source : nullptr;
+    if (pref == nullptr || pref->get() == SOURCE_AUTOMATIC || listed_with_key(pref->get()) != nullptr)
+        return;
+    logMsg("VXR: %s = %d is not 0, 1 or 2: the %s's source is chosen automatically", pref->name,
+           static_cast<int>(pref->get()), capture_display_name(pup->capture.display));
+}
 
 void capture_follow_windows()
 {
@@ -205,7 +257,13 @@ void capture_sources_init()
         if (s.init != nullptr)
             s.init();
     }
-    popups_choose_sources(source_telling::always);
+    for (popup *pup : popup_list) {
+        pup->capture.open = false;
+        pup->capture.powered_said = true;
+        say_unknown_source_key(pup);
+    }
+    // No window is open yet: each says its source when it opens.
+    popups_choose_sources(source_telling::changes);
     last_bound_check_s = XPLMGetElapsedTime();
     XPLMRegisterFlightLoopCallback(capture_watch, idle_watch_s, nullptr);
     watching = true;
@@ -226,13 +284,13 @@ void capture_sources_fini()
         popup_show(pup, sources[panel].of(pup->capture.display));
 }
 
-// Shows the source, and says so in one line when it is another than before
-// or when asked to.
+// Shows the source, and says so in one line when the window is open and
+// the source is another than before, or when asked to.
 static void show_saying(popup *pup, capture_source *source, source_telling telling, const char *format, ...)
 {
     const bool changes = pup->capture.shown != source;
     popup_show(pup, source);
-    if (!changes && telling == source_telling::changes)
+    if (!pup->capture.open || (!changes && telling == source_telling::changes))
         return;
     char line[256];
     va_list args;
@@ -248,12 +306,7 @@ void popup_choose_source(popup *pup, source_telling telling)
     const capture_display display = pup->capture.display;
     const char *name = capture_display_name(display);
     pref_int *pref = pup->prefs != nullptr ? pup->prefs->source : nullptr;
-    int32_t wanted = pref != nullptr ? pref->get() : SOURCE_AUTOMATIC;
-    if (wanted != SOURCE_AUTOMATIC && listed_with_key(wanted) == nullptr) {
-        logMsg("VXR: %s = %d is not 0, 1 or 2: the %s's source is chosen automatically", pref->name,
-               static_cast<int>(wanted), name);
-        wanted = SOURCE_AUTOMATIC;
-    }
+    const int32_t wanted = wanted_source(pup);
 
     capture_source *source[source_count];
     source_state state[source_count];
@@ -318,7 +371,10 @@ void popup_choose_source(popup *pup, source_telling telling)
     }
     source[chosen]->name(shows, sizeof(shows));
     source[says]->reason(why, sizeof(why));
-    show_saying(pup, source[chosen], telling, "VXR: %s shows %s: %s", name, shows, why);
+    if (state[chosen] == source_state::live)
+        show_saying(pup, source[chosen], telling, "VXR: %s shows %s: %s", name, shows, why);
+    else
+        show_saying(pup, source[chosen], telling, "VXR: %s waits for %s: %s", name, shows, why);
 }
 
 void popups_choose_sources(source_telling telling)

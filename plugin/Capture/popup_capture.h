@@ -17,6 +17,10 @@ struct popup_capture {
     capture_display display;
     capture_source *shown;   // the source whose regions the face is made of
     screen_light light;      // the shown source's, as last looked at
+    bool powered_said = true;   // the shown source's power as the log last said it
+    bool open = false;          // the window was open at the last look
+    // Open and lit at the last watch: the frame since owed a picture.
+    bool picture_due = false;
 
     capture_region *regions() const { return shown->regions(); }
     // On the regions of every source of the display: none holds a copy (at
@@ -37,8 +41,9 @@ void capture_sources_fini();
 // open windows need, and unregister the others, now.
 void capture_follow_windows();
 
-// Which choices say what the display shows: each (at enable), or only those
-// that change it.
+// Which choices say what the display shows: each (a window opening), or only
+// those that change it. Only open windows say anything: a closed one says
+// its source when it opens.
 enum class source_telling { always, changes };
 
 // Chooses every popup's source again, logging one line per popup told; a

@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include <XPLMProcessing.h>
@@ -83,12 +84,13 @@ public:
         : device(screen_table[screen].device),
           // The G1000's screens are named as the G1000's; any other by its own name.
           unit(screen_table[screen].group == screen_group::other ? screen_table[screen].name : "G1000"),
-          table_{device_screen(), capture_table_end}
+          screen_name(screen_table[screen].name), table_{device_screen(), capture_table_end}
     {
     }
 
     const int device;   // no_device: the screen has none
     const char *unit;   // "G1000", "GNS 530 (pilot)"
+    const char *screen_name;   // "Copilot PFD"
     XPLMAvionicsID avionics = nullptr;    // the device's handle, when X-Plane has it
     XPLMAvionicsID callbacks = nullptr;   // our callbacks on it, while its display is open on it
     bool bound = false;                   // X-Plane's last answer: the aircraft uses the device
@@ -117,9 +119,12 @@ public:
             snprintf(out, size, "%s", "");
         else if (avionics == nullptr)
             snprintf(out, size, "X-Plane has no handle on device %d", device);
+        else if (bound)
+            snprintf(out, size, "%s", "the aircraft uses it");
+        else if (other_of_unit_bound())
+            snprintf(out, size, "the aircraft's stock %s has no %s (device %d)", unit, screen_name, device);
         else
-            snprintf(out, size, "%s%s", bound ? "the aircraft uses it" : "the aircraft does not use the stock ",
-                     bound ? "" : unit);
+            snprintf(out, size, "the aircraft does not use the stock %s", unit);
     }
     void listen(bool open) override;
     screen_light light() const override
@@ -127,17 +132,26 @@ public:
         screen_light now;
         if (avionics == nullptr)
             return now;
+        // -1: not bound. Such a device is not the cockpit's: neither its
+        // dimmer nor its bus (its own leftovers) says anything of the screen.
+        const float volts = avionics_bus_volts != nullptr ? avionics_bus_volts(avionics) : bound ? 1.0f : -1.0f;
+        if (volts < 0) {
+            now.known = false;
+            return now;
+        }
         if (avionics_rheostat != nullptr)
             now.brightness = picture_scale(avionics_rheostat(avionics));
-        // -1: not bound; that is the source's state, not a lack of power.
-        const float volts = avionics_bus_volts != nullptr ? avionics_bus_volts(avionics) : 1;
-        now.powered = volts < 0 || volts > unpowered_bus_ratio;
+        now.powered = volts > unpowered_bus_ratio;
         return now;
     }
 
     capture_region *table() { return table_; }
 
 private:
+    // Whether the aircraft uses another screen of this one's unit (the
+    // G1000's PFD and MFD, not its copilot's PFD).
+    bool other_of_unit_bound() const;
+
     capture_region table_[2];
 };
 
@@ -153,6 +167,15 @@ std::array<stock_device, screen_count> devices = make_devices(std::make_index_se
 stock_device &device_of(const popup *pup)
 {
     return devices[static_cast<size_t>(pup->capture.display)];
+}
+
+bool stock_device::other_of_unit_bound() const
+{
+    for (const stock_device &d : devices) {
+        if (&d != this && strcmp(d.unit, unit) == 0 && d.avionics != nullptr && avionics_bound(d.avionics) != 0)
+            return true;
+    }
+    return false;
 }
 
 void look_up_functions(int xplm_version)
@@ -231,10 +254,10 @@ void stock_device_check_bound(popup *pup)
     if (!stock_avionics_available())
         return;
     // A device bound or unbound since the last look: the popup chooses
-    // again, and its one line says what it shows now and why.
+    // again; an open one says so when what it shows changes.
     const stock_device &dev = device_of(pup);
     if (dev.avionics != nullptr && (avionics_bound(dev.avionics) != 0) != dev.bound)
-        popup_choose_source(pup, source_telling::always);
+        popup_choose_source(pup, source_telling::changes);
 }
 
 void stock_devices_check_bound()

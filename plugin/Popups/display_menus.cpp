@@ -1,9 +1,9 @@
 /*
  * The display sub-menus. Each item's reference says what it chooses: a
  * monitor's index, one of the two places without a monitor, or (first in an
- * other screen's sub-menu) its show/hide command. Once a second the other
- * screens' sub-menus are enabled or disabled as the aircraft uses their
- * devices or not, and
+ * other screen's sub-menu) its show/hide command. Once a second, and after
+ * each choice, the other screens' sub-menus are enabled or disabled as the
+ * aircraft uses their devices or not (an open window's stays enabled), and
  * the monitors are compared with those listed; the items are rebuilt only
  * when they differ, and the windows follow monitors gone or back. The checks
  * follow every change of a display's place as it happens.
@@ -102,6 +102,24 @@ intptr_t current_choice(const popup *pup)
     return INTPTR_MIN;
 }
 
+// An other screen's sub-menu can be chosen while the aircraft uses its
+// device, or when a panel region is set for it, and always while its window
+// is open: its Show/Hide closes it.
+void follow_devices()
+{
+    for (display_menu &m : menus) {
+        if (m.holder != other_screens || m.menu == nullptr)
+            continue;
+        const capture_display display = m.pup->capture.display;
+        const bool usable = popup_is_open(m.pup) || stock_device_is_bound(display) ||
+                            panel_source(display)->state() == source_state::live;
+        if (usable != m.enabled) {
+            XPLMEnableMenuItem(m.holder, m.holder_item, usable ? 1 : 0);
+            m.enabled = usable;
+        }
+    }
+}
+
 void choose(void *menu_ref, void *item_ref)
 {
     guarded("display_menu_choice", [=] {
@@ -116,6 +134,7 @@ void choose(void *menu_ref, void *item_ref)
         else
             cockpit_choose_monitor(m->pup, static_cast<int32_t>(choice));
         display_menus_refresh_checks();
+        follow_devices();
     });
 }
 
@@ -129,23 +148,6 @@ void rebuild_if_monitors_changed()
     logMsg("VXR: The display menus list %d monitors", listed.count);
     for (display_menu &m : menus)
         fill(m);
-}
-
-// An other screen's sub-menu can be chosen while the aircraft uses its
-// device, or when a panel region is set for it.
-void follow_devices()
-{
-    for (display_menu &m : menus) {
-        if (m.holder != other_screens || m.menu == nullptr)
-            continue;
-        const capture_display display = m.pup->capture.display;
-        const bool usable =
-            stock_device_is_bound(display) || panel_source(display)->state() == source_state::live;
-        if (usable != m.enabled) {
-            XPLMEnableMenuItem(m.holder, m.holder_item, usable ? 1 : 0);
-            m.enabled = usable;
-        }
-    }
 }
 
 float watch_monitors(float, float, int, void *)

@@ -46,13 +46,14 @@ GLuint caption_texture()
     return caption_tex;
 }
 
-void draw_lost(const popup_area &a)
+// The caption is as bright as the display's screen is lit.
+void draw_lost(const popup_area &a, float brightness)
 {
     // The frozen picture stays visible, darkened to a third.
     XPLMSetGraphicsState(0, 0, 0, 0, 1, 0, 0);
     glColor4f(0, 0, 0, 0.65f);
     mt_cairo_render_quad(a.left, a.bottom, a.left + a.width, a.bottom + a.height);
-    glColor4f(1, 1, 1, 1);
+    glColor4f(brightness, brightness, brightness, 1);
 
     GLuint tex = caption_texture();
     if (tex == 0)
@@ -95,11 +96,27 @@ void popup_note_pictures(popup *pup)
     pup->last_picture_s = XPLMGetElapsedTime();
 }
 
+static bool picture_lost(const popup *pup)
+{
+    return XPLMGetElapsedTime() - pup->last_picture_s > lost_after_s;
+}
+
+static bool holds_picture(popup *pup)
+{
+    for (const capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++) {
+        if (r->tex != 0)
+            return true;
+    }
+    return false;
+}
+
 // Only a new picture lifts NO SIGNAL: a window opening, or changing its
 // source, during an outage stays dark under the caption until one comes.
+// Nor is a stale picture shown as live: a window that opens on a copy older
+// than the time a source is given shows it under the caption at once.
 void popup_expect_pictures(popup *pup)
 {
-    if (!pup->no_signal)
+    if (!pup->no_signal && !(holds_picture(pup) && picture_lost(pup)))
         pup->last_picture_s = XPLMGetElapsedTime();
 }
 
@@ -107,11 +124,6 @@ void popup_forget_signal(popup *pup)
 {
     pup->no_signal = false;
     pup->last_picture_s = 0;
-}
-
-static bool picture_lost(const popup *pup)
-{
-    return XPLMGetElapsedTime() - pup->last_picture_s > lost_after_s;
 }
 
 void popup_watch_signal(popup *pup)
@@ -130,5 +142,5 @@ void popup_watch_signal(popup *pup)
 void popup_draw_signal_state(const popup *pup, const popup_area &area)
 {
     if (picture_lost(pup))
-        draw_lost(area);
+        draw_lost(area, pup->capture.light.brightness);
 }

@@ -1,8 +1,9 @@
 /*
  * Drawing a popup window: the live picture of its capture regions fills the
- * drawn area, as bright as the cockpit shows the screen (black without
- * power), black the rest of the window, and the overlay image, uploaded
- * once at the first draw, lies over the picture. Nothing is read back.
+ * drawn area, black the rest of the window, and the overlay image, uploaded
+ * once at the first draw, lies over the picture; all of it as bright as the
+ * cockpit shows the screen, and only black without power. Nothing is read
+ * back.
  */
 #include "popup.h"
 #include "popup_callbacks.h"
@@ -77,12 +78,14 @@ static void draw(XPLMWindowID win, popup *pup)
         popup_draw_signal_state(pup, area);
     }
 
-    // A popup whose image did not load opens without an overlay.
-    if (pup->image == nullptr)
+    // A popup whose image did not load opens without an overlay. The frame
+    // is lit as the screen is: not at all without power.
+    if (pup->image == nullptr || !pup->capture.light.powered)
         return;
     if (pup->overlay_tex == 0)
         pup->overlay_tex = surface_texture_upload(pup->image);
-    glColor4f(1, 1, 1, 1);
+    const float brightness = pup->capture.light.brightness;
+    glColor4f(brightness, brightness, brightness, 1);
     surface_texture_draw(pup->overlay_tex, area.left, area.bottom, area.left + area.width, area.bottom + area.height);
 }
 
