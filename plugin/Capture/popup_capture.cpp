@@ -17,6 +17,7 @@
 #include <acfutils/log.h>
 
 #include "../Popups/no_signal.h"
+#include "../Popups/picture_aspect.h"
 #include "../Popups/popupSystem.h"
 #include "../config.h"
 #include "../guard.h"
@@ -127,6 +128,7 @@ float capture_watch(float, float, int, void *)
         for (popup *pup : popup_list) {
             if (!popup_is_open(pup))
                 continue;
+            picture_aspect_follow(pup);
             watch_light(pup);
             // Without power no picture is due.
             if (pup->capture.light.powered)
