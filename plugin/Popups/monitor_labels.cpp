@@ -185,12 +185,10 @@ int label_width_px(int os_width)
     return std::min(std::max(w, min_label_px), os_width);
 }
 
-// Centred on the monitor, at the image's size: in pixels on the OS monitor,
-// in boxels (pixels ÷ pixels_per_unit) on X-Plane's.
-desktop_rect centred_on(const desktop_rect &m, const cairo_surface_t *image, int width_px, double pixels_per_unit)
+// Centred on the monitor, at the image's size in pixels: the same on the OS
+// monitor, in boxels (pixels ÷ pixels_per_unit) on X-Plane's.
+desktop_rect centred_on(const desktop_rect &m, int width_px, int height_px, double pixels_per_unit)
 {
-    int height_px = image != nullptr ? cairo_image_surface_get_height(const_cast<cairo_surface_t *>(image))
-                                     : width_px / 2;
     int w = static_cast<int>(std::lround(width_px / pixels_per_unit));
     int h = static_cast<int>(std::lround(height_px / pixels_per_unit));
     int left = (m.left + m.right - w) / 2, bottom = (m.bottom + m.top - h) / 2;
@@ -220,8 +218,10 @@ XPLMWindowID make_window(monitor_label *label, const desktop_rect *global, const
     // the operating system.
     bool os_window = global == nullptr || popped_out_display_over(os);
     const int width_px = label_width_px(os.right - os.left);
-    desktop_rect r = os_window ? centred_on(os, label->image, width_px, 1)
-                               : centred_on(*global, label->image, width_px,
+    // A label without an image (cairo refused it) is not drawn: any size does.
+    const int height_px = label->image != nullptr ? cairo_image_surface_get_height(label->image) : width_px / 2;
+    desktop_rect r = os_window ? centred_on(os, width_px, height_px, 1)
+                               : centred_on(*global, width_px, height_px,
                                             double(os.right - os.left) / (global->right - global->left));
     // In the structure's order: size, rectangle, visible, the draw, click,
     // key, cursor and wheel callbacks, the reference, decoration, layer and
