@@ -19,6 +19,7 @@
 #include <acfutils/log.h>
 
 #include "../Popups/no_signal.h"
+#include "../Popups/picture_aspect.h"
 #include "../Popups/popupSystem.h"
 #include "../config.h"
 #include "../guard.h"
@@ -155,6 +156,7 @@ float capture_watch(float, float, int, void *)
                 capture.picture_due = false;
                 continue;
             }
+            picture_aspect_follow(pup);
             watch_light(pup);
             // The frame just drawn owed a picture only if the window was open
             // and lit all through it: NO SIGNAL is judged from such frames.

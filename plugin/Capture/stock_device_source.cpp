@@ -216,12 +216,6 @@ void copy_device_screen(void *ref)
         pictured = capture_region_grab_viewport(r, fb, now) && pictured;
     if (pictured)
         popup_note_pictures(pup);
-    // A screen without an overlay is drawn at its own aspect, known from its first copy.
-    const capture_region &screen = pup->capture.regions()[0];
-    if (screen_table[pup->capture.display].group == screen_group::other && screen.src_w > 0 && screen.src_h > 0) {
-        pup->image_w = screen.src_w;
-        pup->image_h = screen.src_h;
-    }
 }
 
 void stock_device::listen(bool open)

@@ -6,7 +6,6 @@
 #include "cockpit.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include <XPLMDisplay.h>
@@ -29,10 +28,8 @@ static std::vector<int32_t> find_instrument_monitors()
         const monitor_entry &m = global.entries[i];
         logMsg("VXR Monitor %d: [L: %d T: %d], [R: %d B: %d]", m.index, m.bounds.left, m.bounds.top, m.bounds.right,
                m.bounds.bottom);
-        if (!is_instrument_width(m.bounds.right - m.bounds.left))
-            continue;
-        logMsg(units.empty() ? "VXR: Found Monitor %d for PFD" : "VXR: Found Monitor %d for MFD", m.index);
-        units.push_back(m.index);
+        if (is_instrument_width(m.bounds.right - m.bounds.left))
+            units.push_back(m.index);
     }
     return units;
 }
@@ -61,12 +58,25 @@ static int32_t free_unit(const std::vector<int32_t> &units, const std::vector<in
     return it == units.end() ? -1 : *it;
 }
 
+// The free unit found for a display, said once; a kept one is said as it is set.
+static void say_found(int32_t monitor, bool kept, const char *display)
+{
+    if (monitor >= 0 && !kept)
+        logMsg("VXR: Found Monitor %d for %s", monitor, display);
+}
+
+static void say_kept(int32_t monitor, const char *display)
+{
+    if (monitor >= 0)
+        logMsg("VXR: Keeping Saved Monitor %d for %s", monitor, display);
+}
+
 static void assign_monitor(popup *pup, int32_t monitor, bool kept, const char *display)
 {
     if (monitor < 0)
         return;
     if (kept)
-        logMsg("VXR: Keeping Saved Monitor %d for %s", monitor, display);
+        say_kept(monitor, display);
     logMsg("VXR: Setting Monitor %d to %s", monitor, display);
     pup->prefs->popup_at_start->set(AT_START_ON_MONITOR);
     pup->prefs->monitor_start->set(monitor);
@@ -105,8 +115,10 @@ void assign_instrument_monitors()
     // Units the other screens were given by the user stay theirs.
     std::vector<int32_t> taken;
     for (size_t i = 0; i < screen_count; i++) {
-        if (screen_table[i].group != screen_group::pair)
-            taken.push_back(kept_monitor(&screen_popups[i], os, -1));
+        if (screen_table[i].group == screen_group::pair)
+            continue;
+        taken.push_back(kept_monitor(&screen_popups[i], os, -1));
+        say_kept(taken.back(), screen_table[i].name);
     }
     int32_t pfd_kept = kept_monitor(&PFD_popup, os, -1);
     int32_t mfd_kept = kept_monitor(&MFD_popup, os, pfd_kept);
@@ -119,6 +131,9 @@ void assign_instrument_monitors()
     if (mfd < 0 && MFD_popup.prefs->popup_at_start->get() >= AT_START_CLOSED)
         mfd = free_unit(units, taken, true);
 
+    // One line per display for the unit it takes.
+    say_found(pfd, pfd_kept >= 0, "PFD");
+    say_found(mfd, mfd_kept >= 0, "MFD");
     assign_monitor(&PFD_popup, pfd, pfd_kept >= 0, "PFD");
     assign_monitor(&MFD_popup, mfd, mfd_kept >= 0, "MFD");
 }
@@ -178,9 +193,8 @@ std::string cockpit_display_on_monitor(int32_t monitor)
         if (!opens_on_monitor(&screen_popups[i], monitor))
             continue;
         if (!names.empty())
-            names += " AND ";
-        for (const char *c = screen_table[i].name; *c != '\0'; c++)
-            names += static_cast<char>(toupper(static_cast<unsigned char>(*c)));
+            names += " and ";
+        names += screen_table[i].name;
     }
     return names;
 }
@@ -288,7 +302,13 @@ static void save_spot(popup *pup, const display_spot &spot)
         prefs->h->set(spot.rect.top - spot.rect.bottom);
         return;
     }
-    prefs->popup_at_start->set(AT_START_ON_MONITOR);
+    // A closed place is one that does not open at start: a closed display
+    // that takes it stays closed at the next start too. An open one floats
+    // where it is put, as it would from the menu.
+    if (spot.place == display_place::closed && !popup_is_open(pup))
+        prefs->popup_at_start->set(AT_START_CLOSED);
+    else
+        prefs->popup_at_start->set(AT_START_ON_MONITOR);
     prefs->monitor_start->set(spot.place == display_place::on_monitor ? spot.monitor : -1);
 }
 

@@ -33,7 +33,7 @@ struct display_spot {
 display_spot cockpit_display_spot(const popup *pup);
 
 // The names of the displays whose preferences open them full screen on the
-// monitor, in capitals, joined by " AND " ("PFD AND MFD"); empty for none.
+// monitor, joined by " and " ("PFD and GNS 530 (pilot)"); empty for none.
 std::string cockpit_display_on_monitor(int32_t monitor);
 
 // Each saves the choice in the display's preferences and reopens its window

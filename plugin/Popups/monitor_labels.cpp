@@ -1,13 +1,18 @@
 /*
  * The monitor labels: one window per monitor of the operating system, its
- * label painted once with cairo when shown and uploaded once at its first
- * draw; the windows take the clicks that land on them (and no more room
+ * label painted once with cairo's own font when shown (at the pixel size it
+ * is shown at, each screen's name wrapped whole) and uploaded once at its
+ * first draw; the windows take the clicks that land on them (and no more room
  * than they need), and a timer hides them after five
  * seconds. While hidden nothing of them exists.
  */
 #include "monitor_labels.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include <XPLMDisplay.h>
 #include <XPLMProcessing.h>
@@ -17,17 +22,18 @@
 #include "cockpit.h"
 #include "monitors.h"
 #include "popupSystem.h"
-#include "stroke_text.h"
 #include "surface_texture.h"
 
 namespace {
 
 constexpr float shown_for_s = 5.0f;
-constexpr int label_w = 800;
-constexpr int label_h = 450;
 // Of the monitor's width: the label covers as little of the user's view as
-// it can while its lines stay readable from the seat.
+// it can while its lines stay readable from the seat; on a small unit it is
+// never narrower than min_label_px, so a screen's name keeps a readable size.
 constexpr double label_share = 0.25;
+constexpr int min_label_px = 320;
+// cairo's own font, the same on every system: the plug-in brings no fonts.
+constexpr const char *label_font = "@cairo:sans-serif";
 
 struct monitor_label {
     int monitor = -1;
@@ -40,36 +46,110 @@ monitor_label labels[monitor_list::max_monitors];
 int label_count = 0;
 bool timer_registered = false;
 
-void paint_line(cairo_t *cr, const char *text, double y, double unit)
+// One line of a label: its text, its font size in pixels and its colour.
+struct label_line {
+    std::string text;
+    double size;
+    bool amber;
+};
+
+double text_width(cairo_t *cr, const std::string &text, double size)
 {
-    stroke_text_paint(cr, text, (label_w - stroke_text_width(text, unit)) / 2, y, unit);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    return e.x_advance;
 }
 
-cairo_surface_t *paint_label(int monitor, int width, int height, bool covered)
+// The size at which the text is no wider than room, from size down.
+double fitting_size(cairo_t *cr, const std::string &text, double size, double room)
 {
-    cairo_surface_t *image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, label_w, label_h);
+    double width = text_width(cr, text, size);
+    return width > room ? size * room / width : size;
+}
+
+// The screens' names, word by word on as few lines as the room takes, at the
+// largest size from `size` down that no word is too wide for.
+void add_wrapped(cairo_t *cr, const std::string &text, double size, double room, std::vector<label_line> *lines)
+{
+    std::vector<std::string> words;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find(' ', at);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > at)
+            words.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    for (const std::string &w : words)
+        size = fitting_size(cr, w, size, room);
+    std::string line;
+    for (const std::string &w : words) {
+        std::string longer = line.empty() ? w : line + " " + w;
+        if (!line.empty() && text_width(cr, longer, size) > room) {
+            lines->push_back({line, size, true});
+            line = w;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.empty())
+        lines->push_back({line, size, true});
+}
+
+// A label width_px pixels wide, as high as its lines need; each line is
+// centred, and none is wider than the room inside the frame.
+cairo_surface_t *paint_label(int monitor, int width, int height, bool covered, int width_px)
+{
+    cairo_surface_t *measure = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t *cr = cairo_create(measure);
+    cairo_select_font_face(cr, label_font, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    const double w = width_px, pad = 0.06 * w, room = w - 2 * pad;
+    char text[64];
+    std::vector<label_line> lines;
+    snprintf(text, sizeof(text), "Monitor %d", monitor);
+    lines.push_back({text, fitting_size(cr, text, 0.16 * w, room), false});
+    snprintf(text, sizeof(text), "%d x %d pixels", width, height);
+    lines.push_back({text, fitting_size(cr, text, 0.075 * w, room), false});
+    const char *cover = covered ? "covered by X-Plane" : "not covered by X-Plane";
+    lines.push_back({cover, fitting_size(cr, cover, 0.07 * w, room), false});
+    const std::string display = cockpit_display_on_monitor(monitor);
+    add_wrapped(cr, display.empty() ? "No display" : display, 0.11 * w, room, &lines);
+    cairo_destroy(cr);
+    cairo_surface_destroy(measure);
+
+    const double line_gap = 1.3;
+    double h = 2 * pad;
+    for (const label_line &l : lines)
+        h += l.size * line_gap;
+    cairo_surface_t *image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_px, static_cast<int>(h));
     if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(image);
         return nullptr;
     }
-    cairo_t *cr = cairo_create(image);
+    cr = cairo_create(image);
     cairo_set_source_rgba(cr, 0.05, 0.08, 0.16, 1);
     cairo_paint(cr);
+    const double frame = std::max(2.0, 0.012 * w);
     cairo_set_source_rgba(cr, 1, 0.75, 0, 1);
-    cairo_set_line_width(cr, 8);
-    cairo_rectangle(cr, 4, 4, label_w - 8, label_h - 8);
+    cairo_set_line_width(cr, frame);
+    cairo_rectangle(cr, frame / 2, frame / 2, w - frame, static_cast<int>(h) - frame);
     cairo_stroke(cr);
 
-    char line[48];
-    cairo_set_source_rgba(cr, 1, 1, 1, 1);
-    snprintf(line, sizeof(line), "MONITOR %d", monitor);
-    paint_line(cr, line, 50, 9);
-    snprintf(line, sizeof(line), "%d X %d", width, height);
-    paint_line(cr, line, 160, 5);
-    paint_line(cr, covered ? "COVERED BY X-PLANE" : "NOT COVERED BY X-PLANE", 240, 3.5);
-    cairo_set_source_rgba(cr, 1, 0.75, 0, 1);
-    const std::string display = cockpit_display_on_monitor(monitor);
-    paint_line(cr, display.empty() ? "NO DISPLAY" : display.c_str(), 320, 8);
+    cairo_select_font_face(cr, label_font, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    double y = pad;
+    for (const label_line &l : lines) {
+        if (l.amber)
+            cairo_set_source_rgba(cr, 1, 0.75, 0, 1);
+        else
+            cairo_set_source_rgba(cr, 1, 1, 1, 1);
+        const double advance = text_width(cr, l.text, l.size);
+        // The baseline a line's height down, less the room below it.
+        y += l.size * line_gap;
+        cairo_move_to(cr, (w - advance) / 2, y - l.size * (line_gap - 1) - 0.2 * l.size);
+        cairo_show_text(cr, l.text.c_str());
+    }
     cairo_destroy(cr);
     cairo_surface_flush(image);
     return image;
@@ -97,11 +177,20 @@ int pass_wheel(XPLMWindowID, int, int, int, int, void *) { return 0; }
 void ignore_key(XPLMWindowID, char, XPLMKeyFlags, char, void *, int) {}
 XPLMCursorStatus default_cursor(XPLMWindowID, int, int, void *) { return xplm_CursorDefault; }
 
-// Centred on the monitor, label_share of its width, the label's aspect kept.
-desktop_rect centred_on(const desktop_rect &m)
+// The label's width in pixels on a monitor the operating system shows
+// os_width pixels wide.
+int label_width_px(int os_width)
 {
-    int w = static_cast<int>((m.right - m.left) * label_share);
-    int h = w * label_h / label_w;
+    int w = static_cast<int>(os_width * label_share);
+    return std::min(std::max(w, min_label_px), os_width);
+}
+
+// Centred on the monitor, at the image's size in pixels: the same on the OS
+// monitor, in boxels (pixels ÷ pixels_per_unit) on X-Plane's.
+desktop_rect centred_on(const desktop_rect &m, int width_px, int height_px, double pixels_per_unit)
+{
+    int w = static_cast<int>(std::lround(width_px / pixels_per_unit));
+    int h = static_cast<int>(std::lround(height_px / pixels_per_unit));
     int left = (m.left + m.right - w) / 2, bottom = (m.bottom + m.top - h) / 2;
     return {left, bottom + h, left + w, bottom};
 }
@@ -128,7 +217,12 @@ XPLMWindowID make_window(monitor_label *label, const desktop_rect *global, const
     // on any other, and over a popped-out display, the label is a window of
     // the operating system.
     bool os_window = global == nullptr || popped_out_display_over(os);
-    desktop_rect r = centred_on(os_window ? os : *global);
+    const int width_px = label_width_px(os.right - os.left);
+    // A label without an image (cairo refused it) is not drawn: any size does.
+    const int height_px = label->image != nullptr ? cairo_image_surface_get_height(label->image) : width_px / 2;
+    desktop_rect r = os_window ? centred_on(os, width_px, height_px, 1)
+                               : centred_on(*global, width_px, height_px,
+                                            double(os.right - os.left) / (global->right - global->left));
     // In the structure's order: size, rectangle, visible, the draw, click,
     // key, cursor and wheel callbacks, the reference, decoration, layer and
     // the right-click callback.
@@ -181,8 +275,9 @@ void show_labels()
         monitor_label &label = labels[label_count];
         label.monitor = m.index;
         const desktop_rect *covered = find_monitor(global, m.index);
-        label.image = paint_label(m.index, m.bounds.right - m.bounds.left, m.bounds.top - m.bounds.bottom,
-                                  covered != nullptr);
+        const int width = m.bounds.right - m.bounds.left;
+        label.image =
+            paint_label(m.index, width, m.bounds.top - m.bounds.bottom, covered != nullptr, label_width_px(width));
         label.win = make_window(&label, covered, m.bounds);
         label_count++;
         if (label.image == nullptr || label.win == nullptr)

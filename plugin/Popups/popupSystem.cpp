@@ -12,6 +12,7 @@
 
 #include "no_signal.h"
 #include "overlay_image.h"
+#include "picture_aspect.h"
 #include "popup_window.h"
 #include "surface_texture.h"
 
@@ -76,6 +77,7 @@ bool popup_init(popup *pup)
     pup->cmd = XPLMCreateCommand(pup->cmd_name.c_str(), description);
     XPLMRegisterCommandHandler(pup->cmd, toggle_popup, 0, pup);
 
+    picture_aspect_init(pup);
     if (pup->image_file.empty()) {
         pup->capture.forget_copies();
         return true;

@@ -8,6 +8,9 @@
 #include "popup_area.h"
 #include "popup_zones.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <acfutils/log.h>
 
 #include "../guard.h"
@@ -143,10 +146,37 @@ static int resize_width_within_limits(const popup *pup, int width)
     return width;
 }
 
+// A window of another shape than its picture (one floated out of full screen
+// on a unit of another shape) takes the picture's shape as a resize begins,
+// about the corner held: that corner stays under the pointer, and the
+// resize goes on from there without a jump. It keeps its width unless its
+// monitor is too low for that.
+static popup_rect shape_about_corner(const popup *pup, XPLMWindowID win, const popup_rect &r, bool right_side)
+{
+    int width = r.right - r.left;
+    int height = static_cast<int>(pup->image_h / pup->image_w * width);
+    if (std::abs(height - (r.top - r.bottom)) <= 1)
+        return r;
+    desktop_rect m;
+    if (monitor_bounds_near((r.left + r.right) / 2, (r.top + r.bottom) / 2, &m) && r.bottom < m.top &&
+        r.bottom + height > m.top) {
+        width = std::max(static_cast<int>((m.top - r.bottom) * pup->image_w / pup->image_h), popup_min_w);
+        height = static_cast<int>(pup->image_h / pup->image_w * width);
+    }
+    popup_rect shaped;
+    shaped.left = right_side ? r.right - width : r.left;
+    shaped.right = shaped.left + width;
+    shaped.bottom = r.bottom;
+    shaped.top = r.bottom + height;
+    XPLMSetWindowGeometry(win, shaped.left, shaped.top, shaped.right, shaped.bottom);
+    return shaped;
+}
+
 void popup_resize(XPLMWindowID win, int x, int, XPLMMouseStatus status, popup *pup, bool right_side)
 {
     popup_rect r = read_rect(win);
     if (status == xplm_MouseDown) {
+        r = shape_about_corner(pup, win, r, right_side);
         pup->resize_side = right_side ? 1 : -1;
         pup->grab_x = right_side ? r.right - x : x - r.left;
     } else if (status == xplm_MouseDrag) {

@@ -21,6 +21,7 @@
 #include "geometry_save.h"
 #include "monitors.h"
 #include "no_signal.h"
+#include "picture_aspect.h"
 #include "popupSystem.h"
 #include "popup_callbacks.h"
 #include "popup_zones.h"
@@ -131,6 +132,44 @@ static void popup_place_on_mouse(popup *pup)
         r = keep_within(r, monitor);
     XPLMSetWindowGeometry(pup->win, r.left, r.top, r.right, r.bottom);
     window_follow_VR(pup->win);
+}
+
+// The rectangle about the centre of r with its width (made no larger than
+// the monitor allows) and the picture's aspect, moved the least needed to lie
+// wholly on the monitor.
+static desktop_rect picture_shape_on(const popup *pup, const desktop_rect &r, const desktop_rect *monitor)
+{
+    int width = r.right - r.left;
+    if (monitor != nullptr)
+        width = width_on_monitor(pup, width, *monitor);
+    int height = static_cast<int>(pup->image_h / pup->image_w * width);
+    int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    desktop_rect shaped = {cx - width / 2, cy + height / 2, cx - width / 2 + width, cy + height / 2 - height};
+    return monitor != nullptr ? keep_within(shaped, *monitor) : shaped;
+}
+
+void popup_fit_picture(popup *pup)
+{
+    // Full screen, the window is its monitor's shape; the drawing keeps the
+    // picture's aspect inside it where fill_window asks for that.
+    if (!popup_is_open(pup) || popup_is_full_screen(pup))
+        return;
+    desktop_rect r;
+    if (XPLMWindowIsPoppedOut(pup->win)) {
+        XPLMGetWindowGeometryOS(pup->win, &r.left, &r.top, &r.right, &r.bottom);
+        monitor_list os;
+        list_os_monitors(&os);
+        const desktop_rect *m = find_monitor(os, monitor_at_point(os, (r.left + r.right) / 2, (r.top + r.bottom) / 2,
+                                                                  monitor_edges::left_bottom_included));
+        r = picture_shape_on(pup, r, m);
+        XPLMSetWindowGeometryOS(pup->win, r.left, r.top, r.right, r.bottom);
+        return;
+    }
+    XPLMGetWindowGeometry(pup->win, &r.left, &r.top, &r.right, &r.bottom);
+    desktop_rect monitor;
+    bool on_monitor = monitor_bounds_near((r.left + r.right) / 2, (r.top + r.bottom) / 2, &monitor);
+    r = picture_shape_on(pup, r, on_monitor ? &monitor : nullptr);
+    XPLMSetWindowGeometry(pup->win, r.left, r.top, r.right, r.bottom);
 }
 
 // A saved pop-out rectangle, in OS pixels, counts as reachable when its top
@@ -250,6 +289,8 @@ static void popup_open(popup *pup, monitor_claim claim)
     pup->capture.clear_failed();
     // The source its device's binding asks for now, not at the last look.
     stock_device_check_bound(pup);
+    // Placed at its picture's shape, when the source tells it already.
+    picture_aspect_take(pup);
     popup_place(pup, claim);
     popup_expect_pictures(pup);
     XPLMSetWindowIsVisible(pup->win, 1);

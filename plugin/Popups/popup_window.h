@@ -26,6 +26,10 @@ void popup_reopen_yielding(popup *pup);
 // Puts the open window floating at the rectangle (global boxels).
 void popup_float_at(popup *pup, const desktop_rect &r);
 
+// An open window that is not full screen takes its picture's aspect about
+// its centre, wholly on its monitor (the picture told another shape).
+void popup_fit_picture(popup *pup);
+
 // Once a second: a window full screen on a monitor that has gone comes to
 // the mouse, and one placed so goes back when its monitor returns.
 void popups_follow_monitors();

@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Units, StartupAssignment, testing::Values(
     // A display kept out keeps its values and takes no unit.
     Assignment{"pfd_kept_out", cockpit_with_units(2),
         "pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 2\n", 2, 2,
-        {"VXR: Found Monitor 1 for PFD", "VXR: Setting Monitor 2 to MFD"}},
+        {"VXR: Found Monitor 2 for MFD", "VXR: Setting Monitor 2 to MFD"}},
     // The swap saved and the PFD's unit unplugged: the MFD keeps the unit that
     // is left, and the PFD, without one, keeps its saved unit for later.
     Assignment{"swap_saved_pfd_unit_unplugged", cockpit_with_units(1),
@@ -135,7 +135,7 @@ TEST(StartupAssignment, AKeptOutDisplayLogsNoAssignment)
     LinkedSim sim(cockpit_with_units(2), false);
     sim.load_with_cfg("pfd_nbzl_popup_at_start = -1\npfd_nbzl_monitor_start = 1\n");
     sim.host->run_frames(51);
-    EXPECT_EQ(sim.count_logged("for PFD"), 1);   // only the enumeration's "Found"
+    EXPECT_EQ(sim.count_logged("for PFD"), 0);   // it takes no unit
     EXPECT_EQ(sim.count_logged("to PFD"), 0);
     EXPECT_EQ(pfd_nbzl_prefs.popup_at_start->get(), -1);
 }
