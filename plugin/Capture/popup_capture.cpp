@@ -68,6 +68,9 @@ constexpr float idle_watch_s = 1.0f;
 constexpr float bound_check_s = 1.0f;
 float last_bound_check_s = 0;
 bool watching = false;
+// The watch is running: the SDK forbids a flight loop to set its own
+// interval from inside itself; its result sets it.
+bool in_watch = false;
 // follow_cockpit_brightness, as read at enable.
 bool follow_brightness = true;
 
@@ -122,6 +125,7 @@ bool follow_windows()
 float capture_watch(float, float, int, void *)
 {
     bool any_open = false;
+    in_watch = true;
     guarded("capture_watch", [&] {
         any_open = follow_windows();
         for (popup *pup : popup_list) {
@@ -146,6 +150,7 @@ float capture_watch(float, float, int, void *)
             }
         }
     });
+    in_watch = false;
     return any_open ? -1.0f : idle_watch_s;
 }
 
@@ -167,7 +172,7 @@ void capture_follow_windows()
 {
     const bool any_open = follow_windows();
     // Open, a window's NO SIGNAL is watched every frame.
-    if (watching)
+    if (watching && !in_watch)
         XPLMSetFlightLoopCallbackInterval(capture_watch, any_open ? -1.0f : idle_watch_s, 1, nullptr);
 }
 
