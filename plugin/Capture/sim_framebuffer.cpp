@@ -69,7 +69,7 @@ bool context_offers_dsa()
     const bool offered = major > 4 || (major == 4 && minor >= 5) || glewGetExtension("GL_ARB_direct_state_access");
     const bool loaded = glBlitNamedFramebuffer != nullptr && glNamedFramebufferReadBuffer != nullptr &&
                         glGetNamedFramebufferParameteriv != nullptr && glCreateFramebuffers != nullptr &&
-                        glCreateTextures != nullptr && glNamedFramebufferTexture != nullptr &&
+                        glNamedFramebufferTexture != nullptr &&
                         glCheckNamedFramebufferStatus != nullptr && glTextureStorage2D != nullptr &&
                         glTextureParameteri != nullptr;
     if (!offered || !loaded)
