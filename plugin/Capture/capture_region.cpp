@@ -200,14 +200,13 @@ bool capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint
     return true;
 }
 
-bool capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us)
+bool capture_region_grab_viewport(capture_region *region, const sim_screen &screen, uint64_t now_us)
 {
     if (region->failed)
         return false;
     if (!capture_region_due(region, now_us))
         return !region->multisampled;
-    int viewport[4] = {0, 0, 0, 0};
-    sim_framebuffer_viewport(viewport);
+    const int *viewport = screen.viewport;
     if (viewport[2] <= 0 || viewport[3] <= 0)
         return false;
     // A screen of another size than the texture's needs a texture of its size.
@@ -218,7 +217,7 @@ bool capture_region_grab_viewport(capture_region *region, const sim_framebuffer 
     }
     region->src_x = viewport[0];
     region->src_y = viewport[1];
-    return capture_region_grab(region, fb, now_us);
+    return capture_region_grab(region, screen.fb, now_us);
 }
 
 void capture_region_release(capture_region *region)
@@ -256,15 +255,17 @@ void capture_region_draw(capture_region *region, vect2_t pos, vect2_t size, floa
     XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
     glColor4f(brightness, brightness, brightness, 1);
     XPLMBindTexture2d(static_cast<int>(region->tex), 0);
-    // The texture's bottom row is the source's bottom row: no flip.
+    // The texture's bottom row is the source's bottom row: no flip. Wound
+    // counter-clockwise, as every fill of the window is, so that culling
+    // left on by an earlier drawer (of back faces, GL's default) spares it.
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
-    glVertex2f(static_cast<float>(pos.x), static_cast<float>(pos.y));
-    glTexCoord2f(0, 1);
-    glVertex2f(static_cast<float>(pos.x), static_cast<float>(pos.y + size.y));
-    glTexCoord2f(1, 1);
-    glVertex2f(static_cast<float>(pos.x + size.x), static_cast<float>(pos.y + size.y));
+    glVertex2f(left, bottom);
     glTexCoord2f(1, 0);
-    glVertex2f(static_cast<float>(pos.x + size.x), static_cast<float>(pos.y));
+    glVertex2f(right, bottom);
+    glTexCoord2f(1, 1);
+    glVertex2f(right, top);
+    glTexCoord2f(0, 1);
+    glVertex2f(left, top);
     glEnd();
 }

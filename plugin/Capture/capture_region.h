@@ -46,9 +46,9 @@ bool capture_region_due(const capture_region *region, uint64_t now_us);
 // and framebuffer object are made at the first copy and kept. False when the
 // framebuffer gives the region no picture (refused), whether due or not.
 bool capture_region_grab(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
-// The rate-limited copy of the whole viewport of the bound framebuffer (a
-// device's screen): the region takes the viewport's place and size.
-bool capture_region_grab_viewport(capture_region *region, const sim_framebuffer &fb, uint64_t now_us);
+// The rate-limited copy of a device's whole screen: the region takes the
+// place and size of the screen's viewport.
+bool capture_region_grab_viewport(capture_region *region, const sim_screen &screen, uint64_t now_us);
 void capture_region_release(capture_region *region);
 // Draws the region's picture, its colours scaled by brightness (0 to 1), or
 // black where it has none yet.

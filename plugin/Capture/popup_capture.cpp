@@ -71,6 +71,9 @@ constexpr float idle_watch_s = 1.0f;
 constexpr float bound_check_s = 1.0f;
 float last_bound_check_s = 0;
 bool watching = false;
+// The watch is running: the SDK forbids a flight loop to set its own
+// interval from inside itself; its result sets it.
+bool in_watch = false;
 // follow_cockpit_brightness, as read at enable.
 bool follow_brightness = true;
 const char *const follow_brightness_key = "follow_cockpit_brightness";
@@ -147,6 +150,7 @@ bool follow_windows()
 float capture_watch(float, float, int, void *)
 {
     bool any_open = false;
+    in_watch = true;
     guarded("capture_watch", [&] {
         // The light first, so that a screen whose power is back listens for
         // its device before this frame draws it.
@@ -180,6 +184,7 @@ float capture_watch(float, float, int, void *)
             }
         }
     });
+    in_watch = false;
     return any_open ? -1.0f : idle_watch_s;
 }
 
@@ -221,7 +226,7 @@ void capture_follow_windows()
 {
     const bool any_open = follow_windows();
     // Open, a window's NO SIGNAL is watched every frame.
-    if (watching)
+    if (watching && !in_watch)
         XPLMSetFlightLoopCallbackInterval(capture_watch, any_open ? -1.0f : idle_watch_s, 1, nullptr);
 }
 

@@ -6,14 +6,17 @@
  */
 #include "sim_framebuffer.h"
 
+#include <cstdio>
+
 #include <XPLMDataAccess.h>
 #include <acfutils/glew.h>
+#include <acfutils/log.h>
 
 namespace {
 
 XPLMDataRef current_fbo_ref = nullptr;
 XPLMDataRef viewport_ref = nullptr;
-bool dsa_loaded = false;
+bool dsa_offered = false;
 bool binding_forced = false;
 bool datarefs_ignored = false;
 
@@ -30,8 +33,53 @@ struct known_framebuffer {
 // The panel's and each device's framebuffer; the oldest entry makes room.
 known_framebuffer known[8];
 
+// A framebuffer and viewport, as the datarefs tell them or the driver has them.
+struct screen_place {
+    int name, left, bottom, width, height;
+    bool operator==(const screen_place &o) const
+    {
+        return name == o.name && left == o.left && bottom == o.bottom && width == o.width && height == o.height;
+    }
+};
+
+// What was found of one device's screen when the datarefs were last checked.
+struct device_check {
+    screen_place told;    // the datarefs
+    screen_place found;   // the driver
+    float checked_s;
+    bool checked;
+    bool trusted;         // they agreed
+    bool said;            // their disagreement is logged
+};
+
+// Indexed by device number (the SDK's go up to 19).
+device_check device_checks[32];
+
+// Direct state access is OpenGL 4.5's, or its extension's. The address a
+// loader gives says nothing (Khronos: a non-NULL address does not mean the
+// context supports the function, and GLEW's experimental mode, which the
+// loading sets, judges its flags by addresses), so the context's own version
+// and extension list decide; a NULL address is never called all the same.
+bool context_offers_dsa()
+{
+    const char *version = reinterpret_cast<const char *>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (version == nullptr || sscanf(version, "%d.%d", &major, &minor) != 2)
+        major = minor = 0;
+    const bool offered = major > 4 || (major == 4 && minor >= 5) || glewGetExtension("GL_ARB_direct_state_access");
+    const bool loaded = glBlitNamedFramebuffer != nullptr && glNamedFramebufferReadBuffer != nullptr &&
+                        glGetNamedFramebufferParameteriv != nullptr && glCreateFramebuffers != nullptr &&
+                        glNamedFramebufferTexture != nullptr &&
+                        glCheckNamedFramebufferStatus != nullptr && glTextureStorage2D != nullptr &&
+                        glTextureParameteri != nullptr;
+    if (!offered || !loaded)
+        logMsg("OpenGL %s offers no direct state access (OpenGL 4.5): the copy binds framebuffers and reads back "
+               "what it changes", version != nullptr ? version : "(no version)");
+    return offered && loaded;
+}
+
 // Its read buffer is framebuffer state only a bound read framebuffer
-// answers for: the read binding found is put back.
+// answers for: the read binding found is put back. By name only.
 sim_framebuffer ask_driver(unsigned name)
 {
     sim_framebuffer fb = {name, GL_NONE, 0};
@@ -44,6 +92,80 @@ sim_framebuffer ask_driver(unsigned name)
     return fb;
 }
 
+// What is known of the framebuffer of that name. The copy by binding asks
+// the driver itself, at each copy, and is given the name alone.
+sim_framebuffer known_as(GLint name, float now_s)
+{
+    if (!sim_framebuffer_by_name())
+        return {static_cast<unsigned>(name), GL_NONE, 0};
+    known_framebuffer *slot = &known[0];
+    for (known_framebuffer &k : known) {
+        if (k.used && k.fb.name == static_cast<unsigned>(name)) {
+            slot = &k;
+            break;
+        }
+        if (!k.used || k.checked_s < slot->checked_s)
+            slot = &k;
+    }
+    if (!slot->used || slot->fb.name != static_cast<unsigned>(name) || now_s - slot->checked_s >= recheck_s ||
+        now_s < slot->checked_s) {
+        slot->fb = ask_driver(static_cast<unsigned>(name));
+        slot->checked_s = now_s;
+        slot->used = true;
+    }
+    return slot->fb;
+}
+
+bool datarefs_there()
+{
+    return current_fbo_ref != nullptr && viewport_ref != nullptr && !datarefs_ignored;
+}
+
+// The datarefs' framebuffer and viewport; false when they tell nothing.
+bool told_place(screen_place *out)
+{
+    // The simulator gives left, bottom, right and top.
+    int v[4] = {0, 0, 0, 0};
+    if (!datarefs_there() || XPLMGetDatavi(viewport_ref, v, 0, 4) != 4)
+        return false;
+    *out = {XPLMGetDatai(current_fbo_ref), v[0], v[1], v[2] - v[0], v[3] - v[1]};
+    return true;
+}
+
+screen_place driver_place()
+{
+    screen_place p = {0, 0, 0, 0, 0};
+    GLint v[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &p.name);
+    glGetIntegerv(GL_VIEWPORT, v);
+    p.left = v[0];
+    p.bottom = v[1];
+    p.width = v[2];
+    p.height = v[3];
+    return p;
+}
+
+// The datarefs where they agreed with the driver at the last check, else
+// the driver's answer of then.
+screen_place checked_place(int device, const screen_place &told, float now_s)
+{
+    device_check &c = device_checks[device];
+    if (c.checked && c.told == told && now_s - c.checked_s < recheck_s && now_s >= c.checked_s)
+        return c.trusted ? c.told : c.found;
+    c.told = told;
+    c.found = driver_place();
+    c.checked_s = now_s;
+    c.checked = true;
+    c.trusted = c.told == c.found;
+    if (!c.trusted && !c.said) {
+        logMsg("VXR: In device %d's drawing X-Plane's datarefs give framebuffer %d at %d %d (%d x %d), OpenGL has %d "
+               "at %d %d (%d x %d): its screen is taken from OpenGL", device, told.name, told.left, told.bottom,
+               told.width, told.height, c.found.name, c.found.left, c.found.bottom, c.found.width, c.found.height);
+        c.said = true;
+    }
+    return c.trusted ? c.told : c.found;
+}
+
 }  // namespace
 
 void sim_framebuffer_init()
@@ -52,15 +174,14 @@ void sim_framebuffer_init()
     viewport_ref = XPLMFindDataRef("sim/graphics/view/viewport");
     for (known_framebuffer &k : known)
         k.used = false;
-    dsa_loaded = glBlitNamedFramebuffer != nullptr && glNamedFramebufferReadBuffer != nullptr &&
-                 glGetNamedFramebufferParameteriv != nullptr && glCreateFramebuffers != nullptr &&
-                 glNamedFramebufferTexture != nullptr && glCheckNamedFramebufferStatus != nullptr &&
-                 glTextureStorage2D != nullptr && glTextureParameteri != nullptr;
+    for (device_check &c : device_checks)
+        c = device_check{};
+    dsa_offered = context_offers_dsa();
 }
 
 bool sim_framebuffer_by_name()
 {
-    return dsa_loaded && !binding_forced;
+    return dsa_offered && !binding_forced;
 }
 
 void sim_framebuffer_force_binding(bool on)
@@ -80,23 +201,7 @@ sim_framebuffer sim_framebuffer_bound(float now_s)
         name = XPLMGetDatai(current_fbo_ref);
     else
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &name);
-
-    known_framebuffer *slot = &known[0];
-    for (known_framebuffer &k : known) {
-        if (k.used && k.fb.name == static_cast<unsigned>(name)) {
-            slot = &k;
-            break;
-        }
-        if (!k.used || k.checked_s < slot->checked_s)
-            slot = &k;
-    }
-    if (!slot->used || slot->fb.name != static_cast<unsigned>(name) || now_s - slot->checked_s >= recheck_s ||
-        now_s < slot->checked_s) {
-        slot->fb = ask_driver(static_cast<unsigned>(name));
-        slot->checked_s = now_s;
-        slot->used = true;
-    }
-    return slot->fb;
+    return known_as(name, now_s);
 }
 
 void sim_framebuffer_viewport(int out[4])
@@ -113,4 +218,12 @@ void sim_framebuffer_viewport(int out[4])
         }
     }
     glGetIntegerv(GL_VIEWPORT, out);
+}
+
+sim_screen sim_framebuffer_device_screen(int device, float now_s)
+{
+    const bool checkable = device >= 0 && device < static_cast<int>(sizeof(device_checks) / sizeof(device_checks[0]));
+    screen_place place;
+    place = checkable && told_place(&place) ? checked_place(device, place, now_s) : driver_place();
+    return {known_as(place.name, now_s), {place.left, place.bottom, place.width, place.height}};
 }

@@ -127,6 +127,8 @@ public:
             snprintf(out, size, "the aircraft does not use the stock %s", unit);
     }
     void listen(bool open) override;
+    // A handle on the device, logging one line when X-Plane gives none.
+    void take_handle();
     screen_light light() const override
     {
         screen_light now;
@@ -210,12 +212,22 @@ void copy_device_screen(void *ref)
         return;
     // X-Plane has bound the device's framebuffer, its viewport the whole screen.
     const uint64_t now = capture_clock_us();
-    const sim_framebuffer fb = sim_framebuffer_bound(XPLMGetElapsedTime());
+    const sim_screen screen_now = sim_framebuffer_device_screen(device_of(pup).device, XPLMGetElapsedTime());
     bool pictured = true;
     for (capture_region *r = pup->capture.regions(); !capture_region_is_end(r); r++)
-        pictured = capture_region_grab_viewport(r, fb, now) && pictured;
+        pictured = capture_region_grab_viewport(r, screen_now, now) && pictured;
     if (pictured)
         popup_note_pictures(pup);
+}
+
+void stock_device::take_handle()
+{
+    avionics = device == no_device ? nullptr : avionics_handle(device);
+    if (avionics == nullptr && device != no_device) {
+        const char *name = capture_display_name(shown_in->capture.display);
+        logMsg("VXR: X-Plane has no handle on its %s's screen (device %d): the %s shows its panel region, if any",
+               unit, device, name);
+    }
 }
 
 void stock_device::listen(bool open)
@@ -225,6 +237,10 @@ void stock_device::listen(bool open)
     if (!open) {
         unregister_avionics(callbacks);
         callbacks = nullptr;
+        // The handle taken before is a registration too (the SDK: as one
+        // with no callbacks), and nothing says it outlives the unregistering
+        // of another on its device: it is taken afresh.
+        take_handle();
         return;
     }
     XPLMCustomizeAvionics_t params = {};
@@ -289,19 +305,16 @@ void stock_avionics_init()
         stock_device &dev = device_of(pup);
         dev.shown_in = pup;
         dev.refused = false;
-        dev.avionics = dev.device == no_device ? nullptr : avionics_handle(dev.device);
-        if (dev.avionics == nullptr && dev.device != no_device) {
-            const char *name = capture_display_name(pup->capture.display);
-            logMsg("VXR: X-Plane has no handle on its %s's screen (device %d): the %s shows its panel region, if any",
-                   dev.unit, dev.device, name);
-        }
+        dev.take_handle();
     }
 }
 
 void stock_avionics_fini()
 {
     for (stock_device &dev : devices) {
-        dev.listen(false);
+        if (dev.callbacks != nullptr)
+            unregister_avionics(dev.callbacks);
+        dev.callbacks = nullptr;
         dev.avionics = nullptr;
     }
 }

@@ -30,9 +30,9 @@ static void black_quad(int left, int bottom, int right, int top)
     if (right <= left || top <= bottom)
         return;
     glVertex2i(left, bottom);
-    glVertex2i(left, top);
-    glVertex2i(right, top);
     glVertex2i(right, bottom);
+    glVertex2i(right, top);
+    glVertex2i(left, top);
 }
 
 // What the picture leaves of the window (fill_window 0) is black, as the

@@ -29,7 +29,7 @@ namespace {
 
 const char usage[] =
     "usage: simhost --script FILE [--root DIR] [--out DIR] [--fps N] [--plugin PATH] [--verbose]\n"
-    "               [--gl-state kind|least-kind]\n"
+    "               [--gl-state kind|least-kind] [--gl 4.5|3.3]\n"
     "  --script FILE  the scenario to run\n"
     "  --root DIR     work in this simulator-like folder as it is (default: a fresh copy of the\n"
     "                 built one, <program folder>/../xplane, or ../xplane-win on Windows)\n"
@@ -43,6 +43,8 @@ const char usage[] =
     "  --gl-state kind  callbacks find clean OpenGL state, no caches, no strict check, a gauges\n"
     "                 pass every frame (default least-kind: as X-Plane may give them; a script's\n"
     "                 gl-state lines change single items)\n"
+    "  --gl 3.3       the plug-in gets OpenGL 3.3 without direct state access, its loader\n"
+    "                 answering NULL for OpenGL 4.5's functions (default 4.5)\n"
     "A relative path after 'load' in a script is taken inside the simulator-like folder.\n";
 
 struct Arguments {
@@ -50,6 +52,7 @@ struct Arguments {
     int fps = 0;
     bool verbose = false;
     bool kind_gl = false;
+    int gl_version = 45;
 };
 
 int bad_arguments(const std::string &message)
@@ -94,6 +97,12 @@ int parse_arguments(const std::vector<std::string> &argv, Arguments *args)
             if (i + 1 >= argc || (argv[i + 1] != "kind" && argv[i + 1] != "least-kind"))
                 return bad_arguments("--gl-state takes kind or least-kind");
             args->kind_gl = argv[++i] == "kind";
+            continue;
+        }
+        if (opt == "--gl") {
+            if (i + 1 >= argc || (argv[i + 1] != "4.5" && argv[i + 1] != "3.3"))
+                return bad_arguments("--gl takes 4.5 or 3.3");
+            args->gl_version = argv[++i] == "3.3" ? 33 : 45;
             continue;
         }
         if (opt != "--script" && opt != "--root" && opt != "--out" && opt != "--fps" && opt != "--plugin")
@@ -173,6 +182,7 @@ int main(int argc, char **argv)
     options.fps = args.fps;
     options.verbose = args.verbose;
     options.kind_gl = args.kind_gl;
+    options.gl_version = args.gl_version;
 
     scenario::RunReport report;
     std::string report_file = utf8_path(fs_path(out_dir) / "report.md");

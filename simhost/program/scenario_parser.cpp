@@ -151,8 +151,8 @@ bool parse_monitor(const std::string &text, Monitor *monitor, std::string *error
     return true;
 }
 
-const char *const gl_state_items[10] = {"scissor", "colour",  "textures", "pixel-buffers", "graphics-state",
-                                        "framebuffers", "caches", "check", "passes", "multisample"};
+const char *const gl_state_items[11] = {"scissor", "colour",  "textures", "pixel-buffers", "graphics-state",
+                                        "framebuffers", "caches", "check", "passes", "multisample", "culling"};
 
 const char *live_key_name(LiveKey key)
 {
@@ -521,7 +521,7 @@ Action parse_gl_state(const Args &a)
     }
     if (std::find(std::begin(gl_state_items), std::end(gl_state_items), a[0].text) == std::end(gl_state_items))
         fail("gl-state \"" + a[0].text + "\": the items are scissor, colour, textures, pixel-buffers, "
-             "graphics-state, framebuffers, caches, check, passes and multisample");
+             "graphics-state, framebuffers, caches, check, passes, multisample and culling");
     if (a[1].text != "on" && a[1].text != "off")
         fail(usage);
     return SetGlState{a[0].text, a[1].text == "on"};
@@ -740,6 +740,18 @@ Action parse_action(const Args &line)
         if (a[0].text != "on" && a[0].text != "off")
             fail("strict-clicks \"" + a[0].text + "\": on or off");
         return SetStrictClicks{a[0].text == "on"};
+    }
+    if (name == "avionics-datarefs") {
+        count(a, 1, 1, "avionics-datarefs stale|current");
+        if (a[0].text != "stale" && a[0].text != "current")
+            fail("avionics-datarefs \"" + a[0].text + "\": stale or current");
+        return SetAvionicsDatarefs{a[0].text == "stale"};
+    }
+    if (name == "avionics-handles") {
+        count(a, 1, 1, "avionics-handles invalidated|kept");
+        if (a[0].text != "invalidated" && a[0].text != "kept")
+            fail("avionics-handles \"" + a[0].text + "\": invalidated or kept");
+        return SetAvionicsHandles{a[0].text == "invalidated"};
     }
     if (name == "expect")
         return parse_expect(a);

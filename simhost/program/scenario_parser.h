@@ -85,7 +85,7 @@ struct SetPanel { bool both = true; int value = 2; };
 // The host's OpenGL harshness: one item on or off, or every item ("all").
 struct SetGlState { std::string item; bool on = true; };
 // The items "gl-state ITEM on|off" names.
-extern const char *const gl_state_items[10];
+extern const char *const gl_state_items[11];
 struct RunCommand { std::string name; CommandPhase phase = CommandPhase::once; };
 struct ChooseMenu { std::string path; };
 struct Mouse { MouseAction action = MouseAction::move; int x = 0, y = 0; Button button = Button::left; };
@@ -107,6 +107,12 @@ struct CostReport {};
 struct SetMissingDatarefs { bool current_gl_fbo = false; bool viewport = false; };
 // A click handler that returns 0 ends the run (on, the default) or passes the click on (off).
 struct SetStrictClicks { bool on = true; };
+// Inside avionics callbacks the view datarefs keep the pass before's values
+// (stale, the default) or tell the device's (current).
+struct SetAvionicsDatarefs { bool stale = true; };
+// Unregistering callbacks on a device invalidates its other handles
+// (invalidated, the default) or keeps them (kept).
+struct SetAvionicsHandles { bool invalidated = true; };
 
 // Expectations.
 struct ExpectLog { std::vector<std::string> texts; };     // in this order, after the mark
@@ -139,7 +145,7 @@ using Action = std::variant<SetMonitors, SetUiScale, Load, Enable, Disable, Unlo
                             ExpectPopoutPixel, ExpectCursor, ExpectMenu, ExpectMenuCheck, ExpectMenuEnabled, ExpectNoMenu, ExpectLive,
                             EditSettings, ExpectCfgCount, ExpectCfgLine, SetXPlane, SetAircraft,
                             SetTiming, SetView, SetRheostat, SetBus, SetUnpoweredScreens, SetDevice, SetGlState, CostReset, CostReport, ExpectCost,
-                            SetMissingDatarefs, SetStrictClicks>;
+                            SetMissingDatarefs, SetStrictClicks, SetAvionicsDatarefs, SetAvionicsHandles>;
 
 struct Command {
     int line = 0;

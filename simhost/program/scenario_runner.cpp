@@ -168,6 +168,7 @@ simhost::Host &ScenarioRunner::host()
             host_options.frame_seconds = 1.0 / options_.fps;
         if (options_.kind_gl)
             host_options.gl = simhost::GlHarshness::kind();
+        host_options.gl_version = options_.gl_version;
         host_ = std::make_unique<simhost::Host>(host_options);
         host_->set_xplane_version(initial_xplane_version_);
     }
@@ -389,7 +390,8 @@ Outcome ScenarioRunner::operator()(const SetGlState &c)
         h.multisampled_panel = multisampled && c.on;
     }
     bool *const items[] = {&h.scissor, &h.colour,       &h.textures, &h.pixel_buffers,    &h.graphics_state,
-                           &h.framebuffers, &h.caches, &h.strict_check, &h.irregular_passes, &h.multisampled_panel};
+                           &h.framebuffers, &h.caches, &h.strict_check, &h.irregular_passes, &h.multisampled_panel,
+                           &h.culling};
     for (size_t i = 0; i < std::size(items); i++) {
         if (c.item == scenario::gl_state_items[i])
             *items[i] = c.on;
@@ -783,6 +785,22 @@ Outcome ScenarioRunner::operator()(const SetStrictClicks &c)
 {
     host().set_strict_clicks(c.on);
     return done(c.on ? "a click passed through ends the run" : "the simulator takes a click passed through");
+}
+
+Outcome ScenarioRunner::operator()(const SetAvionicsDatarefs &c)
+{
+    simhost::AvionicsHarshness h = host().avionics_harshness();
+    h.stale_datarefs = c.stale;
+    host().set_avionics_harshness(h);
+    return done();
+}
+
+Outcome ScenarioRunner::operator()(const SetAvionicsHandles &c)
+{
+    simhost::AvionicsHarshness h = host().avionics_harshness();
+    h.unregister_invalidates = c.invalidated;
+    host().set_avionics_harshness(h);
+    return done();
 }
 
 }  // namespace scenario

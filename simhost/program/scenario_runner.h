@@ -32,6 +32,7 @@ struct RunOptions {
     int fps = 0;                  // 0: frames as fast as they run
     bool verbose = false;
     bool kind_gl = false;         // the host starts with clean OpenGL state (--gl-state kind)
+    int gl_version = 45;          // 33: a context below OpenGL 4.5 (--gl 3.3)
 };
 
 // The outcome of one step: an action done, an expectation held, or what
@@ -102,6 +103,8 @@ public:
     Outcome operator()(const ExpectCost &c);
     Outcome operator()(const SetMissingDatarefs &c);
     Outcome operator()(const SetStrictClicks &c);
+    Outcome operator()(const SetAvionicsDatarefs &c);
+    Outcome operator()(const SetAvionicsHandles &c);
 
 private:
     simhost::Host &host();        // made at first use, with the monitors and scale given so far

@@ -128,28 +128,39 @@ AvionicsRegistration *Avionics::handle(XPLMDeviceID device)
 {
     if (!modelled(device))
         return nullptr;
-    AvionicsRegistration &entry = handles_[screen_index(device)];
-    entry.device = device;
-    return &entry;
+    AvionicsRegistration *&current = current_handle_[screen_index(device)];
+    if (current == nullptr) {
+        handles_.push_back(std::make_unique<AvionicsRegistration>());
+        current = handles_.back().get();
+        current->device = device;
+    }
+    return current;
 }
 
 const AvionicsRegistration *Avionics::find(XPLMAvionicsID handle) const
 {
-    // Only handle() hands these out, each with its device set.
-    for (const AvionicsRegistration &entry : handles_) {
-        if (&entry == handle)
-            return &entry;
+    for (const auto &entry : handles_) {
+        if (entry.get() == handle)
+            return entry.get();
     }
     return registrations_.find([handle](const AvionicsRegistration &entry) { return &entry == handle; });
 }
 
-bool Avionics::remove(XPLMAvionicsID handle)
+bool Avionics::remove(XPLMAvionicsID handle, bool invalidate_handles)
 {
     AvionicsRegistration *entry =
         registrations_.find([handle](const AvionicsRegistration &e) { return &e == handle; });
     if (entry == nullptr)
         return false;
+    const XPLMDeviceID device = entry->device;
     registrations_.remove(entry);
+    if (invalidate_handles) {
+        for (auto &h : handles_) {
+            if (h->device == device)
+                h->invalidated = true;
+        }
+        current_handle_[screen_index(device)] = nullptr;
+    }
     return true;
 }
 
@@ -174,11 +185,12 @@ void Avionics::run(XPLMDeviceID device, bool before, bool *host_draws)
     });
 }
 
-void Avionics::draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names)
+void Avionics::draw(const PanelLook &look, bool callbacks_allowed, bool stale_datarefs, HostGlNames &names)
 {
     for (XPLMDeviceID device = 0; device < device_count; device++) {
         if (!bound(device) || (!unpowered_drawn_ && bus_volts_ratio(device) <= 0))
             continue;
+        PassViewHold hold(stale_datarefs);
         RenderTarget &target = screens_[screen_index(device)];
         target.ensure(screen_w(device), screen_h(device), names);
         bool host_draws = true;

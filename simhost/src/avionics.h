@@ -8,6 +8,9 @@
 #ifndef SIMHOST_AVIONICS_H
 #define SIMHOST_AVIONICS_H
 
+#include <memory>
+#include <vector>
+
 #include <XPLMDisplay.h>
 
 #include "panel_displays.h"
@@ -26,6 +29,9 @@ struct AvionicsRegistration {
     XPLMAvionicsCallback_f after = nullptr;
     void *refcon = nullptr;
     bool removed = false;
+    // A handle XPLMGetAvionicsHandle gave, invalidated by unregistering
+    // callbacks on its device: kept so that its use is recognised.
+    bool invalidated = false;
 };
 
 class Avionics {
@@ -56,10 +62,13 @@ public:
     // The handle is the registration; it stays valid until removed.
     AvionicsRegistration *add(XPLMDeviceID device, XPLMAvionicsCallback_f before, XPLMAvionicsCallback_f after,
                               void *refcon);
-    bool remove(XPLMAvionicsID handle);
+    // With invalidate_handles, the device's handles without callbacks go
+    // with the registration.
+    bool remove(XPLMAvionicsID handle, bool invalidate_handles);
+    // A registration, or a handle without callbacks (perhaps invalidated).
     const AvionicsRegistration *find(XPLMAvionicsID handle) const;
-    // A handle with no callbacks, one per modelled device, valid for the
-    // host's life; nullptr for a device not modelled.
+    // A handle with no callbacks, one per modelled device, valid until
+    // invalidated (then a new one is made); nullptr for a device not modelled.
     AvionicsRegistration *handle(XPLMDeviceID device);
     int count() const { return registrations_.count(); }
 
@@ -83,7 +92,9 @@ public:
     // callbacks (any returning 0 keeps the stand-in from drawing the
     // display), the synthetic display, then the after callbacks; each
     // callback starts from the screen bound with a projection in its pixels.
-    void draw(const PanelLook &look, bool callbacks_allowed, HostGlNames &names);
+    // With stale_datarefs the pass's datarefs keep the values of the pass
+    // before, inside the callbacks too.
+    void draw(const PanelLook &look, bool callbacks_allowed, bool stale_datarefs, HostGlNames &names);
     // The device's screen as last drawn; nullptr for one never drawn.
     const RenderTarget *screen(XPLMDeviceID device) const;
     void release(HostGlNames &names);
@@ -96,7 +107,8 @@ private:
     int bind_countdown_ = 0;
     Registrations<AvionicsRegistration> registrations_;
     RenderTarget screens_[device_count];
-    AvionicsRegistration handles_[device_count];
+    std::vector<std::unique_ptr<AvionicsRegistration>> handles_;   // every one given, in order
+    AvionicsRegistration *current_handle_[device_count] = {};
     int sizes_[device_count][2];
     bool also_bound_[device_count] = {};
     float instrument_brightness_[rheostat_slots] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,

@@ -77,8 +77,10 @@ void FlightLoops::dispatch(double now, double since_last_cycle, uint64_t cycle)
             {
                 ProbeScope probe(CallbackKind::flight_loop);
                 PluginCall call(CallbackKind::flight_loop);
+                running_ = &loop;
                 next = loop.callback(since_last_call, static_cast<float>(since_last_cycle), static_cast<int>(cycle),
                                      loop.refcon);
+                running_ = nullptr;
             }
             // The callback may have removed itself; a reschedule it made from
             // inside is overridden by its result, as the simulator does.

@@ -40,10 +40,13 @@ public:
     // Loops may be added or removed by the callbacks themselves.
     void dispatch(double now, double since_last_cycle, uint64_t cycle);
     int count() const { return loops_.count(); }
+    // The loop whose callback runs now, or nullptr.
+    const FlightLoop *running() const { return running_; }
     void clear() { loops_.clear(); }
 
 private:
     Registrations<FlightLoop> loops_;
+    FlightLoop *running_ = nullptr;
 };
 
 }  // namespace simhost

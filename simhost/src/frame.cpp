@@ -67,7 +67,7 @@ void Sim::avionics_pass()
     look.lit = true;
     look.time = time;
     look.frame = frame;
-    avionics.draw(look, callbacks_allowed(), gl_names);
+    avionics.draw(look, callbacks_allowed(), options.avionics.stale_datarefs, gl_names);
 }
 
 void Sim::panel_pass(int value)

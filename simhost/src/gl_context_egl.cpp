@@ -1,6 +1,6 @@
 /*
  * The headless context on Linux: EGL on Mesa's surfaceless platform (no
- * display, no window), desktop OpenGL 4.5 in its compatibility profile.
+ * display, no window), desktop OpenGL 4.5 (or 3.3) in its compatibility profile.
  * llvmpipe by default; Zink over lavapipe (MESA_LOADER_DRIVER_OVERRIDE=zink)
  * answers the same request with 4.6 compatibility.
  */
@@ -13,6 +13,7 @@
 #include <EGL/eglext.h>
 
 #include "gl_api.h"
+#include "gl_loader.h"
 
 namespace simhost {
 namespace {
@@ -87,8 +88,22 @@ EGLDisplay process_display(std::string *error)
 
 }  // namespace
 
-std::unique_ptr<GlContext> GlContext::create(std::string *error)
+std::unique_ptr<GlContext> GlContext::create(std::string *error, int version)
 {
+    if (version != 45 && version != 33) {
+        *error = "OpenGL " + std::to_string(version / 10) + "." + std::to_string(version % 10) + " is not offered";
+        return nullptr;
+    }
+    // Mesa offers its highest version whatever is asked, unless told
+    // otherwise before its first context; an old driver's 3.3 context has no
+    // direct state access either.
+    const bool below_45 = version == 33;
+    if (below_45) {
+        setenv("MESA_GL_VERSION_OVERRIDE", "3.3COMPAT", 1);
+        setenv("MESA_GLSL_VERSION_OVERRIDE", "330", 1);
+        setenv("MESA_EXTENSION_OVERRIDE", "-GL_ARB_direct_state_access -GL_EXT_direct_state_access", 1);
+    }
+    set_gl_loader_below_45(below_45);
     EGLDisplay display = process_display(error);
     if (display == EGL_NO_DISPLAY)
         return nullptr;
@@ -97,18 +112,30 @@ std::unique_ptr<GlContext> GlContext::create(std::string *error)
         return nullptr;
     }
     const EGLint attributes[] = {
-        EGL_CONTEXT_MAJOR_VERSION, 4,
-        EGL_CONTEXT_MINOR_VERSION, 5,
+        EGL_CONTEXT_MAJOR_VERSION, below_45 ? 3 : 4,
+        EGL_CONTEXT_MINOR_VERSION, below_45 ? 3 : 5,
         EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
         EGL_NONE,
     };
     EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT) {
-        *error = egl_error("eglCreateContext(OpenGL 4.5 compatibility)");
+        *error = egl_error(below_45 ? "eglCreateContext(OpenGL 3.3 compatibility)"
+                                    : "eglCreateContext(OpenGL 4.5 compatibility)");
         return nullptr;
     }
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
         *error = egl_error("eglMakeCurrent");
+        eglDestroyContext(display, context);
+        return nullptr;
+    }
+    // Mesa reads the override once per process: a context made before in
+    // this process decided the version.
+    const char *made = reinterpret_cast<const char *>(glGetString(GL_VERSION));
+    const std::string wanted = below_45 ? "3.3 " : "4.";
+    if (made == nullptr || std::string(made).compare(0, wanted.size(), wanted) != 0) {
+        *error = std::string("asked for OpenGL ") + (below_45 ? "3.3" : "4.5") + ", the driver made " +
+                 (made != nullptr ? made : "none") + " (one version per process)";
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display, context);
         return nullptr;
     }

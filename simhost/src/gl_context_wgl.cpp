@@ -123,8 +123,12 @@ HGLRC create_context(HDC dc, std::string *error)
 
 }  // namespace
 
-std::unique_ptr<GlContext> GlContext::create(std::string *error)
+std::unique_ptr<GlContext> GlContext::create(std::string *error, int version)
 {
+    if (version != 45) {
+        *error = "a context below OpenGL 4.5 is made on Linux only";
+        return nullptr;
+    }
     if (!register_window_class(error))
         return nullptr;
     HWND window = CreateWindowExA(0, window_class, "simhost", WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,

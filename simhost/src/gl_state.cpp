@@ -36,7 +36,7 @@ GlHarshness GlHarshness::kind()
 {
     GlHarshness h;
     h.scissor = h.colour = h.textures = h.pixel_buffers = h.graphics_state = h.framebuffers = false;
-    h.caches = h.strict_check = h.irregular_passes = h.multisampled_panel = false;
+    h.caches = h.strict_check = h.irregular_passes = h.multisampled_panel = h.culling = false;
     return h;
 }
 
@@ -142,9 +142,14 @@ void GlHarsh::make_objects()
 void GlHarsh::unsettle(int box_x, int box_y, int box_w, int box_h)
 {
     const GlHarshness &h = harshness_;
-    if (!(h.scissor || h.colour || h.textures || h.pixel_buffers || h.graphics_state || h.framebuffers))
+    if (!(h.scissor || h.colour || h.textures || h.pixel_buffers || h.graphics_state || h.framebuffers || h.culling))
         return;
     make_objects();
+    if (h.culling) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glFrontFace(GL_CCW);
+    }
     if (h.graphics_state) {
         glEnable(GL_FOG);
         for (int unit = XplaneGlCache::units - 1; unit >= 0; unit--) {

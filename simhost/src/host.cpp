@@ -143,6 +143,8 @@ HostCosts Host::costs() const { return read_costs(); }
 void Host::reset_costs() { simhost::reset_costs(); }
 void Host::set_missing_datarefs(MissingDatarefs missing) { impl_->sim.options.missing = missing; }
 void Host::set_strict_clicks(bool strict) { impl_->sim.options.strict_clicks = strict; }
+void Host::set_avionics_harshness(AvionicsHarshness harshness) { impl_->sim.options.avionics = harshness; }
+AvionicsHarshness Host::avionics_harshness() const { return impl_->sim.options.avionics; }
 
 void Host::mouse_move(int x, int y)
 {

@@ -88,17 +88,30 @@ uint32_t RenderTarget::pixel(int x, int y) const
 
 namespace {
 PassView current_pass;
+int pass_view_holds = 0;
 }
 
 const PassView &pass_view() { return current_pass; }
 
+PassViewHold::PassViewHold(bool hold) : hold_(hold)
+{
+    pass_view_holds += hold_ ? 1 : 0;
+}
+
+PassViewHold::~PassViewHold()
+{
+    pass_view_holds -= hold_ ? 1 : 0;
+}
+
 void reset_gl_state(const RenderTarget &target, double left, double right, double bottom, double top)
 {
-    current_pass.framebuffer = static_cast<int>(target.framebuffer());
-    current_pass.viewport[0] = 0;
-    current_pass.viewport[1] = 0;
-    current_pass.viewport[2] = target.width();
-    current_pass.viewport[3] = target.height();
+    if (pass_view_holds == 0) {
+        current_pass.framebuffer = static_cast<int>(target.framebuffer());
+        current_pass.viewport[0] = 0;
+        current_pass.viewport[1] = 0;
+        current_pass.viewport[2] = target.width();
+        current_pass.viewport[3] = target.height();
+    }
     glUseProgram(0);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);

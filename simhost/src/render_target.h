@@ -56,6 +56,19 @@ struct PassView {
 };
 const PassView &pass_view();
 
+// While one is held (and asked to hold), reset_gl_state leaves the pass view
+// as it was: what the datarefs read stays the pass before's.
+class PassViewHold {
+public:
+    explicit PassViewHold(bool hold);
+    ~PassViewHold();
+    PassViewHold(const PassViewHold &) = delete;
+    PassViewHold &operator=(const PassViewHold &) = delete;
+
+private:
+    bool hold_;
+};
+
 }  // namespace simhost
 
 #endif

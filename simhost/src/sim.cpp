@@ -53,7 +53,7 @@ Sim::Sim(const HostOptions &opts)
     if (current_sim != nullptr)
         throw std::logic_error("simhost: one Host per process");
     std::string error;
-    gl = GlContext::create(&error);
+    gl = GlContext::create(&error, options.gl_version);
     if (!gl)
         throw std::runtime_error("simhost: no OpenGL context: " + error);
     for (const char *feature : known_features)

@@ -8,6 +8,8 @@
 #include <XPLMDisplay.h>
 
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 
 #include "sim.h"
 
@@ -58,7 +60,7 @@ XPLM_API XPLMAvionicsID XPLMRegisterAvionicsCallbacksEx(XPLMCustomizeAvionics_t 
 XPLM_API void XPLMUnregisterAvionicsCallbacks(XPLMAvionicsID inAvionicsId)
 {
     Sim *sim = with_sdk4("XPLMUnregisterAvionicsCallbacks");
-    if (sim != nullptr && !sim->avionics.remove(inAvionicsId))
+    if (sim != nullptr && !sim->avionics.remove(inAvionicsId, sim->options.avionics.unregister_invalidates))
         sim->host_log("XPLMUnregisterAvionicsCallbacks: not a registered handle");
 }
 
@@ -74,26 +76,43 @@ XPLM_API XPLMAvionicsID XPLMGetAvionicsHandle(XPLMDeviceID inDeviceID)
     return handle;
 }
 
-XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle)
-{
-    Sim *sim = with_sdk4("XPLMIsAvionicsBound");
-    if (sim == nullptr)
-        return 0;
-    const simhost::AvionicsRegistration *entry = sim->avionics.find(inHandle);
-    return entry != nullptr && sim->avionics.bound(entry->device) ? 1 : 0;
-}
-
 namespace {
+
+// A handle that unregistering invalidated: what X-Plane would do with it is
+// undefined, so the run ends.
+[[noreturn]] void end_on_invalid_handle(Sim *sim, const simhost::AvionicsRegistration &entry, const char *function)
+{
+    const std::string line = std::string("the plug-in called ") + function + " with a handle on device " +
+                             std::to_string(entry.device) +
+                             " that XPLMUnregisterAvionicsCallbacks on that device invalidated";
+    sim->host_log(line);
+    fprintf(stderr, "simhost: %s: the run ends here\n", line.c_str());
+    fflush(stderr);
+    std::abort();
+}
 
 const simhost::AvionicsRegistration *device_of(Sim *sim, XPLMAvionicsID handle, const char *function)
 {
     const simhost::AvionicsRegistration *entry = sim != nullptr ? sim->avionics.find(handle) : nullptr;
     if (sim != nullptr && entry == nullptr)
         sim->host_log(std::string(function) + ": not a device's handle");
+    if (entry != nullptr && entry->invalidated)
+        end_on_invalid_handle(sim, *entry, function);
     return entry;
 }
 
 }  // namespace
+
+XPLM_API int XPLMIsAvionicsBound(XPLMAvionicsID inHandle)
+{
+    Sim *sim = with_sdk4("XPLMIsAvionicsBound");
+    if (sim == nullptr)
+        return 0;
+    const simhost::AvionicsRegistration *entry = sim->avionics.find(inHandle);
+    if (entry != nullptr && entry->invalidated)
+        end_on_invalid_handle(sim, *entry, "XPLMIsAvionicsBound");
+    return entry != nullptr && sim->avionics.bound(entry->device) ? 1 : 0;
+}
 
 XPLM_API void XPLMSetAvionicsBrightnessRheo(XPLMAvionicsID inHandle, float brightness)
 {

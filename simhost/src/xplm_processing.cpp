@@ -3,6 +3,10 @@
  */
 #include <XPLMProcessing.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "sim.h"
 
 using simhost::FlightLoop;
@@ -43,7 +47,19 @@ XPLM_API void XPLMSetFlightLoopCallbackInterval(XPLMFlightLoop_f inFlightLoop, f
     Sim *sim = Sim::current();
     if (sim == nullptr)
         return;
-    if (FlightLoop *loop = sim->flight_loops.find_legacy(inFlightLoop, inRefcon))
+    FlightLoop *loop = sim->flight_loops.find_legacy(inFlightLoop, inRefcon);
+    if (loop != nullptr && loop == sim->flight_loops.running()) {
+        // The SDK: "Do NOT call it from your callback; use the return value
+        // of the callback to change your callback interval from inside your
+        // callback."
+        const std::string line = "the plug-in's flight loop called XPLMSetFlightLoopCallbackInterval on itself "
+                                 "from inside itself (the SDK: use its return value)";
+        sim->host_log(line);
+        fprintf(stderr, "simhost: %s: the run ends here\n", line.c_str());
+        fflush(stderr);
+        std::abort();
+    }
+    if (loop != nullptr)
         simhost::FlightLoops::schedule(loop, inInterval, inRelativeToNow != 0, sim->time, sim->frame);
 }
 

@@ -262,8 +262,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
     capture_region region = pfd_device_regions[0];
     glViewport(0, 0, 800, 480);
     sim_framebuffer_ignore_datarefs(true);
-    const sim_framebuffer fb = sim_framebuffer_bound(0);
-    capture_region_grab_viewport(&region, fb, 2000000);
+    capture_region_grab_viewport(&region, sim_framebuffer_device_screen(6, 0), 2000000);
     EXPECT_EQ(region.src_w, 800);
     EXPECT_EQ(region.src_h, 480);
     ASSERT_NE(region.tex, 0u);
@@ -279,7 +278,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     // A screen of another size, at an offset: a texture of that size.
     glViewport(100, 50, 1100, 850);
-    capture_region_grab_viewport(&region, fb, 2050000);
+    capture_region_grab_viewport(&region, sim_framebuffer_device_screen(6, 0), 2050000);
     EXPECT_EQ(region.src_x, 100);
     EXPECT_EQ(region.src_y, 50);
     EXPECT_EQ(region.src_w, 1100);
@@ -293,7 +292,7 @@ TEST_F(DeviceSourceTest, TheCopyTakesTheViewportsSize)
 
     // Not due yet: nothing changes, not even for a new size.
     glViewport(0, 0, 640, 400);
-    capture_region_grab_viewport(&region, fb, 2060000);
+    capture_region_grab_viewport(&region, sim_framebuffer_device_screen(6, 0), 2060000);
     EXPECT_EQ(region.src_w, 1100);
 
     // Every picture is opaque: drawn without blending or depth test.

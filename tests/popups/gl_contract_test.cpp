@@ -83,6 +83,7 @@ const Item items[] = {
     {"pixel_buffers", &simhost::GlHarshness::pixel_buffers},
     {"graphics_state", &simhost::GlHarshness::graphics_state},
     {"framebuffers", &simhost::GlHarshness::framebuffers},
+    {"culling", &simhost::GlHarshness::culling},
     {"all", nullptr},
 };
 

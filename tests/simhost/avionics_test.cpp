@@ -175,8 +175,19 @@ TEST_F(AvionicsTest, AnyDeviceBoundBesideTheAircraftsIsDrawnAtItsOwnSize)
     EXPECT_EQ(XPLMIsAvionicsBound(XPLMGetAvionicsHandle(xplm_device_GNS430_1)), 0) << "another aircraft";
     host->run_frames(1);
     EXPECT_EQ(spy.calls.size(), 1u);
+
+    // Unregistering on a device invalidates the handles taken on it: the
+    // next is a new one, until told to keep them; other devices keep theirs.
+    XPLMAvionicsID gns_handle = XPLMGetAvionicsHandle(xplm_device_GNS430_1);
+    XPLMAvionicsID mcdu_handle = XPLMGetAvionicsHandle(xplm_device_MCDU_2);
     XPLMUnregisterAvionicsCallbacks(gns);
+    EXPECT_NE(XPLMGetAvionicsHandle(xplm_device_GNS430_1), gns_handle);
+    EXPECT_EQ(XPLMGetAvionicsHandle(xplm_device_MCDU_2), mcdu_handle);
+    simhost::AvionicsHarshness kept;
+    kept.unregister_invalidates = false;
+    host->set_avionics_harshness(kept);
     XPLMUnregisterAvionicsCallbacks(mcdu);
+    EXPECT_EQ(XPLMGetAvionicsHandle(xplm_device_MCDU_2), mcdu_handle);
 }
 
 // As X-Plane may: the devices bound, and unbound, some frames after the

@@ -2,7 +2,8 @@
  * sim/graphics/view/current_gl_fbo and sim/graphics/view/viewport: in every
  * pass they read the framebuffer really bound and its viewport (left,
  * bottom, right, top): the panel's, each device's screen, the desktop and a
- * popped-out window's own. A simulator that lacks them is modelled too.
+ * popped-out window's own; by default a device's callbacks find them as the
+ * pass before left them. A simulator that lacks them is modelled too.
  */
 #include "host_fixture.h"
 
@@ -89,6 +90,9 @@ TEST_F(HostTest, PassDatarefsReadTheFramebufferAndViewportOfEachPass)
     simhost::GlHarshness h;
     h.irregular_passes = false;
     host->set_gl_harshness(h);
+    simhost::AvionicsHarshness current;
+    current.stale_datarefs = false;
+    host->set_avionics_harshness(current);
     host->load_aircraft(true);
     XPLMRegisterDrawCallback(on_gauges, xplm_Phase_Gauges, 0, nullptr);
     XPLMCustomizeAvionics_t params = {};
@@ -112,6 +116,19 @@ TEST_F(HostTest, PassDatarefsReadTheFramebufferAndViewportOfEachPass)
     EXPECT_TRUE(told_as_bound(seen[3], 1920, 1080)) << "the desktop of one monitor";
     EXPECT_TRUE(told_as_bound(seen[4], 300, 200)) << "the popped-out window's own framebuffer";
     EXPECT_NE(seen[4].fbo, seen[3].fbo);
+
+    // By default a device's callbacks find the pass before's values: the
+    // desktop's, where the frame before ended, not their own.
+    host->set_avionics_harshness(simhost::AvionicsHarshness());
+    const PassSeen before = seen[3];
+    seen.clear();
+    host->run_frames(1);
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].fbo, before.fbo);
+    EXPECT_EQ(seen[0].viewport[2], 1920);
+    EXPECT_NE(seen[0].bound, before.fbo);
+    EXPECT_EQ(seen[0].gl_viewport[2], 1024);
+    EXPECT_TRUE(told_as_bound(seen[1], 2048, 1024)) << "drawing callbacks are told their own";
 
     simhost::MissingDatarefs missing;
     missing.current_gl_fbo = true;

@@ -2,7 +2,7 @@
  * The simulator stand-in, as a library: one Host per process models the
  * desktop (monitors, windows, mouse, cursor), the plug-in loader, commands,
  * menus, datarefs, flight loops and the frame with its panel passes, on a
- * headless OpenGL 4.5 compatibility context. The XPLM functions the plug-in
+ * headless OpenGL 4.5 (or 3.3) compatibility context. The XPLM functions the plug-in
  * calls are implemented on top of the current Host.
  */
 #ifndef SIMHOST_HOST_H
@@ -200,9 +200,26 @@ struct GlHarshness {
     bool irregular_passes = true;
     // A variant, off by default: the panel framebuffer has 4 samples.
     bool multisampled_panel = false;
+    // Face culling on, of back faces (GL's default: clockwise ones), as a
+    // drawer of 3-D objects leaves it.
+    bool culling = true;
 
     // Every item off: the kind host of clean state.
     static GlHarshness kind();
+};
+
+// What X-Plane does not promise of its stock avionics, at its least kind by
+// default; a test that needs the kind answer turns an item off.
+struct AvionicsHarshness {
+    // Inside avionics callbacks sim/graphics/view/current_gl_fbo and
+    // sim/graphics/view/viewport still read what they read in the pass
+    // before (documented for drawing callbacks only).
+    bool stale_datarefs = true;
+    // Unregistering callbacks on a device invalidates every handle on that
+    // device, XPLMGetAvionicsHandle's too (a registration with no callbacks):
+    // a call with such a handle ends the run; the next XPLMGetAvionicsHandle
+    // gives a new one.
+    bool unregister_invalidates = true;
 };
 
 struct HostOptions {
@@ -215,6 +232,13 @@ struct HostOptions {
     HostTiming timing;
     GlHarshness gl;                   // OpenGL state at the least kind by default
     MissingDatarefs missing;
+    AvionicsHarshness avionics;
+    // The OpenGL the plug-in is given: 45, a 4.5 compatibility context; 33, a
+    // 3.3 one without direct state access, whose loader answers NULL for
+    // OpenGL 4.5's functions, as Windows drivers do for what a context lacks
+    // (Linux only; Mesa reads the version once per process, at the first
+    // context).
+    int gl_version = 45;
     // A window's click or right-click handler that returns 0 (passes the
     // click through, which the SDK says causes mouse-tracking problems) ends
     // the run with a line naming the window; off, the simulator takes the click.
@@ -295,6 +319,8 @@ public:
     HostCosts costs() const;
     void reset_costs();
     void set_missing_datarefs(MissingDatarefs missing);
+    void set_avionics_harshness(AvionicsHarshness harshness);
+    AvionicsHarshness avionics_harshness() const;
     void set_strict_clicks(bool strict);
 
     // Input. The window under the pointer is asked for its cursor at the end
