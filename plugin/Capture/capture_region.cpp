@@ -44,16 +44,24 @@ static bool capture_region_make_objects(capture_region *region)
     const GLsizei w = static_cast<GLsizei>(region->src_w), h = static_cast<GLsizei>(region->src_h);
     const bool by_name = sim_framebuffer_by_name();
     if (region->tex == 0) {
-        int tex = 0;
-        XPLMGenerateTextureNumbers(&tex, 1);
-        region->tex = static_cast<uint32_t>(tex);
-        // The first bind makes the name a texture; the simulator's cache knows it.
-        XPLMBindTexture2d(tex, 0);
         if (by_name) {
+            // Made and set up by name: neither the active texture unit nor
+            // the simulator's binding cache has a say.
+            GLuint tex = 0;
+            glCreateTextures(GL_TEXTURE_2D, 1, &tex);
+            region->tex = tex;
             glTextureStorage2D(region->tex, 1, GL_RGB8, w, h);
             glTextureParameteri(region->tex, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
             glTextureParameteri(region->tex, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         } else {
+            int tex = 0;
+            XPLMGenerateTextureNumbers(&tex, 1);
+            region->tex = static_cast<uint32_t>(tex);
+            // The first bind makes the name a texture, so it must really
+            // happen: the simulator's cache skips a bind of a name it believes
+            // bound already (another drawer's deleted texture of that name).
+            XPLMBindTexture2d(0, 0);
+            XPLMBindTexture2d(tex, 0);
             // With a pixel-unpack buffer bound, the null pixels would be an offset into it.
             GLint unpack = 0;
             glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpack);

@@ -71,9 +71,9 @@ bool context_offers_dsa()
                         glGetNamedFramebufferParameteriv != nullptr && glCreateFramebuffers != nullptr &&
                         glNamedFramebufferTexture != nullptr &&
                         glCheckNamedFramebufferStatus != nullptr && glTextureStorage2D != nullptr &&
-                        glTextureParameteri != nullptr;
+                        glTextureParameteri != nullptr && glCreateTextures != nullptr;
     if (!offered || !loaded)
-        logMsg("OpenGL %s offers no direct state access (OpenGL 4.5): the copy binds framebuffers and reads back "
+        logMsg("VXR: OpenGL %s offers no direct state access (OpenGL 4.5): the copy binds framebuffers and reads back "
                "what it changes", version != nullptr ? version : "(no version)");
     return offered && loaded;
 }

@@ -20,6 +20,7 @@
 
 #include "../guard.h"
 #include "cockpit.h"
+#include "faces_drawn.h"
 #include "monitors.h"
 #include "popupSystem.h"
 #include "surface_texture.h"
@@ -165,6 +166,7 @@ void draw_label(XPLMWindowID win, void *ref)
             label->tex = surface_texture_upload(label->image);
         int left = 0, top = 0, right = 0, bottom = 0;
         XPLMGetWindowGeometry(win, &left, &top, &right, &bottom);
+        const faces_drawn faces;
         glColor4f(1, 1, 1, 1);
         surface_texture_draw(label->tex, left, bottom, right, top);
     });

@@ -7,6 +7,7 @@
  */
 #include "popup.h"
 #include "popup_callbacks.h"
+#include "faces_drawn.h"
 #include "popup_area.h"
 #include "no_signal.h"
 #include "surface_texture.h"
@@ -58,6 +59,7 @@ static void draw(XPLMWindowID win, popup *pup)
     // A cursor of ours not asked for since the last frame: the pointer has
     // left our windows, and the simulator's window gets its own cursor back.
     cursor_give_back_unasked();
+    const faces_drawn faces;
     popup_area area = popup_drawn_area(pup, win);
     vect2_t pos, size;
     draw_black_around(win, area);

@@ -147,7 +147,7 @@ void GlHarsh::unsettle(int box_x, int box_y, int box_w, int box_h)
     make_objects();
     if (h.culling) {
         glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
+        glCullFace(GL_FRONT_AND_BACK);
         glFrontFace(GL_CCW);
     }
     if (h.graphics_state) {

@@ -200,8 +200,8 @@ struct GlHarshness {
     bool irregular_passes = true;
     // A variant, off by default: the panel framebuffer has 4 samples.
     bool multisampled_panel = false;
-    // Face culling on, of back faces (GL's default: clockwise ones), as a
-    // drawer of 3-D objects leaves it.
+    // Face culling on, of both faces, the furthest a drawer of 3-D objects
+    // can leave it: any polygon drawn without turning it off is lost.
     bool culling = true;
 
     // Every item off: the kind host of clean state.
