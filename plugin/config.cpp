@@ -129,7 +129,12 @@ void pref_int::load()
 {
     if (owner->conf == nullptr)
         return;
-    if (!conf_get_i(owner->conf, name, &value) && !written_when_set) {
+    // A key written only once set is left out while the file lacks it; one
+    // the file names with a value that is not a whole number is replaced by
+    // its default as any other is, so that it is reported once, not at every
+    // later look at the file.
+    const char *text = nullptr;
+    if (!conf_get_i(owner->conf, name, &value) && (!written_when_set || conf_get_str(owner->conf, name, &text))) {
         conf_set_i(owner->conf, name, default_value);
         owner->added[owner->added_count++] = this;
         logMsg("Error Getting Data - added: %s", name);

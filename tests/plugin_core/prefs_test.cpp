@@ -76,7 +76,7 @@ TEST(Prefs, ValuesThatAreNotWholeIntsAreReplacedByDefaults)
 {
     LinkedSim sim({}, false);
     vxr_test::write_file(sim.root.settings_file(),
-        "pfd_nbzl_w = wide\npfd_nbzl_h = 99999999999\nmfd_nbzl_x = 12.5\nmfd_nbzl_y = 7\n");
+        "pfd_nbzl_w = wide\npfd_nbzl_h = 99999999999\nmfd_nbzl_x = 12.5\nmfd_nbzl_y = 7\ngns530_1_nbzl_w = abc\n");
     core_test::load(sim);
     EXPECT_EQ(pfd_nbzl_prefs.w->get(), 1024);
     EXPECT_EQ(pfd_nbzl_prefs.h->get(), 768);
@@ -86,12 +86,15 @@ TEST(Prefs, ValuesThatAreNotWholeIntsAreReplacedByDefaults)
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: pfd_nbzl_h"), 1);
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: mfd_nbzl_x"), 1);
     EXPECT_EQ(sim.count_logged("Error Getting Data - added: mfd_nbzl_y"), 0);
+    // A key written only once set, named with a bad value: said once, replaced.
+    EXPECT_EQ(sim.count_logged("Configuration key \"gns530_1_nbzl_w\""), 1);
 
     auto cfg = read_cfg(sim.root.settings_file()).entries;
     EXPECT_EQ(cfg["pfd_nbzl_w"], "1024");
     EXPECT_EQ(cfg["pfd_nbzl_h"], "768");
     EXPECT_EQ(cfg["mfd_nbzl_x"], "0");
     EXPECT_EQ(cfg["mfd_nbzl_y"], "7");
+    EXPECT_EQ(cfg["gns530_1_nbzl_w"], "1024");
 }
 
 TEST(Prefs, OnlyAValueOtherThanTheLastLoadedOrSetIsAChange)
