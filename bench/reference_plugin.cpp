@@ -208,6 +208,9 @@ void draw(XPLMWindowID win, void *ref)
     GLint unit = GL_TEXTURE0;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
     glActiveTexture(GL_TEXTURE0);
+    // Culling an earlier drawer left on would hide the quads.
+    glPushAttrib(GL_POLYGON_BIT);
+    glDisable(GL_CULL_FACE);
     glColor4f(1, 1, 1, 1);
     if (d.tex != 0) {
         XPLMSetGraphicsState(0, 1, 0, 0, 0, 0, 0);
@@ -216,6 +219,7 @@ void draw(XPLMWindowID win, void *ref)
         quad(l, b, r, b + static_cast<float>(height * (top - bottom)), 0, 1);
     }
     if (!d.overlay) {
+        glPopAttrib();
         glActiveTexture(static_cast<GLenum>(unit));
         return;
     }
@@ -226,6 +230,7 @@ void draw(XPLMWindowID win, void *ref)
     XPLMBindTexture2d(static_cast<int>(overlay_tex), 0);
     quad(l, b, r, t, 1, 0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPopAttrib();
     glActiveTexture(static_cast<GLenum>(unit));
 }
 
