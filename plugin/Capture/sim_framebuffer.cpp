@@ -116,19 +116,27 @@ sim_framebuffer known_as(GLint name, float now_s)
     return slot->fb;
 }
 
-bool datarefs_there()
+// The viewport the simulator's dataref tells, as left, bottom, width and
+// height (it gives left, bottom, right and top); false when it tells nothing.
+bool told_viewport(int out[4])
 {
-    return current_fbo_ref != nullptr && viewport_ref != nullptr && !datarefs_ignored;
+    int v[4] = {0, 0, 0, 0};
+    if (viewport_ref == nullptr || datarefs_ignored || XPLMGetDatavi(viewport_ref, v, 0, 4) != 4)
+        return false;
+    out[0] = v[0];
+    out[1] = v[1];
+    out[2] = v[2] - v[0];
+    out[3] = v[3] - v[1];
+    return true;
 }
 
 // The datarefs' framebuffer and viewport; false when they tell nothing.
 bool told_place(screen_place *out)
 {
-    // The simulator gives left, bottom, right and top.
     int v[4] = {0, 0, 0, 0};
-    if (!datarefs_there() || XPLMGetDatavi(viewport_ref, v, 0, 4) != 4)
+    if (current_fbo_ref == nullptr || !told_viewport(v))
         return false;
-    *out = {XPLMGetDatai(current_fbo_ref), v[0], v[1], v[2] - v[0], v[3] - v[1]};
+    *out = {XPLMGetDatai(current_fbo_ref), v[0], v[1], v[2], v[3]};
     return true;
 }
 
@@ -206,18 +214,8 @@ sim_framebuffer sim_framebuffer_bound(float now_s)
 
 void sim_framebuffer_viewport(int out[4])
 {
-    if (viewport_ref != nullptr && !datarefs_ignored) {
-        // The simulator gives left, bottom, right and top.
-        int v[4] = {0, 0, 0, 0};
-        if (XPLMGetDatavi(viewport_ref, v, 0, 4) == 4) {
-            out[0] = v[0];
-            out[1] = v[1];
-            out[2] = v[2] - v[0];
-            out[3] = v[3] - v[1];
-            return;
-        }
-    }
-    glGetIntegerv(GL_VIEWPORT, out);
+    if (!told_viewport(out))
+        glGetIntegerv(GL_VIEWPORT, out);
 }
 
 sim_screen sim_framebuffer_device_screen(int device, float now_s)
